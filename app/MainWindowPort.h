@@ -1,0 +1,41 @@
+#pragma once
+// What the main window's commands need from whatever shows the window: the
+// Qt window and the batch front end each provide one.
+
+#include "app/DialogPort.h"
+
+#include <optional>
+#include <string>
+
+struct SampleDialogValues;
+struct OptionsDialogValues;
+
+enum class Button { ReadSampleData = 1000, ConfigureAnalysis = 1001, Compute = 1003, About = 1002, Exit = 1 };
+
+struct WindowTexts {
+    std::string status;
+    std::string section;
+    std::string step;
+    std::string progress;
+};
+
+class MainWindowPort : public DialogPort {
+public:
+    // Shows the four texts and repaints the window at once.
+    virtual void DisplayTexts(const WindowTexts& texts) = 0;
+    // What the four text fields show now (the status field is editable).
+    virtual WindowTexts DisplayedTexts() const = 0;
+    virtual void SetButtonEnabled(Button button, bool enabled) = 0;
+    virtual void SetWaitCursor(bool waiting) = 0;
+    // Modal dialogs: the confirmed values, or nothing when cancelled.
+    virtual std::optional<SampleDialogValues> RunSampleDialog(const SampleDialogValues& initial) = 0;
+    virtual std::optional<OptionsDialogValues> RunOptionsDialog(const OptionsDialogValues& initial) = 0;
+    // Starts a text editor on the closed report without waiting for it.
+    virtual void OpenReport(const std::string& path) = 0;
+    // Called when a reading error was shown, with the reason, for front ends
+    // that can show more than the message box.
+    virtual void ShowDetail(const std::string& /*detail*/) {}
+    // Told before the counter text of bootstrap replicate `done` (0-based) of
+    // `total` is displayed, for front ends that thin out the counter.
+    virtual void NoteBootstrapProgress(int /*done*/, int /*total*/) {}
+};

@@ -1,0 +1,17 @@
+#pragma once
+// The open report of one run, handed to every analysis.
+
+#include <cstdio>
+#include <ctime>
+
+struct ReportContext {
+    std::FILE* report = nullptr;
+    std::time_t startTime = 0;
+    std::time_t endTime = 0;
+};
+
+// 80 hyphens and a line end: every block of the report ends with it.
+void SeparatorLine(ReportContext& context);
+
+// printf-style output into the report.
+[[gnu::format(printf, 2, 3)]] void ReportPrintf(ReportContext& context, const char* format, ...);

@@ -1,0 +1,110 @@
+#include "app/ReportFrame.h"
+
+#include "app/Workspace.h"
+
+#include <cstdio>
+
+namespace {
+
+void Line(ReportContext& context, int blanks, const char* text, int lineEnds)
+{
+    ReportPrintf(context, "%*s%s", blanks, "", text);
+    for (int i = 0; i < lineEnds; ++i) {
+        ReportPrintf(context, "\n");
+    }
+}
+
+std::tm LocalNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+// One details line: the label padded to 48 characters, ": ", the value.
+void Detail(ReportContext& context, const char* label, const std::string& value, int lineEnds)
+{
+    ReportPrintf(context, "%-48s: %s", label, value.c_str());
+    for (int i = 0; i < lineEnds; ++i) {
+        ReportPrintf(context, "\n");
+    }
+}
+
+} // namespace
+
+std::string EnglishDate(const std::tm& local)
+{
+    static const char* const weekdays[] = {"Sunday", "Monday", "Tuesday", "Wednesday",
+                                           "Thursday", "Friday", "Saturday"};
+    static const char* const months[] = {"January", "February", "March", "April", "May", "June", "July",
+                                         "August", "September", "October", "November", "December"};
+    char text[64];
+    std::snprintf(text, sizeof text, "%s, %s %02d, %d", weekdays[local.tm_wday % 7], months[local.tm_mon % 12],
+                  local.tm_mday, local.tm_year + 1900);
+    return text;
+}
+
+void WriteReportHeader(ReportContext& context)
+{
+    Line(context, 0, "", 1);
+    Line(context, 34, "T A L V E R ", 3);
+    Line(context, 27, "Item Measurement Invariance  ", 1);
+    Line(context, 23, "Based on Exploratory Factor Analysis", 2);
+    Line(context, 30, "Release Version 2.01", 1);
+    Line(context, 34, "August, 2002", 1);
+    Line(context, 26, "Department of Quantitative Methods", 1);
+    Line(context, 29, "Aldmoor University, Aldmoor", 2);
+    Line(context, 35, "Programing:", 1);
+    Line(context, 34, "Mira Castell", 2);
+    Line(context, 28, "Mathematical Specification:", 1);
+    Line(context, 34, "Jonas Ferrer", 1);
+    Line(context, 35, "Elena Varga", 2);
+    // The date and the time are read from the clock one after the other.
+    const std::tm dateNow = LocalNow();
+    ReportPrintf(context, "%28sDate: %s\n", "", EnglishDate(dateNow).c_str());
+    const std::tm timeNow = LocalNow();
+    ReportPrintf(context, "%28sTime: %i:%i:%i\n", "", timeNow.tm_hour, timeNow.tm_min, timeNow.tm_sec);
+    SeparatorLine(context);
+}
+
+void WriteDetailsBlock(ReportContext& context, const Workspace& workspace)
+{
+    const AnalysisOptions& options = workspace.options;
+    ReportPrintf(context, "\nDETAILS OF ANALYSIS\n\n");
+    Detail(context, "Target sample data file", workspace.targetFile, 1);
+    Detail(context, "Number of observations in Target sample", std::to_string(workspace.targetCount), 1);
+    Detail(context, "Replication sample data file", workspace.replicationFile, 1);
+    Detail(context, "Number of observations in Replication sample", std::to_string(workspace.replicationCount), 2);
+    Detail(context, "Number of variables", std::to_string(workspace.variableCount), 1);
+    Detail(context, options.extractionMethod == kMethodPca ? "Number of components" : "Number of factors",
+           std::to_string(options.factorCount), 2);
+    const char* dispersion = options.dispersionKind == kDispersionCovariance ? "Covariances"
+                             : options.dispersionKind == kDispersionPearson  ? "Pearson correlations"
+                                                                             : "Polychoric (tetrachoric) correlations";
+    Detail(context, "Dispersion matrix", dispersion, 1);
+    if (options.extractionMethod == kMethodUls) {
+        Detail(context, "Method for factor extraction", "Unweighted Least Squares (ULS)", 2);
+    } else if (options.extractionMethod == kMethodPca) {
+        Detail(context, "Method for components extraction", "Principal Components Analysis", 2);
+    } else {
+        Detail(context, "Method for factor extraction", "Unrestricted Maximum Likelihood (ML)", 2);
+    }
+    if (options.factorCount > 1) {
+        Detail(context, "Rotation to simplicity of Target loading matrix", "Normalized Varimax", 1);
+        Detail(context, "Rotation to similitude between loading matrices", "Orthogonal Procrustes", 2);
+    }
+    Detail(context, "Bias corrected Percentile intervals obtained by", "Bootstrap resampling", 1);
+    Detail(context, "Critical values obtained by", "Bootstrap resampling", 1);
+    Detail(context, "Number of samples in Bootstrap resampling", std::to_string(options.bootstrapSamples), 2);
+    Detail(context, "Alpha value", options.alphaCode == kAlpha05 ? "0.05" : "0.10", 2);
+    SeparatorLine(context);
+    ReportPrintf(context, "\n");
+}
+
+void WriteClosingLines(ReportContext& context)
+{
+    const double seconds = static_cast<double>(context.endTime - context.startTime);
+    ReportPrintf(context, "TALVER completed\n");
+    ReportPrintf(context, "Computing time: %20.8f minutes.\n", seconds * 0.016666666666666666);
+}

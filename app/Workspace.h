@@ -1,0 +1,58 @@
+#pragma once
+// The record behind the main window: data, sizes, file names, analysis
+// options, the derived score range and the four texts the window shows.
+
+#include <cstdint>
+#include <string>
+
+class Matrix;
+
+// Codes read by every analysis.
+inline constexpr int kMethodUls = 1;
+inline constexpr int kMethodPca = 2;
+inline constexpr int kMethodMl = 3;
+inline constexpr int kDispersionCovariance = 1;
+inline constexpr int kDispersionPearson = 2;
+inline constexpr int kDispersionPolychoric = 3;
+inline constexpr int kAlpha05 = 5;
+inline constexpr int kAlpha10 = 10;
+
+// The part of the workspace that the options dialog edits.
+struct AnalysisOptions {
+    std::int32_t factorCount = 2;
+    std::int32_t bootstrapSamples = 1000;
+    std::int32_t alphaCode = kAlpha05;
+    std::int32_t dispersionKind = kDispersionCovariance;
+    std::int32_t extractionMethod = kMethodUls;
+    bool showDiscriminations = true;
+    bool showDifficulties = true;
+    bool showResidualVariances = true;
+    bool showDifficultyFit = true;
+    bool showCongruence = true;
+    bool showDiscrepancy = true;
+    std::int32_t lowestScore = 0;
+    std::int32_t highestScore = 0;
+};
+
+struct Workspace {
+    Matrix* targetData = nullptr;
+    Matrix* replicationData = nullptr;
+    std::string targetFile = "target.dat";
+    std::string replicationFile = "replica.dat";
+    std::string outputFile = "output.txt";
+    std::int32_t targetCount = 707;
+    std::int32_t replicationCount = 335;
+    std::int32_t variableCount = 10;
+    AnalysisOptions options;
+    bool dataLoaded = false;
+    bool analysisConfigured = false;
+    std::int32_t categoryCount = 0;
+    Matrix* itemLowest = nullptr;
+    Matrix* itemHighest = nullptr;
+    std::int32_t observedMaximum = 0;
+    std::int32_t observedMinimum = 0;
+    std::string sectionText;
+    std::string stepText;
+    std::string progressText;
+    std::string statusText = "  READY";
+};

@@ -1,0 +1,36 @@
+#pragma once
+// The batch front end's stand-in for the main window: the two dialogs are
+// filled from the command line, messages and progress go to stderr.
+
+#include "app/MainWindowPort.h"
+#include "app/batch/BatchOptions.h"
+#include "app/batch/ProgressPrinter.h"
+
+class BatchPort : public MainWindowPort {
+public:
+    BatchPort(const BatchOptions& options, bool liveProgress);
+
+    // Refuses option pairs that the window cannot choose either.
+    bool CheckCombination();
+    // The last line on stderr.
+    void Finish(const std::string& text);
+
+    void ShowMessage(const std::string& text) override;
+    void FocusField(int controlId) override;
+    void DisplayTexts(const WindowTexts& texts) override;
+    WindowTexts DisplayedTexts() const override { return shown_; }
+    void SetButtonEnabled(Button, bool) override {}
+    void SetWaitCursor(bool) override {}
+    std::optional<SampleDialogValues> RunSampleDialog(const SampleDialogValues& initial) override;
+    std::optional<OptionsDialogValues> RunOptionsDialog(const OptionsDialogValues& initial) override;
+    void OpenReport(const std::string& path) override;
+    void ShowDetail(const std::string& detail) override;
+    void NoteBootstrapProgress(int done, int total) override;
+
+private:
+    void Say(const std::string& text);
+
+    const BatchOptions& options_;
+    ProgressPrinter printer_;
+    WindowTexts shown_;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// Shows the window's four texts on stderr: one live line on a terminal, plain
+// lines otherwise (every change of status, section or step, and the bootstrap
+// counter at every tenth of the run).
+
+#include "app/MainWindowPort.h"
+
+#include <cstdio>
+
+class ProgressPrinter {
+public:
+    ProgressPrinter(std::FILE* stream, bool live);
+    ~ProgressPrinter();
+
+    void Show(const WindowTexts& texts);
+    void NoteBootstrapProgress(int done, int total);
+    // Ends the live line before other output goes to the same stream.
+    void Interrupt();
+
+private:
+    void PrintPlain(const WindowTexts& texts);
+
+    std::FILE* stream_;
+    bool live_;
+    bool lineOpen_ = false;
+    bool progressDue_ = false;
+    WindowTexts last_;
+};
+
+// Whether `text` shows anything but blanks.
+bool HasText(const std::string& text);

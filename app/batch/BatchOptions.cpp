@@ -8,6 +8,9 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
                  "with the same checks, messages and results as the window's three commands.",
                  "talver-batch"};
     app.get_formatter()->column_width(34);
+    // A repeated option takes its last value, as scripts that append to a
+    // command line expect.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.add_option("--target", o.targetFile, "Target sample data file")->capture_default_str();
     app.add_option("--replication", o.replicationFile, "Replication sample data file")->capture_default_str();
     app.add_option("--target-count", o.targetCount, "Number of participants in the Target sample")

@@ -1,0 +1,269 @@
+#include "app/OptionsDialogRules.h"
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+#include "app/DialogTexts.h"
+#include "app/IntegerField.h"
+
+namespace {
+
+constexpr unsigned kMostBootstrapSamples = 5000;
+constexpr unsigned kMostFactors = 100;
+
+[[noreturn]] void UnknownControl(int controlId)
+{
+    throw std::invalid_argument("not a control of the options dialog: " + std::to_string(controlId));
+}
+
+bool IsRadioButton(int controlId)
+{
+    using R = OptionsDialogRules;
+    switch (controlId) {
+    case R::kUlsRadio:
+    case R::kPcaRadio:
+    case R::kMlRadio:
+    case R::kCovarianceRadio:
+    case R::kPearsonRadio:
+    case R::kPolychoricRadio:
+    case R::kAlpha05Radio:
+    case R::kAlpha10Radio: return true;
+    default: return false;
+    }
+}
+
+std::string RangeMessage(unsigned lowest, unsigned highest)
+{
+    std::string message = DialogText::kEnterIntegerBetween;
+    message.replace(message.find("%1"), 2, std::to_string(lowest));
+    message.replace(message.find("%2"), 2, std::to_string(highest));
+    return message;
+}
+
+}  // namespace
+
+OptionsDialogRules::OptionsDialogRules(const OptionsDialogValues& initial, DialogPort& port)
+    : port_(port), values_(initial)
+{
+    WriteFields();
+}
+
+std::size_t OptionsDialogRules::FieldIndex(int controlId)
+{
+    switch (controlId) {
+    case kBootstrapSamplesField: return 0;
+    case kFactorCountField: return 1;
+    case kLowestScoreField: return 2;
+    case kHighestScoreField: return 3;
+    default: UnknownControl(controlId);
+    }
+}
+
+int OptionsDialogValues::*OptionsDialogRules::CheckBoxFlag(int controlId)
+{
+    switch (controlId) {
+    case kDifficultiesCheck: return &OptionsDialogValues::showDifficulties;
+    case kDiscriminationsCheck: return &OptionsDialogValues::showDiscriminations;
+    case kResidualVariancesCheck: return &OptionsDialogValues::showResidualVariances;
+    case kDifficultyFitCheck: return &OptionsDialogValues::showDifficultyFit;
+    case kCongruenceCheck: return &OptionsDialogValues::showCongruence;
+    case kDiscrepancyCheck: return &OptionsDialogValues::showDiscrepancy;
+    default: return nullptr;
+    }
+}
+
+// Codes other than covariances and Pearson correlations mean polychoric.
+bool OptionsDialogRules::PolychoricChosen() const
+{
+    return values_.dispersionKind != 1 && values_.dispersionKind != 2;
+}
+
+// The marks follow the working copy; codes outside the known ones show as the
+// last choice of their group (ML, polychoric, alpha = 0.10).
+bool OptionsDialogRules::IsMarked(int controlId) const
+{
+    const int method = values_.extractionMethod;
+    switch (controlId) {
+    case kUlsRadio: return method == 1;
+    case kPcaRadio: return method == 2;
+    case kMlRadio: return method != 1 && method != 2;
+    case kCovarianceRadio: return values_.dispersionKind == 1;
+    case kPearsonRadio: return values_.dispersionKind == 2;
+    case kPolychoricRadio: return PolychoricChosen();
+    case kAlpha05Radio: return values_.alphaCode == 5;
+    case kAlpha10Radio: return values_.alphaCode != 5;
+    default: break;
+    }
+    if (int OptionsDialogValues::*flag = CheckBoxFlag(controlId)) {
+        return values_.*flag == 1;
+    }
+    UnknownControl(controlId);
+}
+
+// ML is not offered with polychoric correlations, residual variances only with
+// covariances, and the score range only with polychoric correlations.
+bool OptionsDialogRules::IsEnabled(int controlId) const
+{
+    switch (controlId) {
+    case kMlRadio: return !PolychoricChosen();
+    case kResidualVariancesCheck: return values_.dispersionKind == 1;
+    case kLowestScoreLabel:
+    case kHighestScoreLabel:
+    case kLowestScoreField:
+    case kHighestScoreField: return PolychoricChosen();
+    case kUlsRadio:
+    case kPcaRadio:
+    case kCovarianceRadio:
+    case kPearsonRadio:
+    case kPolychoricRadio:
+    case kAlpha05Radio:
+    case kAlpha10Radio:
+    case kBootstrapSamplesField:
+    case kFactorCountField: return true;
+    default: break;
+    }
+    if (CheckBoxFlag(controlId) != nullptr) {
+        return true;
+    }
+    UnknownControl(controlId);
+}
+
+const std::string& OptionsDialogRules::FieldText(int controlId) const
+{
+    return texts_[FieldIndex(controlId)];
+}
+
+void OptionsDialogRules::SetFieldText(int controlId, std::string text)
+{
+    texts_[FieldIndex(controlId)] = std::move(text);
+}
+
+bool OptionsDialogRules::Click(int controlId)
+{
+    int OptionsDialogValues::*flag = CheckBoxFlag(controlId);
+    if (flag == nullptr && !IsRadioButton(controlId)) {
+        UnknownControl(controlId);
+    }
+    if (!IsEnabled(controlId)) {
+        return false;
+    }
+    switch (controlId) {
+    case kUlsRadio: values_.extractionMethod = 1; break;
+    case kPcaRadio: values_.extractionMethod = 2; break;
+    case kMlRadio: values_.extractionMethod = 3; break;
+    case kCovarianceRadio: values_.dispersionKind = 1; break;
+    case kPearsonRadio:
+        values_.dispersionKind = 2;
+        port_.ShowMessage(OptionsDialogText::kCovarianceAdvised);
+        break;
+    case kPolychoricRadio:
+        values_.dispersionKind = 3;
+        port_.ShowMessage(OptionsDialogText::kCovarianceAdvised);
+        values_.extractionMethod = 1;
+        break;
+    case kAlpha05Radio: values_.alphaCode = 5; break;
+    case kAlpha10Radio: values_.alphaCode = 10; break;
+    default: values_.*flag = values_.*flag == 0 ? 1 : 0; break;
+    }
+    return true;
+}
+
+bool OptionsDialogRules::ReadFields()
+{
+    return Read() == Reading::kComplete;
+}
+
+OptionsDialogRules::Reading OptionsDialogRules::Read()
+{
+    struct CountField {
+        int controlId;
+        unsigned OptionsDialogValues::*value;
+        unsigned lowest;
+        unsigned highest;
+    };
+    for (const CountField& field : {CountField{kBootstrapSamplesField, &OptionsDialogValues::bootstrapSamples, 0,
+                                               kMostBootstrapSamples},
+                                    CountField{kFactorCountField, &OptionsDialogValues::factorCount, 1, kMostFactors}}) {
+        const std::optional<std::uint32_t> parsed = ParseUnsignedField(texts_[FieldIndex(field.controlId)]);
+        if (!parsed) {
+            return Refuse(field.controlId, DialogText::kEnterPositiveInteger, Reading::kRefused);
+        }
+        values_.*field.value = *parsed;
+        if (*parsed < field.lowest || *parsed > field.highest) {
+            return Refuse(field.controlId, RangeMessage(field.lowest, field.highest), Reading::kOutOfRange);
+        }
+    }
+    for (const auto& [controlId, score] : {std::pair{kLowestScoreField, &OptionsDialogValues::lowestScore},
+                                           std::pair{kHighestScoreField, &OptionsDialogValues::highestScore}}) {
+        const std::optional<std::int32_t> parsed = ParseSignedField(texts_[FieldIndex(controlId)]);
+        if (!parsed) {
+            return Refuse(controlId, DialogText::kEnterInteger, Reading::kRefused);
+        }
+        values_.*score = *parsed;
+    }
+    return Reading::kComplete;
+}
+
+OptionsDialogRules::Reading OptionsDialogRules::Refuse(int controlId, const std::string& message, Reading result)
+{
+    port_.ShowMessage(message);
+    port_.FocusField(controlId);
+    return result;
+}
+
+void OptionsDialogRules::WriteFields()
+{
+    texts_[FieldIndex(kBootstrapSamplesField)] = std::to_string(values_.bootstrapSamples);
+    texts_[FieldIndex(kFactorCountField)] = std::to_string(values_.factorCount);
+    texts_[FieldIndex(kLowestScoreField)] = std::to_string(values_.lowestScore);
+    texts_[FieldIndex(kHighestScoreField)] = std::to_string(values_.highestScore);
+}
+
+template <typename T>
+void OptionsDialogRules::Adjust(T OptionsDialogValues::*field, T value, const char* message)
+{
+    Read();
+    values_.*field = value;
+    WriteFields();
+    port_.ShowMessage(message);
+}
+
+bool OptionsDialogRules::Ok()
+{
+    // A text that is no number at all stays in its field for the user to
+    // correct: writing the held value over it would let the dialog close with
+    // a value the user had replaced. A number out of range has been stored, so
+    // the checks go on with it.
+    if (Read() == Reading::kRefused) {
+        return false;
+    }
+    WriteFields();
+
+    if (values_.factorCount >= static_cast<unsigned>(values_.variableCount)) {
+        port_.ShowMessage(OptionsDialogText::kTooManyFactors);
+        return false;
+    }
+    if (values_.bootstrapSamples > 1000) {
+        port_.ShowMessage(OptionsDialogText::kLongBootstrap);
+    }
+    if (values_.bootstrapSamples > 10000) {
+        Adjust(&OptionsDialogValues::bootstrapSamples, 10000u, OptionsDialogText::kSamplesAdjustedTo10000);
+    }
+    if (values_.bootstrapSamples < 500) {
+        Adjust(&OptionsDialogValues::bootstrapSamples, 500u, OptionsDialogText::kSamplesAdjustedTo500);
+    }
+    if (values_.highestScore < values_.observedMaximum) {
+        Adjust(&OptionsDialogValues::highestScore, values_.observedMaximum,
+               OptionsDialogText::kHighestScoreAdjusted);
+    }
+    if (values_.lowestScore > values_.observedMinimum) {
+        Adjust(&OptionsDialogValues::lowestScore, values_.observedMinimum,
+               OptionsDialogText::kLowestScoreAdjusted);
+    }
+    // The framework's own confirmation. It refuses the 10000 set above, which
+    // lies beyond the largest number of samples a field takes, so the user
+    // must choose again.
+    return ReadFields();
+}

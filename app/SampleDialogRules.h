@@ -1,0 +1,69 @@
+#pragma once
+// The rules of the Sample dialog: the sizes of the two data matrices and the
+// names of the two data files, kept apart from whatever draws the dialog.
+// The drawing side mirrors FieldText into its edit fields, forwards the
+// user's typing with SetFieldText, and calls the handlers below.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "app/DialogPort.h"
+
+struct SampleDialogValues {
+    int targetCount = 0;
+    int replicationCount = 0;
+    int variableCount = 0;
+    std::string targetFile;
+    std::string replicationFile;
+};
+
+class SampleDialogRules {
+public:
+    static constexpr int kOkButton = 1;
+    static constexpr int kCancelButton = 2;
+    static constexpr int kTargetCountField = 1004;
+    static constexpr int kReplicationCountField = 1005;
+    static constexpr int kVariableCountField = 1006;
+    static constexpr int kTargetFileField = 1007;
+    static constexpr int kReplicationFileField = 1008;
+    static constexpr int kBrowseTargetButton = 1009;
+    static constexpr int kBrowseReplicationButton = 1010;
+
+    // The edit fields show the initial values.
+    SampleDialogRules(const SampleDialogValues& initial, DialogPort& port);
+
+    // Text of edit field 1004 to 1008; any other id throws std::invalid_argument.
+    const std::string& FieldText(int controlId) const;
+    void SetFieldText(int controlId, std::string text);
+
+    // Takes the edit fields into the values in the order 1004, 1005, 1006,
+    // 1008, 1007. A count that cannot be read is reported and focused; the
+    // reading stops there and that field keeps its previous value.
+    bool ReadFields();
+    // Shows the values in the edit fields.
+    void WriteFields();
+
+    // After the file chooser of button 1009 or 1010 closed: the full path the
+    // user chose, or nothing when the chooser was cancelled.
+    void BrowseTarget(const std::optional<std::string>& chosenFullPath);
+    void BrowseReplication(const std::optional<std::string>& chosenFullPath);
+
+    // True when the dialog may end with OK; otherwise it stays open.
+    bool Ok();
+
+    const SampleDialogValues& Values() const { return values_; }
+
+private:
+    static constexpr int kFieldCount = 5;
+
+    // Position of edit field 1004 to 1008 in texts_; throws for any other id.
+    static std::size_t FieldIndex(int controlId);
+    std::string& Text(int controlId) { return texts_[FieldIndex(controlId)]; }
+    void Browse(std::string& fileName, int fieldId, const std::string& chosenFullPath);
+
+    DialogPort& port_;
+    SampleDialogValues values_;
+    std::array<std::string, kFieldCount> texts_;
+};

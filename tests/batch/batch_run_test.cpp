@@ -1,0 +1,169 @@
+// talver-batch as a user runs it: the dialogs' checks and messages, reading
+// errors, the report frame and the exit status.
+
+#include "batch_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+class BatchRunTest : public ::testing::Test {
+protected:
+    BatchRunTest() : folder_(::testing::UnitTest::GetInstance()->current_test_info()->name())
+    {
+        folder_.Write("target.dat", ScoreText(40, 4, 1));
+        folder_.Write("replica.dat", ScoreText(30, 4, 2));
+    }
+
+    // The small samples with every output off, plus `extra`.
+    BatchRun Run(std::vector<std::string> extra = {}, bool outputsOff = true)
+    {
+        std::vector<std::string> arguments = {"--target-count", "40", "--replication-count", "30", "--items", "4",
+                                              "--factors", "1"};
+        if (outputsOff) {
+            for (const std::string& flag : EveryOutputOff()) {
+                arguments.push_back(flag);
+            }
+        }
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return RunBatch(folder_.Path(""), arguments);
+    }
+
+    std::string Report(const std::string& name = "output.txt") { return ReadFile(folder_.Path(name)); }
+
+    ScratchFolder folder_;
+};
+
+const std::string kSeparator = std::string(80, '-') + "\n";
+
+TEST_F(BatchRunTest, EveryOutputOffGivesTheFrameOnly)
+{
+    const BatchRun run = Run({"--method", "pca", "--samples", "600", "--alpha", "0.10"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+    const std::string report = WithoutClock(Report());
+    const std::string details =
+        "\nDETAILS OF ANALYSIS\n\n"
+        "Target sample data file                         : target.dat\n"
+        "Number of observations in Target sample         : 40\n"
+        "Replication sample data file                    : replica.dat\n"
+        "Number of observations in Replication sample    : 30\n\n"
+        "Number of variables                             : 4\n"
+        "Number of components                            : 1\n\n"
+        "Dispersion matrix                               : Covariances\n"
+        "Method for components extraction                : Principal Components Analysis\n\n"
+        "Bias corrected Percentile intervals obtained by : Bootstrap resampling\n"
+        "Critical values obtained by                     : Bootstrap resampling\n"
+        "Number of samples in Bootstrap resampling       : 600\n\n"
+        "Alpha value                                     : 0.10\n\n" +
+        kSeparator + "\n" + "TALVER completed\nComputing time: -\n";
+    ASSERT_GE(report.size(), details.size());
+    EXPECT_EQ(report.substr(report.size() - details.size()), details);
+    EXPECT_EQ(report.find("\n" + std::string(34, ' ') + "T A L V E R \n\n\n"), 0u);
+    EXPECT_NE(report.find("Date: -\n" + std::string(28, ' ') + "Time: -\n" + kSeparator + "\nDETAILS"),
+              std::string::npos);
+    EXPECT_NE(run.errorOutput.find("Report written to"), std::string::npos);
+}
+
+TEST_F(BatchRunTest, ReadingErrorsNameTheSample)
+{
+    folder_.Write("short.dat", ScoreText(40, 4, 1).substr(2));
+    BatchRun run = Run({"--target", "short.dat"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("Error reading TARGET file!"), std::string::npos);
+    EXPECT_EQ(run.errorOutput.find("REPLICATION"), std::string::npos);
+
+    folder_.Write("long.dat", ScoreText(30, 4, 2) + "7\n");
+    run = Run({"--replication", "long.dat"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("Error reading REPLICATION file!"), std::string::npos);
+
+    folder_.Write("word.dat", "1 2 x 4\n" + ScoreText(39, 4, 1));
+    run = Run({"--target", "word.dat"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("'x' is not a number"), std::string::npos);
+}
+
+TEST_F(BatchRunTest, SampleDialogChecksComeInOrder)
+{
+    BatchRun run = Run({"--target-count", "0", "--replication-count", "0", "--items", "0"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("Please, enter de number of participants in the Target Sample"), std::string::npos);
+    EXPECT_EQ(run.errorOutput.find("Replication Sample"), std::string::npos);
+
+    run = Run({"--target", "missing1.dat", "--replication", "missing2.dat"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("The file name for the Replication Sample does not exist"), std::string::npos);
+    EXPECT_EQ(run.errorOutput.find("Target Sample does not exist"), std::string::npos);
+
+    run = Run({"--items", "4x"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("Please enter an integer."), std::string::npos);
+    EXPECT_NE(run.errorOutput.find("--items"), std::string::npos);
+}
+
+TEST_F(BatchRunTest, OptionsAreAdjustedOrRefusedLikeTheDialog)
+{
+    BatchRun run = Run({"--samples", "100"});
+    EXPECT_EQ(run.exitStatus, 0) << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find("The number of samples is adjusted to 500."), std::string::npos);
+    EXPECT_NE(Report().find("Number of samples in Bootstrap resampling       : 500\n"), std::string::npos);
+
+    run = Run({"--samples", "20000"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("Please enter an integer between 0 and 5000."), std::string::npos);
+    EXPECT_NE(run.errorOutput.find("The number of samples is adjusted to 10000."), std::string::npos);
+
+    run = Run({"--factors", "4"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("The number of Factors/Components should be smaller than the number of variables"),
+              std::string::npos);
+
+    run = Run({"--dispersion", "pearson"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_NE(run.errorOutput.find("Please, note that Covariance matrix analysis is advised"), std::string::npos);
+}
+
+TEST_F(BatchRunTest, PolychoricScoreRange)
+{
+    BatchRun run = Run({"--dispersion", "polychoric", "--method", "ml"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("--method ml cannot be used with --dispersion polychoric"), std::string::npos);
+
+    run = Run({"--lowest", "1"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("--lowest and --highest"), std::string::npos);
+
+    run = Run({"--dispersion", "polychoric", "--highest", "4", "--lowest", "2"});
+    EXPECT_EQ(run.exitStatus, 0) << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find("The highest possible items score is adjusted to the data."), std::string::npos);
+    EXPECT_NE(run.errorOutput.find("The lowest possible items score is adjusted to the data."), std::string::npos);
+    EXPECT_NE(Report().find(": Polychoric (tetrachoric) correlations\n"), std::string::npos);
+}
+
+TEST_F(BatchRunTest, ReportThatCannotBeWrittenIsSaidAndHarmsNothing)
+{
+    BatchRun run = Run({"--output", "no/such/folder/report.txt"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("no/such/folder/report.txt"), std::string::npos);
+
+    if (geteuid() != 0) {
+        folder_.Write("kept.txt", "an earlier report\n");
+        std::filesystem::permissions(folder_.Path("kept.txt"), std::filesystem::perms::owner_read);
+        run = Run({"--output", "kept.txt"});
+        EXPECT_EQ(run.exitStatus, 2);
+        EXPECT_EQ(Report("kept.txt"), "an earlier report\n");
+    }
+}
+
+TEST_F(BatchRunTest, HelpExplainsEveryOption)
+{
+    const BatchRun run = RunBatch(folder_.Path(""), {"--help"});
+    EXPECT_EQ(run.exitStatus, 0);
+    const BatchRun wrong = RunBatch(folder_.Path(""), {"--method", "minres"});
+    EXPECT_EQ(wrong.exitStatus, 2);
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+#include "batch_support.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string Quoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+} // namespace
+
+ScratchFolder::ScratchFolder(const std::string& name)
+{
+    folder_ = (std::filesystem::temp_directory_path() /
+               ("talver_" + name + "_" + std::to_string(getpid())))
+                  .string();
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::string ScratchFolder::Path(const std::string& file) const
+{
+    return folder_ + "/" + file;
+}
+
+std::string ScratchFolder::Write(const std::string& file, const std::string& text) const
+{
+    std::ofstream(Path(file), std::ios::binary) << text;
+    return Path(file);
+}
+
+BatchRun RunBatch(const std::string& folder, const std::vector<std::string>& arguments,
+                  const std::string& environment)
+{
+    const std::string errors = folder + "/stderr.txt";
+    std::string command = "cd " + Quoted(folder) + " && " + environment + " " + Quoted(TALVER_BATCH_PATH);
+    for (const std::string& argument : arguments) {
+        command += " " + Quoted(argument);
+    }
+    command += " >/dev/null 2>" + Quoted(errors) + " </dev/null";
+    const int status = std::system(command.c_str());
+    BatchRun run;
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.errorOutput = ReadFile(errors);
+    return run;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string WithoutClock(const std::string& report)
+{
+    std::string text = std::regex_replace(report, std::regex("Date: [^\n]*"), "Date: -");
+    text = std::regex_replace(text, std::regex("Time: [^\n]*"), "Time: -");
+    return std::regex_replace(text, std::regex("Computing time: [^\n]*"), "Computing time: -");
+}
+
+std::string ScoreText(int rows, int items, int seed)
+{
+    std::string text;
+    unsigned state = static_cast<unsigned>(seed);
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < items; ++j) {
+            state = state * 1103515245u + 12345u;
+            text += std::to_string(1 + (state >> 16) % 5);
+            text += j + 1 == items ? "\n" : " ";
+        }
+    }
+    return text;
+}
+
+std::vector<std::string> EveryOutputOff()
+{
+    return {"--no-difficulties", "--no-discriminations", "--no-residual-variances",
+            "--no-difficulty-fit", "--no-congruence",      "--no-discrepancy"};
+}

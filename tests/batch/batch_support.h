@@ -1,0 +1,39 @@
+#pragma once
+// Runs talver-batch as a whole process on files made by the test.
+
+#include <string>
+#include <vector>
+
+struct BatchRun {
+    int exitStatus = -1;
+    std::string errorOutput;
+};
+
+// A fresh folder for one test, removed with the object.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder();
+    std::string Path(const std::string& file) const;
+    std::string Write(const std::string& file, const std::string& text) const;
+
+private:
+    std::string folder_;
+};
+
+// Runs the batch program with these arguments in `folder`; `environment` adds
+// NAME=VALUE entries in front of the command.
+BatchRun RunBatch(const std::string& folder, const std::vector<std::string>& arguments,
+                  const std::string& environment = "");
+
+std::string ReadFile(const std::string& path);
+
+// A report with its two clock lines replaced by fixed text and the computing
+// time blanked, so two runs can be compared byte for byte.
+std::string WithoutClock(const std::string& report);
+
+// Rows x items whitespace-separated scores cycling through 1..5.
+std::string ScoreText(int rows, int items, int seed);
+
+// The arguments that select every output off.
+std::vector<std::string> EveryOutputOff();

@@ -1,5 +1,6 @@
 #include "app/ReportFrame.h"
 #include "app/Workspace.h"
+#include "support/report_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -9,32 +10,11 @@
 
 namespace {
 
-// Collects what a writer puts into the report.
-class CapturedReport {
-public:
-    CapturedReport() { context.report = open_memstream(&buffer_, &size_); }
-    ~CapturedReport() { std::free(buffer_); }
-    std::string Text()
-    {
-        std::fflush(context.report);
-        std::string text(buffer_, size_);
-        return text;
-    }
-    void Close() { std::fclose(context.report); }
-    ReportContext context;
-
-private:
-    char* buffer_ = nullptr;
-    std::size_t size_ = 0;
-};
-
 std::string Details(const Workspace& workspace)
 {
     CapturedReport report;
     WriteDetailsBlock(report.context, workspace);
-    std::string text = report.Text();
-    report.Close();
-    return text;
+    return report.Text();
 }
 
 const std::string kSeparator(80, '-');
@@ -92,7 +72,6 @@ TEST(ReportFrame, HeaderLayout)
     CapturedReport report;
     WriteReportHeader(report.context);
     const std::string text = report.Text();
-    report.Close();
     EXPECT_EQ(text.rfind("\n" + std::string(34, ' ') + "T A L V E R \n\n\n" + std::string(27, ' ') +
                              "Item Measurement Invariance  \n" + std::string(23, ' ') +
                              "Based on Exploratory Factor Analysis\n\n" + std::string(30, ' ') +
@@ -123,7 +102,6 @@ TEST(ReportFrame, ClosingLinesGiveMinutes)
     report.context.endTime = 1090;
     WriteClosingLines(report.context);
     EXPECT_EQ(report.Text(), "TALVER completed\nComputing time:           1.50000000 minutes.\n");
-    report.Close();
 }
 
 } // namespace

@@ -167,3 +167,29 @@ TEST_F(BatchRunTest, HelpExplainsEveryOption)
 }
 
 } // namespace
+
+namespace {
+
+TEST(BatchDifficulties, OnlyTheDifficultyOutputsWriteBothBlocks)
+{
+    ScratchFolder folder("difficulties_only");
+    const std::string fixtures = std::string(TALVER_SOURCE_DIR) + "/tests/analyses/fixtures/";
+    const BatchRun run = RunBatch(folder.Path(""), {"--target", fixtures + "difficulty_target.dat", "--replication",
+                                                    fixtures + "difficulty_replica.dat", "--target-count", "120",
+                                                    "--replication-count", "90", "--items", "6", "--alpha", "0.10",
+                                                    "--no-discriminations", "--no-residual-variances",
+                                                    "--no-congruence", "--no-discrepancy"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+    const std::string report = ReadFile(folder.Path("output.txt"));
+    const auto difficulties = report.find("ITEM DIFFICULTIES\n\nItem      Target");
+    const auto hotelling = report.find("OVERALL INDICES OF ITEM MEASUREMENT INVARIANCE\n\nITEM DIFFICULTIES\n\n"
+                                       "Hotteling's T Square\n\nTSQ = 16.881622; Freedom degrees = 6 and 203;");
+    ASSERT_NE(difficulties, std::string::npos);
+    ASSERT_NE(hotelling, std::string::npos);
+    EXPECT_LT(difficulties, hotelling);
+    // Item 3 (t = 1.79) is flagged at alpha 0.10.
+    EXPECT_NE(report.find("   3        3.29         3.00        1.79**"), std::string::npos);
+    EXPECT_NE(report.find("\nTALVER completed\n"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,271 @@
+#include "stats/Polychoric.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "PolychoricReference.h"
+#include "matrix/MatrixOps.h"
+#include "stats/ContingencyTable.h"
+#include "stats/NormalDistribution.h"
+#include "stats/PolychoricPair.h"
+
+namespace {
+
+class PolychoricMatrixTest : public ::testing::Test {
+protected:
+    void SetUp() override { OpenScope(); }
+    void TearDown() override { CloseScope(); }
+};
+
+Matrix* Column(int rows, double value)
+{
+    return Filled(rows, 1, value);
+}
+
+Matrix* FromRows(std::initializer_list<std::initializer_list<double>> rows)
+{
+    Matrix* m = NewMatrix(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
+    int i = 0;
+    for (const auto& row : rows) {
+        int j = 0;
+        for (double v : row) {
+            (*m)(i, j++) = v;
+        }
+        ++i;
+    }
+    return m;
+}
+
+void ExpectBlock(const Matrix* tables, int block, std::vector<std::vector<double>> expected)
+{
+    const int size = tables->Cols();
+    for (int r = 0; r < size; ++r) {
+        for (int c = 0; c < size; ++c) {
+            EXPECT_EQ((*tables)(block * size + r, c), expected[r][c]) << "block " << block << " " << r << "," << c;
+        }
+    }
+}
+
+// Two items scored 0/1 with a = both 0, b = item 0 low and item 1 high,
+// c = item 0 high and item 1 low, d = both 1.
+Matrix* TwoByTwoData(int a, int b, int c, int d)
+{
+    Matrix* data = NewMatrix(a + b + c + d, 2);
+    int n = 0;
+    const auto add = [&](int count, double first, double second) {
+        for (int k = 0; k < count; ++k, ++n) {
+            (*data)(n, 0) = first;
+            (*data)(n, 1) = second;
+        }
+    };
+    add(a, 0, 0);
+    add(b, 0, 1);
+    add(c, 1, 0);
+    add(d, 1, 1);
+    return data;
+}
+
+double TwoByTwoCorrelation(int a, int b, int c, int d)
+{
+    const Matrix* r = PolychoricMatrix(TwoByTwoData(a, b, c, d), Column(2, 0), Column(2, 1));
+    return r == nullptr ? std::nan("") : (*r)(0, 1);
+}
+
+// N x p scores 1..categories from latent normals with a common factor.
+Matrix* RandomData(std::mt19937& random, int n, int p, int categories)
+{
+    std::normal_distribution<double> normal;
+    std::uniform_real_distribution<double> loading(-0.95, 0.95);
+    std::vector<double> loadings(p);
+    for (double& l : loadings) {
+        l = loading(random);
+    }
+    Matrix* data = NewMatrix(n, p);
+    for (int row = 0; row < n; ++row) {
+        const double factor = normal(random);
+        for (int i = 0; i < p; ++i) {
+            const double latent = loadings[i] * factor + std::sqrt(1.0 - loadings[i] * loadings[i]) * normal(random);
+            const double score = std::floor(latent * categories / 3.0 + categories / 2.0);
+            (*data)(row, i) = 1.0 + std::fmin(std::fmax(score, 0.0), categories - 1.0);
+        }
+    }
+    return data;
+}
+
+TEST_F(PolychoricMatrixTest, TwoCategoryPairsGetTheTetrachoricCorrelation)
+{
+    EXPECT_NEAR(TwoByTwoCorrelation(40, 10, 10, 40), 0.809, 0.0005);
+    EXPECT_NEAR(TwoByTwoCorrelation(10, 40, 40, 10), -0.809, 0.0005);
+    EXPECT_EQ(TwoByTwoCorrelation(20, 10, 20, 10), 0.0);
+    EXPECT_EQ(TwoByTwoCorrelation(0, 12, 7, 0), -1.0);
+    EXPECT_EQ(TwoByTwoCorrelation(9, 0, 0, 14), 1.0);
+    // Zeros on both diagonals leave a category of an item empty.
+    EXPECT_EQ(PolychoricMatrix(TwoByTwoData(0, 0, 7, 14), Column(2, 0), Column(2, 1)), nullptr);
+}
+
+TEST_F(PolychoricMatrixTest, FailedTetrachoricSeriesFallsBackToTheBisection)
+{
+    const double r = TwoByTwoCorrelation(1, 10, 50, 2);
+    EXPECT_GT(r, -1.0);
+    EXPECT_LT(r, -0.9);
+
+    // The same two-step estimate as for a larger table.
+    Matrix* table = FromRows({{10, 2}, {1, 50}});
+    EXPECT_EQ(r, PolychoricPairCorrelation(table, ColumnThresholds(table), RowThresholds(table), 0.001));
+}
+
+TEST_F(PolychoricMatrixTest, IdenticalItemsCorrelateCloseToOne)
+{
+    std::mt19937 random(4);
+    Matrix* data = RandomData(random, 120, 2, 4);
+    for (int n = 0; n < 120; ++n) {
+        (*data)(n, 1) = (*data)(n, 0);
+    }
+    const Matrix* r = PolychoricMatrix(data, Column(2, 1), Column(2, 4));
+    ASSERT_NE(r, nullptr);
+    EXPECT_GT((*r)(0, 1), 0.99);
+    EXPECT_LE((*r)(0, 1), 1.0);
+}
+
+TEST_F(PolychoricMatrixTest, UnusedOrMissingCategoriesGiveNull)
+{
+    std::mt19937 random(5);
+    Matrix* data = RandomData(random, 200, 3, 5);
+    const Matrix* lowest = Column(3, 1);
+    const Matrix* highest = Column(3, 5);
+    ASSERT_NE(PolychoricMatrix(data, lowest, highest), nullptr);
+
+    // A middle score that nobody has.
+    Matrix* gap = Plus(data, Zeros(200, 3));
+    for (int n = 0; n < 200; ++n) {
+        if ((*gap)(n, 1) == 3.0) {
+            (*gap)(n, 1) = 2.0;
+        }
+    }
+    EXPECT_EQ(PolychoricMatrix(gap, lowest, highest), nullptr);
+
+    // The highest score unused: fewer categories than declared.
+    Matrix* narrow = Plus(data, Zeros(200, 3));
+    for (int n = 0; n < 200; ++n) {
+        (*narrow)(n, 2) = std::fmin((*narrow)(n, 2), 4.0);
+    }
+    EXPECT_EQ(PolychoricMatrix(narrow, lowest, highest), nullptr);
+}
+
+TEST_F(PolychoricMatrixTest, ScoresOutsideTheDeclaredRangeGiveNull)
+{
+    std::mt19937 random(6);
+    Matrix* data = RandomData(random, 150, 3, 4);
+    const Matrix* lowest = Column(3, 1);
+    const Matrix* highest = Column(3, 4);
+    ASSERT_NE(PolychoricMatrix(data, lowest, highest), nullptr);
+
+    for (double odd : {0.0, 5.0, 4.5, -1.0, std::numeric_limits<double>::quiet_NaN()}) {
+        (*data)(17, 1) = odd;
+        const bool truncatesIntoRange = odd == 4.5;
+        EXPECT_EQ(PolychoricMatrix(data, lowest, highest) != nullptr, truncatesIntoRange) << "score " << odd;
+    }
+    // A two-category pair likewise.
+    Matrix* twoByTwo = TwoByTwoData(30, 20, 15, 35);
+    (*twoByTwo)(0, 0) = 2.0;
+    EXPECT_EQ(PolychoricMatrix(twoByTwo, Column(2, 0), Column(2, 1)), nullptr);
+}
+
+TEST_F(PolychoricMatrixTest, SingleItemIsTheIdentity)
+{
+    Matrix* data = FromRows({{1}, {3}, {2}});
+    Matrix* thresholds = NewMatrix(1, 2);
+    Matrix* tables = NewMatrix(0, 3);
+    const Matrix* r = PolychoricMatrixWithDetails(data, Column(1, 1), Column(1, 3), thresholds, tables);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ((*r)(0, 0), 1.0);
+    EXPECT_EQ(MaxElement(thresholds), 0.0);
+    EXPECT_EQ(MinElement(thresholds), 0.0);
+}
+
+TEST_F(PolychoricMatrixTest, DetailsHoldThresholdsAndTablesInPairOrder)
+{
+    // Item 0 scored 1..3, item 1 scored 0..1, item 2 scored 2..5.
+    Matrix* data = FromRows({{1, 0, 2}, {2, 1, 3}, {3, 1, 4}, {2, 0, 5}, {1, 1, 5},
+                             {3, 0, 2}, {2, 1, 4}, {3, 1, 3}, {1, 0, 4}, {2, 1, 5}});
+    const Matrix* lowest = FromRows({{1}, {0}, {2}});
+    const Matrix* highest = FromRows({{3}, {1}, {5}});
+    Matrix* thresholds = NewMatrix(3, 3);
+    Matrix* tables = NewMatrix(12, 4);
+    const Matrix* r = PolychoricMatrixWithDetails(data, lowest, highest, thresholds, tables);
+    ASSERT_NE(r, nullptr);
+    const Matrix* plain = PolychoricMatrix(data, lowest, highest);
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            EXPECT_EQ((*r)(i, j), (*plain)(i, j));
+            EXPECT_EQ((*r)(i, j), (*r)(j, i));
+        }
+        EXPECT_EQ((*r)(i, i), 1.0);
+    }
+
+    // Block t, row = item i ascending, column = item j ascending.
+    ExpectBlock(tables, 0, {{2, 1, 0, 0}, {1, 3, 0, 0}, {1, 2, 0, 0}, {0, 0, 0, 0}}); // pair (0, 1)
+    ExpectBlock(tables, 1, {{1, 0, 1, 1}, {0, 1, 1, 2}, {1, 1, 1, 0}, {0, 0, 0, 0}}); // pair (0, 2)
+    ExpectBlock(tables, 2, {{2, 0, 1, 1}, {0, 2, 2, 2}, {0, 0, 0, 0}, {0, 0, 0, 0}}); // pair (1, 2)
+
+    // Items 0 and 1 from the columns of their pair with the next item; the
+    // last item from the top of its pair with the one before.
+    EXPECT_EQ((*thresholds)(0, 0), NormalQuantile(0.3));
+    EXPECT_EQ((*thresholds)(0, 1), NormalQuantile(0.3 + 0.4));
+    EXPECT_EQ((*thresholds)(0, 2), 0.0);
+    EXPECT_EQ((*thresholds)(1, 0), NormalQuantile(0.4));
+    EXPECT_EQ((*thresholds)(1, 1), 0.0);
+    EXPECT_EQ((*thresholds)(2, 2), -NormalQuantile(0.3));
+    EXPECT_EQ((*thresholds)(2, 1), -NormalQuantile(0.3 + 0.3));
+    EXPECT_EQ((*thresholds)(2, 0), -NormalQuantile(0.3 + 0.3 + 0.2));
+}
+
+TEST(PolychoricMatrixDeathTest, DetailsTooSmallForTheTablesAreAProgrammingError)
+{
+    MatrixScope scope;
+    Matrix* data = TwoByTwoData(30, 20, 15, 35);
+    EXPECT_EXIT(PolychoricMatrixWithDetails(data, Column(2, 0), Column(2, 1), NewMatrix(2, 1), NewMatrix(1, 2)),
+                ::testing::ExitedWithCode(1), "");
+}
+
+TEST_F(PolychoricMatrixTest, ScopesAreBalancedOnSuccessAndFailure)
+{
+    std::mt19937 random(8);
+    Matrix* data = RandomData(random, 100, 3, 3);
+    const Matrix* lowest = Column(3, 1);
+    const Matrix* highest = Column(3, 3);
+    const Matrix* tooHigh = Column(3, 4);
+    const std::size_t scopes = CurrentPool().OpenScopeCount();
+    const std::size_t live = LiveMatrixCount();
+    ASSERT_NE(PolychoricMatrix(data, lowest, highest), nullptr);
+    EXPECT_EQ(LiveMatrixCount(), live + 1);
+    EXPECT_EQ(PolychoricMatrix(data, lowest, tooHigh), nullptr);
+    EXPECT_EQ(CurrentPool().OpenScopeCount(), scopes);
+}
+
+TEST_F(PolychoricMatrixTest, BitIdenticalToTheStraightforwardEvaluation)
+{
+    std::mt19937 random(9);
+    for (int trial = 0; trial < 8; ++trial) {
+        MatrixScope scope;
+        const int categories = 2 + trial % 4;
+        Matrix* data = RandomData(random, 60 + 40 * trial, 4, categories);
+        const Matrix* cached = PolychoricMatrix(data, Column(4, 1), Column(4, categories));
+        if (cached == nullptr) {
+            continue; // a category left empty by chance
+        }
+        const Matrix* reference = ReferencePolychoricMatrix(data);
+        for (int i = 0; i < 4; ++i) {
+            for (int j = 0; j < 4; ++j) {
+                EXPECT_EQ((*cached)(i, j), (*reference)(i, j)) << "trial " << trial << " " << i << "," << j;
+            }
+        }
+    }
+}
+
+} // namespace

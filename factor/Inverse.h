@@ -1,0 +1,16 @@
+#pragma once
+// Inverse, determinant and generalised inverse of square matrices.
+
+#include "matrix/Matrix.h"
+
+// Gauss-Jordan elimination with partial pivoting. No singularity test: a zero
+// pivot gives non-finite elements.
+Matrix* Inverse(const Matrix* a);
+
+// The product of the pivots of the same elimination, with the sign of the row
+// interchanges.
+double Determinant(const Matrix* a);
+
+// Inverse by sweeping a symmetric matrix; pivots below 1e-9 in magnitude drop
+// their row and column. All zeros for a non-square or asymmetric argument.
+Matrix* GeneralizedInverse(const Matrix* a);

@@ -1,0 +1,215 @@
+#include "factor/JacobiEigen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "factor/ShapeChecks.h"
+
+namespace {
+
+struct OffDiagonal {
+    int row;
+    int col;
+    double magnitude;
+};
+
+// The largest off-diagonal element in magnitude; the first one in row-major
+// order wins, counting (1, 0) as first.
+OffDiagonal LargestOffDiagonal(const Matrix* w)
+{
+    OffDiagonal largest{1, 0, std::fabs((*w)(1, 0))};
+    const int n = w->Rows();
+    for (int i = 0; i < n; ++i) {
+        const double* row = w->Row(i);
+        for (int j = 0; j < n; ++j) {
+            if (j != i && std::fabs(row[j]) > largest.magnitude) {
+                largest = OffDiagonal{i, j, std::fabs(row[j])};
+            }
+        }
+    }
+    return largest;
+}
+
+// 1e-6 times the root mean square of the diagonal.
+double ConvergenceBound(const Matrix* w)
+{
+    const int n = w->Rows();
+    double sumOfSquares = 0.0;
+    for (int i = 0; i < n; ++i) {
+        sumOfSquares += (*w)(i, i) * (*w)(i, i);
+    }
+    return 1e-6 * std::sqrt(sumOfSquares / n);
+}
+
+// One rotation in the plane (b, d): w becomes J^T w J and v becomes v J, with
+// J the identity except J[b][b] = J[d][d] = c, J[b][d] = s, J[d][b] = -s.
+// The angle is the approximation tan(theta) = g; it shrinks w[b][d] without
+// annihilating it. colB and colD are scratch space of n elements.
+void Rotate(Matrix* w, Matrix* v, int b, int d, std::vector<double>& colB, std::vector<double>& colD)
+{
+    const int n = w->Rows();
+    const double difference = (*w)(d, d) - (*w)(b, b);
+    const double g = difference == 0.0 ? (*w)(b, d) * 10000000.0 : (*w)(b, d) / difference;
+    const double c = 1.0 / std::sqrt(1.0 + g * g);
+    const double s = g * c;
+
+    // Rows b and d are built from columns b and d. w is symmetric only up to
+    // rounding, so this choice fixes the last bits of every result.
+    for (int k = 0; k < n; ++k) {
+        colB[k] = (*w)(k, b);
+        colD[k] = (*w)(k, d);
+    }
+    double* rowB = w->Row(b);
+    double* rowD = w->Row(d);
+    for (int k = 0; k < n; ++k) {
+        rowB[k] = c * colB[k] - s * colD[k];
+        rowD[k] = s * colB[k] + c * colD[k];
+    }
+
+    // Then columns b and d of the updated matrix.
+    for (int k = 0; k < n; ++k) {
+        colB[k] = (*w)(k, b);
+        colD[k] = (*w)(k, d);
+    }
+    for (int k = 0; k < n; ++k) {
+        (*w)(k, b) = c * colB[k] - s * colD[k];
+        (*w)(k, d) = s * colB[k] + c * colD[k];
+    }
+
+    for (int k = 0; k < n; ++k) {
+        const double vb = (*v)(k, b);
+        const double vd = (*v)(k, d);
+        (*v)(k, b) = c * vb - s * vd;
+        (*v)(k, d) = s * vb + c * vd;
+    }
+}
+
+void SetIdentity(Matrix* m)
+{
+    for (int i = 0; i < m->Rows(); ++i) {
+        for (int j = 0; j < m->Cols(); ++j) {
+            (*m)(i, j) = i == j ? 1.0 : 0.0;
+        }
+    }
+}
+
+} // namespace
+
+long long JacobiRotationLimit(int n)
+{
+    // Large matrices need a few times n^2 rotations; the limit only bounds
+    // input that can never meet the test (NaN, a vanishing diagonal). At
+    // least 201 rotations whatever the size.
+    return std::max(201LL, 50LL * n * n);
+}
+
+long long JacobiEigen(Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors)
+{
+    RequireSquare(a);
+    const int n = a->Rows();
+    RequireShape(eigenvalues, n, 1);
+    RequireShape(eigenvectors, n, n);
+    if (n == 0) {
+        return 0;
+    }
+    if (n == 1) {
+        (*eigenvalues)(0, 0) = (*a)(0, 0);
+        (*eigenvectors)(0, 0) = 1.0;
+        return 0;
+    }
+
+    // The input itself is the working matrix and the caller's eigenvector
+    // matrix the accumulated rotation: no temporaries, no copies.
+    Matrix* w = a;
+    Matrix* v = eigenvectors;
+    SetIdentity(v);
+    std::vector<double> colB(n);
+    std::vector<double> colD(n);
+
+    const long long limit = JacobiRotationLimit(n);
+    long long rotations = 0;
+    OffDiagonal pivot = LargestOffDiagonal(w);
+    while (true) {
+        Rotate(w, v, pivot.row, pivot.col, colB, colD);
+        ++rotations;
+        pivot = LargestOffDiagonal(w);
+        const double bound = ConvergenceBound(w);
+        if (bound > pivot.magnitude) {
+            break;
+        }
+        // Nothing left to rotate: an all-zero matrix never meets the strict
+        // test (0 > 0), and further rotations with g = 0 change nothing.
+        if (pivot.magnitude == 0.0) {
+            break;
+        }
+        // A NaN on the diagonal stays there; the test can never hold again.
+        if (std::isnan(bound)) {
+            break;
+        }
+        if (rotations >= limit) {
+            break;
+        }
+    }
+
+    for (int i = 0; i < n; ++i) {
+        (*eigenvalues)(i, 0) = (*w)(i, i);
+    }
+    return rotations;
+}
+
+void SortEigenDescending(Matrix* eigenvalues, Matrix* eigenvectors, int n)
+{
+    RequireAtLeast(eigenvalues, n, 1);
+    RequireAtLeast(eigenvectors, 0, n);
+    for (int i = 0; i + 1 < n; ++i) {
+        int chosen = i;
+        double largest = (*eigenvalues)(i, 0);
+        for (int j = i + 1; j < n; ++j) {
+            if ((*eigenvalues)(j, 0) >= largest) {
+                chosen = j;
+                largest = (*eigenvalues)(j, 0);
+            }
+        }
+        if (chosen != i) {
+            std::swap((*eigenvalues)(i, 0), (*eigenvalues)(chosen, 0));
+            for (int r = 0; r < eigenvectors->Rows(); ++r) {
+                std::swap((*eigenvectors)(r, i), (*eigenvectors)(r, chosen));
+            }
+        }
+    }
+}
+
+void SymmetricEigen(const Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors, int k)
+{
+    RequireSquare(a);
+    const int n = a->Rows();
+    if (k < 0 || k > n) {
+        FatalMatrixError(kProductShapeError);
+    }
+    RequireAtLeast(eigenvalues, k, 1);
+    RequireAtLeast(eigenvectors, n, k);
+    if (eigenvectors->Rows() != n) {
+        FatalMatrixError(kProductShapeError);
+    }
+
+    MatrixScope scope;
+    Matrix* working = NewMatrix(n, n);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            (*working)(i, j) = (*a)(i, j);
+        }
+    }
+    Matrix* values = NewMatrix(n, 1);
+    Matrix* vectors = NewMatrix(n, n);
+    JacobiEigen(working, values, vectors);
+    SortEigenDescending(values, vectors, n);
+
+    for (int j = 0; j < k; ++j) {
+        (*eigenvalues)(j, 0) = (*values)(j, 0);
+        for (int i = 0; i < n; ++i) {
+            (*eigenvectors)(i, j) = (*vectors)(i, j);
+        }
+    }
+}

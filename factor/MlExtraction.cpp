@@ -1,0 +1,178 @@
+#include "factor/MlExtraction.h"
+
+#include <cmath>
+
+#include "factor/Inverse.h"
+#include "factor/MlDiscrepancy.h"
+#include "factor/MlLoadings.h"
+#include "matrix/MatrixOps.h"
+
+namespace {
+
+// ln 0.001: unique variances stay at or above 0.001.
+constexpr double kLogLowerBound = -6.907755278982137;
+constexpr double kTolerance = 1e-5;
+constexpr int kMaxIterations = 100;
+
+bool AllFinite(const Matrix* a)
+{
+    for (int i = 0; i < a->Rows(); ++i) {
+        for (int j = 0; j < a->Cols(); ++j) {
+            if (!std::isfinite((*a)(i, j))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The state carried from one iteration to the next.
+struct NewtonState {
+    Matrix* lambda; // p x m, loadings of the last iteration (zero at first)
+    Matrix* psi;    // p x 1, unique variances
+    Matrix* theta;  // p x 1, their logarithms
+    Matrix* mask;   // p x 1, 1 for a unique variance above the bound, else 0
+    double f;
+};
+
+// The Newton step for theta = ln psi: the gradient g times the generalised
+// inverse of the approximate Hessian, whose rows and columns of fixed unique
+// variances are zero, so that their step is 0.
+Matrix* NewtonStep(const Matrix* s, const NewtonState& state, const Matrix* gamma,
+                   const Matrix* omega)
+{
+    const int p = s->Rows();
+    const int m = omega->Cols();
+    Matrix* result = NewMatrix(p, 1);
+    MatrixScope scope;
+    Matrix* gradient = NewMatrix(p, 1);
+    for (int i = 0; i < p; ++i) {
+        double sum = 0.0;
+        for (int k = 0; k < m; ++k) {
+            sum += ((*gamma)(k, 0) - 1.0) * ((*omega)(i, k) * (*omega)(i, k));
+        }
+        (*gradient)(i, 0) = sum + 1.0 - (*s)(i, i) / (*state.psi)(i, 0);
+    }
+    // H = Diag(g) + ((I - omega omega') squared element-wise), masked.
+    Matrix* hessian = NewMatrix(p, p);
+    for (int i = 0; i < p; ++i) {
+        for (int j = 0; j < p; ++j) {
+            double projection = 0.0;
+            for (int k = 0; k < m; ++k) {
+                projection += (*omega)(i, k) * (*omega)(j, k);
+            }
+            const double residual = (i == j ? 1.0 : 0.0) - projection;
+            const double h = (i == j ? (*gradient)(i, 0) : 0.0) + residual * residual;
+            (*hessian)(i, j) = h * (*state.mask)(i, 0) * (*state.mask)(j, 0);
+        }
+    }
+    const Matrix* step = Product(GeneralizedInverse(hessian), gradient);
+    for (int i = 0; i < p; ++i) {
+        (*result)(i, 0) = (*step)(i, 0);
+    }
+    return result;
+}
+
+// Length of the change vector Vec(lambda - state.lambda) stacked over
+// psi - state.psi. For a single column its largest singular value is the
+// root of its sum of squares (0 unless that is positive), summed down the
+// column; computed directly, without the decomposition's matrices.
+double ChangeLength(const Matrix* lambda, const Matrix* psi, const NewtonState& state)
+{
+    double sum = 0.0;
+    for (int k = 0; k < lambda->Cols(); ++k) {
+        for (int i = 0; i < lambda->Rows(); ++i) {
+            const double change = (*lambda)(i, k) - (*state.lambda)(i, k);
+            sum += change * change;
+        }
+    }
+    for (int i = 0; i < psi->Rows(); ++i) {
+        const double change = (*psi)(i, 0) - (*state.psi)(i, 0);
+        sum += change * change;
+    }
+    return sum > 0.0 ? std::sqrt(sum) : 0.0;
+}
+
+// One iteration: moves state on and tells whether it converged.
+bool Iterate(const Matrix* s, const Matrix* sInverse, NewtonState& state)
+{
+    MatrixScope scope;
+    const int p = s->Rows();
+    const int m = state.lambda->Cols();
+    Matrix* gamma = NewMatrix(m, 1);
+    Matrix* omega = NewMatrix(p, m);
+    const Matrix* lambda = MlLoadings(sInverse, state.psi, gamma, omega);
+    const Matrix* step = NewtonStep(s, state, gamma, omega);
+
+    // A unique variance that steps to the bound or below is held there, and
+    // its zero mask entry keeps its later steps at 0.
+    Matrix* psi = NewMatrix(p, 1);
+    for (int i = 0; i < p; ++i) {
+        const double stepped = (*state.theta)(i, 0) - (*step)(i, 0);
+        const double isFree = stepped > kLogLowerBound ? 1.0 : 0.0;
+        const double clamped = isFree * stepped + (1.0 - isFree) * kLogLowerBound;
+        (*state.mask)(i, 0) = isFree;
+        (*state.theta)(i, 0) = clamped;
+        (*psi)(i, 0) = std::exp(clamped);
+    }
+    const double f = MlDiscrepancy(lambda, psi, s);
+    const bool converged =
+        ChangeLength(lambda, psi, state) < kTolerance && std::fabs(f - state.f) < kTolerance;
+
+    for (int i = 0; i < p; ++i) {
+        for (int k = 0; k < m; ++k) {
+            (*state.lambda)(i, k) = (*lambda)(i, k);
+        }
+        (*state.psi)(i, 0) = (*psi)(i, 0);
+    }
+    state.f = f;
+    return converged;
+}
+
+// True, with the loadings and discrepancy filled in, when the iterations
+// converge to finite values.
+bool FitMaximumLikelihood(const Matrix* s, int m, Matrix* loadings, double& f)
+{
+    MatrixScope scope;
+    const int p = s->Rows();
+    const Matrix* sInverse = Inverse(s);
+    // A singular s leaves non-finite values in its inverse, which every
+    // later iteration would carry on until the limit: no fit exists.
+    if (!AllFinite(sInverse)) {
+        return false;
+    }
+
+    NewtonState state{NewMatrix(p, m), NewMatrix(p, 1), NewMatrix(p, 1), Ones(p, 1), 0.0};
+    const double start = 1.0 - m / (2.0 * p);
+    for (int i = 0; i < p; ++i) {
+        (*state.psi)(i, 0) = start / (*sInverse)(i, i);
+        (*state.theta)(i, 0) = std::log((*state.psi)(i, 0));
+    }
+    state.f = MlDiscrepancy(state.lambda, state.psi, s);
+
+    for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
+        if (Iterate(s, sInverse, state)) {
+            if (!AllFinite(state.lambda) || !std::isfinite(state.f)) {
+                return false;
+            }
+            for (int i = 0; i < p; ++i) {
+                for (int k = 0; k < m; ++k) {
+                    (*loadings)(i, k) = (*state.lambda)(i, k);
+                }
+            }
+            f = state.f;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void ExtractMaximumLikelihood(const Matrix* s, Matrix*& loadings, int m, double& f)
+{
+    if (!FitMaximumLikelihood(s, m, loadings, f)) {
+        loadings = nullptr;
+        f = 0.0;
+    }
+}

@@ -1,0 +1,73 @@
+#include "analyses/DiscriminationIntervals.h"
+
+#include <algorithm>
+
+#include "stats/Bootstrap.h"
+
+namespace {
+
+struct Bounds {
+    std::vector<double> lower;
+    std::vector<double> upper;
+};
+
+Bounds IntervalsOf(const std::vector<double>& observed, const Matrix* replicates, double criticalZ)
+{
+    MatrixScope scope;
+    const Matrix* sorted = SortColumns(replicates);
+    Bounds bounds{std::vector<double>(observed.size()), std::vector<double>(observed.size())};
+    for (std::size_t k = 0; k < observed.size(); ++k) {
+        const auto [lower, upper] = BcPercentileInterval(sorted, static_cast<int>(k), observed[k], criticalZ);
+        bounds.lower[k] = lower;
+        bounds.upper[k] = upper;
+    }
+    return bounds;
+}
+
+SampleDiscriminations SampleSummary(const std::vector<double>& observed, const Bounds& bounds, int p, int m)
+{
+    const int residualsFirst = p * m;
+    return {TableOfColumns(observed, 0, p, m),
+            TableOfColumns(bounds.lower, 0, p, m),
+            TableOfColumns(bounds.upper, 0, p, m),
+            TableOfColumns(observed, residualsFirst, p, 1),
+            TableOfColumns(bounds.lower, residualsFirst, p, 1),
+            TableOfColumns(bounds.upper, residualsFirst, p, 1)};
+}
+
+} // namespace
+
+bool IntervalsOverlap(double targetLower, double targetUpper, double replicationLower, double replicationUpper)
+{
+    // Without ties this is: a Replication bound inside the Target interval, or
+    // the Replication interval around it. Shared end points count as overlap,
+    // so that equal intervals are never called different.
+    return std::max(targetLower, replicationLower) <= std::min(targetUpper, replicationUpper);
+}
+
+DiscriminationResults SummarizeDiscriminations(const std::vector<double>& targetObserved,
+                                               const std::vector<double>& replicationObserved,
+                                               const Matrix* targetReplicates, const Matrix* replicationReplicates,
+                                               int items, int factors, int alphaCode, int extractionMethod)
+{
+    const double criticalZ = CriticalZ(alphaCode);
+    const Bounds target = IntervalsOf(targetObserved, targetReplicates, criticalZ);
+    const Bounds replication = IntervalsOf(replicationObserved, replicationReplicates, criticalZ);
+    const std::size_t count = targetObserved.size();
+    std::vector<double> differences(count);
+    std::vector<double> overlaps(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        differences[k] = targetObserved[k] - replicationObserved[k];
+        overlaps[k] = IntervalsOverlap(target.lower[k], target.upper[k], replication.lower[k], replication.upper[k])
+                          ? 1.0
+                          : 0.0;
+    }
+    const int residualsFirst = items * factors;
+    return {extractionMethod,
+            SampleSummary(targetObserved, target, items, factors),
+            SampleSummary(replicationObserved, replication, items, factors),
+            TableOfColumns(differences, 0, items, factors),
+            TableOfColumns(overlaps, 0, items, factors),
+            TableOfColumns(differences, residualsFirst, items, 1),
+            TableOfColumns(overlaps, residualsFirst, items, 1)};
+}

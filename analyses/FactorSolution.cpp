@@ -1,0 +1,51 @@
+#include "analyses/FactorSolution.h"
+
+#include "analyses/MatrixHelpers.h"
+#include "app/Workspace.h"
+#include "factor/MlExtraction.h"
+#include "factor/PrincipalComponents.h"
+#include "factor/Procrustes.h"
+#include "factor/UlsExtraction.h"
+#include "matrix/MatrixOps.h"
+
+bool ExtractLoadings(const Matrix* s, int sampleSize, const SolutionSettings& settings, Matrix* loadings)
+{
+    MatrixScope scope;
+    const int p = s->Rows();
+    const int m = settings.factors;
+    if (settings.extractionMethod == kMethodUls) {
+        double statistic = 0.0;
+        ExtractUls(s, m, static_cast<float>(settings.tolerance), sampleSize, loadings, statistic);
+        return true;
+    }
+    if (settings.extractionMethod == kMethodPca) {
+        Matrix* weights = NewMatrix(p, m);
+        double explained = 0.0;
+        ExtractPrincipalComponents(s, m, weights, loadings, explained);
+        return true;
+    }
+    Matrix* holder = NewMatrix(p, m);
+    double discrepancy = 0.0;
+    ExtractMaximumLikelihood(s, holder, m, discrepancy);
+    if (holder == nullptr) {
+        return false;
+    }
+    CopyValues(holder, loadings);
+    return true;
+}
+
+Matrix* ResidualVariances(const Matrix* s, const Matrix* loadings)
+{
+    Matrix* result = NewMatrix(s->Rows(), 1);
+    MatrixScope scope;
+    CopyValues(Diag(Minus(s, Product(loadings, Transposed(loadings)))), result);
+    return result;
+}
+
+Matrix* RotatedToward(const Matrix* loadings, const Matrix* target)
+{
+    Matrix* result = NewMatrix(loadings->Rows(), loadings->Cols());
+    MatrixScope scope;
+    CopyValues(Product(loadings, ProcrustesRotation(loadings, target)), result);
+    return result;
+}

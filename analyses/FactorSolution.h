@@ -1,0 +1,27 @@
+#pragma once
+// Factor extraction by the method code of the analysis options (1 ULS, 2 PCA,
+// any other value ML), shared by both bootstrap analyses.
+
+#include "matrix/Matrix.h"
+
+// What the bootstrap analyses need to turn a data matrix into loadings.
+struct SolutionSettings {
+    int factors = 0;
+    int extractionMethod = 0;
+    double tolerance = 0.0;
+    int dispersionKind = 0;
+    // The declared score range of every item, for polychoric matrices only.
+    const Matrix* itemLowest = nullptr;
+    const Matrix* itemHighest = nullptr;
+};
+
+// Fills the caller's p x m loadings from the p x p dispersion matrix s of a
+// sample of sampleSize participants. False when maximum likelihood does not
+// converge; the loadings are then unchanged.
+bool ExtractLoadings(const Matrix* s, int sampleSize, const SolutionSettings& settings, Matrix* loadings);
+
+// Residual variances p x 1: the diagonal of s - L L', L unrotated.
+Matrix* ResidualVariances(const Matrix* s, const Matrix* loadings);
+
+// loadings times its Procrustes rotation towards target.
+Matrix* RotatedToward(const Matrix* loadings, const Matrix* target);

@@ -1,0 +1,30 @@
+#pragma once
+// The bootstrap of the congruence and discrepancy indices under invariance:
+// every replicate resamples both populations, rotates the Target loadings by
+// Varimax and the Replication loadings towards them, and compares the two.
+
+#include <vector>
+
+#include "analyses/FactorSolution.h"
+#include "analyses/ResampledSolution.h"
+#include "app/StatusDisplay.h"
+#include "matrix/Matrix.h"
+
+struct IndicesDraw {
+    SampleFailure failure;
+    std::vector<double> row; // as IndexRow
+};
+
+// One replicate: the Target half (a bootstrap sample of targetPopulation with
+// its redraws, Varimax with its random starts), then the Replication half (a
+// bootstrap sample of replicationPopulation with its redraws, Procrustes
+// towards the Target half). Draws from CurrentRandomSource() only.
+IndicesDraw DrawIndices(const Matrix* targetPopulation, const Matrix* replicationPopulation,
+                        const SolutionSettings& settings);
+
+// Fills row b of replicates (B rows, IndexRowLength columns) for b = 0 .. B - 1,
+// showing the counter after every replicate. Stops at the first half that
+// fails with all its redraws and says which.
+SampleFailure RunIndicesReplicates(StatusDisplay& display, const Matrix* targetPopulation,
+                                   const Matrix* replicationPopulation, const SolutionSettings& settings,
+                                   Matrix* replicates);

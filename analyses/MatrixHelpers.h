@@ -1,0 +1,12 @@
+#pragma once
+// Small matrix chores of the bootstrap analyses.
+
+#include "matrix/Matrix.h"
+
+// Whether every element is a finite number: decompositions and rotations of
+// matrices holding NaN or infinities give garbage at best.
+bool AllFinite(const Matrix* a);
+
+// Copies the elements of `from` into `to`, which has at least its shape; how
+// a routine hands a result computed in its own scope to its caller.
+void CopyValues(const Matrix* from, Matrix* to);

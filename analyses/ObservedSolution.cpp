@@ -1,0 +1,61 @@
+#include "analyses/ObservedSolution.h"
+
+#include "analyses/AnalysisWarnings.h"
+#include "analyses/DispersionByCode.h"
+#include "analyses/MatrixHelpers.h"
+#include "factor/Varimax.h"
+#include "matrix/MatrixOps.h"
+
+namespace {
+
+// Kaiser normalisation of the rows while rotating.
+constexpr int kNormalizeRows = 1;
+
+} // namespace
+
+Matrix* VarimaxPattern(const Matrix* loadings, double tolerance, double& criterion)
+{
+    Matrix* result = NewMatrix(loadings->Rows(), loadings->Cols());
+    MatrixScope scope;
+    const Matrix* rotation = VarimaxRotation(loadings, tolerance, criterion, kVarimaxRandomStarts, kNormalizeRows);
+    CopyValues(Product(loadings, rotation), result);
+    return result;
+}
+
+ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion, int targetSize,
+                              int replicationSize, const SolutionSettings& settings, ObservedSolution& solution)
+{
+    if (const int item = FirstDegenerateItem(targetDispersion); item >= 0) {
+        return {false, DegenerateItemWarning(SampleSide::Target, item + 1)};
+    }
+    if (const int item = FirstDegenerateItem(replicationDispersion); item >= 0) {
+        return {false, DegenerateItemWarning(SampleSide::Replication, item + 1)};
+    }
+    const int p = targetDispersion->Rows();
+    const int m = settings.factors;
+    solution.targetLoadings = NewMatrix(p, m);
+    solution.replicationLoadings = NewMatrix(p, m);
+    const bool targetExtracted = ExtractLoadings(targetDispersion, targetSize, settings, solution.targetLoadings);
+    const bool replicationExtracted =
+        ExtractLoadings(replicationDispersion, replicationSize, settings, solution.replicationLoadings);
+    if (!targetExtracted || !replicationExtracted) {
+        return {false, kMaximumLikelihoodWarning};
+    }
+    if (!AllFinite(solution.targetLoadings)) {
+        return {false, NonFiniteLoadingsWarning(SampleSide::Target)};
+    }
+    if (!AllFinite(solution.replicationLoadings)) {
+        return {false, NonFiniteLoadingsWarning(SampleSide::Replication)};
+    }
+    solution.targetResiduals = ResidualVariances(targetDispersion, solution.targetLoadings);
+    solution.replicationResiduals = ResidualVariances(replicationDispersion, solution.replicationLoadings);
+    double criterion = 0.0;
+    solution.targetPattern = VarimaxPattern(solution.targetLoadings, settings.tolerance, criterion);
+    // With one factor the criterion is 0 but for rounding: one factor is a
+    // valid setting, so only a rotation of several factors can fail here.
+    if (m > 1 && !(criterion > 0.0)) {
+        return {false, ""};
+    }
+    solution.replicationPattern = RotatedToward(solution.replicationLoadings, solution.targetPattern);
+    return {true, ""};
+}

@@ -1,0 +1,55 @@
+#include "analyses/ResampledSolution.h"
+
+#include "analyses/DispersionByCode.h"
+#include "analyses/MatrixHelpers.h"
+#include "stats/Bootstrap.h"
+
+namespace {
+
+// Extraction from s into loadings. Matrices with an item without variance or
+// with non-finite values are refused: the rotations' results would be
+// meaningless and some decompositions iterate to their limits on them.
+DrawFailure ExtractUsable(const Matrix* s, int sampleSize, const SolutionSettings& settings, Matrix* loadings)
+{
+    if (FirstDegenerateItem(s) >= 0) {
+        return DrawFailure::Unusable;
+    }
+    if (!ExtractLoadings(s, sampleSize, settings, loadings)) {
+        return DrawFailure::MaximumLikelihood;
+    }
+    return AllFinite(loadings) ? DrawFailure::None : DrawFailure::Unusable;
+}
+
+} // namespace
+
+ResampledSolution DrawSolution(const Matrix* data, const SolutionSettings& settings)
+{
+    const int n = data->Rows();
+    const int p = data->Cols();
+    ResampledSolution result{DrawFailure::None, NewMatrix(p, p), NewMatrix(p, settings.factors)};
+    MatrixScope scope;
+    Matrix* buffer = NewMatrix(n, p);
+    ResampleRows(data, buffer);
+    const Matrix* s = DispersionByCode(buffer, settings.dispersionKind, settings.itemLowest, settings.itemHighest);
+    for (int redraws = 0; s == nullptr;) {
+        ResampleRows(data, buffer);
+        if (++redraws == kRedrawLimit) {
+            return ResampledSolution{DrawFailure::Polychoric};
+        }
+        s = DispersionByCode(buffer, settings.dispersionKind, settings.itemLowest, settings.itemHighest);
+    }
+    Matrix* loadings = NewMatrix(p, settings.factors);
+    DrawFailure failure = ExtractUsable(s, n, settings, loadings);
+    for (int redraws = 0; failure != DrawFailure::None;) {
+        ResampleRows(data, buffer);
+        if (++redraws == kRedrawLimit) {
+            return ResampledSolution{failure};
+        }
+        s = MomentDispersion(buffer, settings.dispersionKind);
+        loadings = NewMatrix(p, settings.factors);
+        failure = ExtractUsable(s, n, settings, loadings);
+    }
+    CopyValues(s, result.dispersion);
+    CopyValues(loadings, result.loadings);
+    return result;
+}

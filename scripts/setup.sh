@@ -2,7 +2,11 @@
 # Installs the Debian packages that building and testing TALVER need, when
 # they are missing. Runs apt-get as root, or through sudo.
 set -e
-packages="cmake make g++ libgtest-dev libcli11-dev locales"
+# Qt 6 Widgets and Svg for the desktop program talver; the fonts draw its
+# texts on the offscreen platform of the tests and screenshots.
+packages="cmake make g++ libgtest-dev libcli11-dev locales qt6-base-dev qt6-svg-dev fonts-dejavu-core"
+# clang and its libFuzzer build and run the fuzz targets.
+packages="$packages clang libclang-rt-dev"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

@@ -1,0 +1,10 @@
+#pragma once
+// Every control of the dialogs carries its id in its object name, so that
+// tests and tools find a control by the id the rules use.
+
+#include <QString>
+
+inline QString ControlName(int controlId)
+{
+    return QStringLiteral("control%1").arg(controlId);
+}

@@ -1,0 +1,59 @@
+#pragma once
+// TALVER's main window: the three commands, About and Exit, the pictures and
+// the four text fields. Every rule lives in MainWindowLogic; this class only
+// shows what the logic asks for.
+
+#include "app/MainWindowLogic.h"
+#include "app/MainWindowPort.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+#include <array>
+#include <map>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+class MainWindow : public QDialog, public MainWindowPort {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    void DisplayTexts(const WindowTexts& texts) override;
+    WindowTexts DisplayedTexts() const override;
+    void SetButtonEnabled(Button button, bool enabled) override;
+    void SetWaitCursor(bool waiting) override;
+    std::optional<SampleDialogValues> RunSampleDialog(const SampleDialogValues& initial) override;
+    std::optional<OptionsDialogValues> RunOptionsDialog(const OptionsDialogValues& initial) override;
+    void OpenReport(const std::string& path) override;
+    void ShowMessage(const std::string& text) override;
+    void FocusField(int controlId) override;
+
+protected:
+    // No closing while a command reads or computes.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* MakeIllustration();
+    QWidget* MakeCommands();
+    QPushButton* MakeButton(Button button, const char* text);
+    // Runs a command with closing locked.
+    template <typename Command>
+    void RunCommand(Command command);
+    // Lets the window be drawn and answer the desktop while a command runs on
+    // this thread; the user's input waits.
+    void KeepAnswering();
+
+    MainWindowLogic logic_;
+    std::map<Button, QPushButton*> buttons_;
+    // Status, line 1, line 2, line 3.
+    std::array<QLineEdit*, 4> fields_{};
+    QGroupBox* textGroup_ = nullptr;
+    QElapsedTimer sinceEvents_;
+    QElapsedTimer sinceRepaint_;
+    bool busy_ = false;
+    bool waiting_ = false;
+};

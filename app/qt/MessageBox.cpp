@@ -1,0 +1,10 @@
+#include "app/qt/MessageBox.h"
+
+#include <QMessageBox>
+
+void ShowTalverMessage(QWidget* parent, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("TALVER"), QString::fromStdString(text),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}

@@ -1,0 +1,8 @@
+#pragma once
+// The program's message box: the text, one OK button, "TALVER" as caption.
+
+#include <string>
+
+class QWidget;
+
+void ShowTalverMessage(QWidget* parent, const std::string& text);

@@ -1,0 +1,161 @@
+#include "app/qt/SampleDialog.h"
+
+#include "app/DialogTexts.h"
+#include "app/qt/ControlNames.h"
+#include "app/qt/MessageBox.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+using Rules = SampleDialogRules;
+namespace Text = SampleDialogText;
+
+constexpr int kCountWidth = 70;
+constexpr int kFileWidth = 260;
+
+QPushButton* MakeButton(int controlId, const char* text)
+{
+    auto* button = new QPushButton(QString::fromLatin1(text));
+    button->setObjectName(ControlName(controlId));
+    return button;
+}
+
+} // namespace
+
+SampleDialog::SampleDialog(const SampleDialogValues& initial, QWidget* parent)
+    : QDialog(parent), rules_(initial, *this)
+{
+    setWindowTitle(QString::fromLatin1(Text::kCaption));
+
+    auto* sizes = new QGroupBox(QString::fromLatin1(Text::kSizeGroup));
+    auto* sizeGrid = new QGridLayout(sizes);
+    const std::pair<int, const char*> counts[] = {{Rules::kTargetCountField, Text::kTargetCountLabel},
+                                                  {Rules::kReplicationCountField, Text::kReplicationCountLabel},
+                                                  {Rules::kVariableCountField, Text::kVariableCountLabel}};
+    int row = 0;
+    for (const auto& [fieldId, label] : counts) {
+        sizeGrid->addWidget(new QLabel(QString::fromLatin1(label)), row, 0);
+        sizeGrid->addWidget(MakeField(fieldId, kCountWidth), row, 1, Qt::AlignRight);
+        ++row;
+    }
+    sizeGrid->setColumnStretch(0, 1);
+
+    auto* files = new QGroupBox(QString::fromLatin1(Text::kFileNamesGroup));
+    auto* fileGrid = new QGridLayout(files);
+    struct FileRow {
+        int fieldId;
+        int browseId;
+        const char* label;
+        const char* chooserTitle;
+    };
+    const FileRow fileRows[] = {
+        {Rules::kTargetFileField, Rules::kBrowseTargetButton, Text::kTargetFileLabel, Text::kTargetChooserTitle},
+        {Rules::kReplicationFileField, Rules::kBrowseReplicationButton, Text::kReplicationFileLabel,
+         Text::kReplicationChooserTitle}};
+    row = 0;
+    for (const FileRow& fileRow : fileRows) {
+        fileGrid->addWidget(new QLabel(QString::fromLatin1(fileRow.label)), row, 0);
+        fileGrid->addWidget(MakeField(fileRow.fieldId, kFileWidth), row, 1);
+        QPushButton* browse = MakeButton(fileRow.browseId, Text::kBrowse);
+        browse->setAutoDefault(false);
+        connect(browse, &QPushButton::clicked, this,
+                [this, fileRow] { Browse(fileRow.fieldId, fileRow.chooserTitle); });
+        fileGrid->addWidget(browse, row, 2);
+        ++row;
+    }
+    fileGrid->setColumnStretch(1, 1);
+
+    QPushButton* cancel = MakeButton(Rules::kCancelButton, DialogText::kCancel);
+    cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton* ok = MakeButton(Rules::kOkButton, DialogText::kOk);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &SampleDialog::Confirm);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(ok);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setSpacing(10);
+    layout->addWidget(sizes);
+    layout->addWidget(files);
+    layout->addLayout(buttons);
+
+    Mirror();
+}
+
+QLineEdit* SampleDialog::MakeField(int controlId, int minimumWidth)
+{
+    auto* field = new QLineEdit;
+    field->setObjectName(ControlName(controlId));
+    field->setMinimumWidth(minimumWidth);
+    if (minimumWidth == kCountWidth) {
+        field->setMaximumWidth(kCountWidth);
+    }
+    connect(field, &QLineEdit::textEdited, this,
+            [this, controlId](const QString& text) { rules_.SetFieldText(controlId, text.toStdString()); });
+    fields_[controlId] = field;
+    return field;
+}
+
+void SampleDialog::Browse(int fieldId, const char* title)
+{
+    // Opens where the current name points, with that file chosen.
+    const QString current = QFileInfo(QString::fromStdString(rules_.FieldText(fieldId))).absoluteFilePath();
+    const QString chosen = QFileDialog::getOpenFileName(this, QString::fromLatin1(title), current,
+                                                        QString::fromLatin1(SampleDialogText::kChooserFilter));
+    std::optional<std::string> fullPath;
+    if (!chosen.isEmpty()) {
+        fullPath = QFileInfo(chosen).absoluteFilePath().toStdString();
+    }
+    if (fieldId == Rules::kTargetFileField) {
+        rules_.BrowseTarget(fullPath);
+    } else {
+        rules_.BrowseReplication(fullPath);
+    }
+    Mirror();
+}
+
+void SampleDialog::Confirm()
+{
+    const bool accepted = rules_.Ok();
+    Mirror();
+    if (accepted) {
+        accept();
+    }
+}
+
+void SampleDialog::Mirror()
+{
+    for (const auto& [controlId, field] : fields_) {
+        const QString text = QString::fromStdString(rules_.FieldText(controlId));
+        if (field->text() != text) {
+            field->setText(text);
+        }
+    }
+}
+
+void SampleDialog::ShowMessage(const std::string& text)
+{
+    Mirror();
+    ShowTalverMessage(this, text);
+}
+
+void SampleDialog::FocusField(int controlId)
+{
+    Mirror();
+    QLineEdit* field = fields_.at(controlId);
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The Sample dialog: sizes of the two data matrices and the two file names.
+// The rules live in SampleDialogRules; after every call into them the widgets
+// are made to show the rules' state again.
+
+#include "app/DialogPort.h"
+#include "app/SampleDialogRules.h"
+
+#include <QDialog>
+
+#include <map>
+
+class QLineEdit;
+
+class SampleDialog : public QDialog, public DialogPort {
+    Q_OBJECT
+
+public:
+    SampleDialog(const SampleDialogValues& initial, QWidget* parent = nullptr);
+
+    const SampleDialogValues& Values() const { return rules_.Values(); }
+
+    void ShowMessage(const std::string& text) override;
+    void FocusField(int controlId) override;
+
+private:
+    QLineEdit* MakeField(int controlId, int minimumWidth);
+    void Browse(int fieldId, const char* title);
+    void Confirm();
+    // Shows the rules' field texts in the edit fields.
+    void Mirror();
+
+    SampleDialogRules rules_;
+    std::map<int, QLineEdit*> fields_;
+};

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Renders the main window and every dialog of talver to PNG files in docs/
+# (or the folder given), on Qt's offscreen platform: no display needed. The
+# window runs the road of one job on a copy of the example samples.
+set -e
+top=$(cd "$(dirname "$0")/.." && pwd)
+output=${1:-$top/docs}
+build=${BUILD_DIR:-$top/build}
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)" --target talver-screenshots >/dev/null
+mkdir -p "$output"
+output=$(cd "$output" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$top/examples/target.dat" "$top/examples/replica.dat" "$work/"
+cd "$work"
+QT_QPA_PLATFORM=offscreen TALVER_EDITOR=true "$build/talver-screenshots" "$output" 2>/dev/null

@@ -1,5 +1,7 @@
 #include "analyses/AnalysisWarnings.h"
 
+#include "analyses/RunResults.h"
+
 std::string DegenerateItemWarning(SampleSide side, int item)
 {
     return std::string("The dispersion matrix of the ") + SampleName(side) + " sample cannot be analysed: item " +
@@ -44,6 +46,11 @@ std::string ResampleFailureWarning(const SampleFailure& failure)
 
 void PrintWarningBlock(ReportContext& context, const char* heading, const std::string& warning)
 {
+    if (context.results) {
+        std::string section = heading;
+        section.erase(section.find_last_not_of('\n') + 1);
+        context.results->warnings.push_back({section, warning});
+    }
     ReportPrintf(context, "%s", heading);
     ReportPrintf(context, "\n\nWARNING: %s\n\n\n", warning.c_str());
     SeparatorLine(context);

@@ -10,6 +10,7 @@
 #include "analyses/MatrixHelpers.h"
 #include "analyses/ObservedSolution.h"
 #include "analyses/Populations.h"
+#include "analyses/RunResults.h"
 #include "app/Workspace.h"
 #include "matrix/Matrix.h"
 #include "stats/Bootstrap.h"
@@ -76,4 +77,7 @@ void AnalyzeInvarianceIndices(StatusDisplay& display, const Matrix* targetData, 
 
     display.ShowText(TextField::Step, "Print results ...");
     PrintIndicesSection(context, results);
+    if (context.results) {
+        context.results->invariance = results;
+    }
 }

@@ -1,5 +1,6 @@
 #include "analyses/ItemDifficulties.h"
 
+#include "analyses/RunResults.h"
 #include "factor/Inverse.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
@@ -22,62 +23,61 @@ void FlaggedValue(ReportContext& context, double value, double critical)
     ReportPrintf(context, std::fabs(value) >= critical ? "     % 7.2f**" : "     % 7.2f  ", value);
 }
 
-} // namespace
-
-void AnalyzeItemDifficulties(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                             int replicationCount, int alphaCode, ReportContext& context)
+DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
+                                   int replicationCount, int alphaCode)
 {
     MatrixScope scope;
     const Matrix* targetMeans = ColumnMeans(targetData);
     const Matrix* replicationMeans = ColumnMeans(replicationData);
     const Matrix* targetCovariance = CovarianceMatrix(targetData);
     const Matrix* replicationCovariance = CovarianceMatrix(replicationData);
-    const double critical = CriticalZ(alphaCode);
-
-    ReportPrintf(context, "ITEM DIFFICULTIES\n\n");
-    ReportPrintf(context, "Item      Target       Replication  Student's t   Effect Size\n");
-    ReportPrintf(context, "          Sample       Sample                     (Cohen's d)\n\n");
-    const int items = targetData->Cols();
-    for (int i = 0; i < items; ++i) {
-        const double targetMean = (*targetMeans)(0, i);
-        const double replicationMean = (*replicationMeans)(0, i);
+    DifficultyResults results;
+    results.criticalValue = CriticalZ(alphaCode);
+    for (int i = 0; i < targetData->Cols(); ++i) {
+        DifficultyItem item;
+        item.targetMean = (*targetMeans)(0, i);
+        item.replicationMean = (*replicationMeans)(0, i);
         const double pooledSd =
             std::sqrt(((replicationCount - 1) * (*replicationCovariance)(i, i) +
                        (targetCount - 1) * (*targetCovariance)(i, i)) /
                       (targetCount + replicationCount - 2));
-        const double standardError =
-            std::sqrt(1.0 / replicationCount + 1.0 / targetCount) * pooledSd;
-        const double t = (targetMean - replicationMean) / standardError;
-        const double d = (targetMean - replicationMean) / pooledSd;
-        ReportPrintf(context, "%4i     ", i + 1);
-        ReportPrintf(context, "% 7.2f      % 7.2f", targetMean, replicationMean);
-        FlaggedValue(context, t, critical);
-        FlaggedValue(context, d, critical);
+        const double standardError = std::sqrt(1.0 / replicationCount + 1.0 / targetCount) * pooledSd;
+        item.t = (item.targetMean - item.replicationMean) / standardError;
+        item.d = (item.targetMean - item.replicationMean) / pooledSd;
+        results.items.push_back(item);
+    }
+    return results;
+}
+
+void PrintItemDifficulties(ReportContext& context, const DifficultyResults& results)
+{
+    ReportPrintf(context, "ITEM DIFFICULTIES\n\n");
+    ReportPrintf(context, "Item      Target       Replication  Student's t   Effect Size\n");
+    ReportPrintf(context, "          Sample       Sample                     (Cohen's d)\n\n");
+    for (std::size_t i = 0; i < results.items.size(); ++i) {
+        const DifficultyItem& item = results.items[i];
+        ReportPrintf(context, "%4i     ", static_cast<int>(i) + 1);
+        ReportPrintf(context, "% 7.2f      % 7.2f", item.targetMean, item.replicationMean);
+        FlaggedValue(context, item.t, results.criticalValue);
+        FlaggedValue(context, item.d, results.criticalValue);
         ReportPrintf(context, "\n");
     }
     ReportPrintf(context, "\n**Significant differences\n\n");
     EndBlock(context);
 }
 
-void HotellingTSquare(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                      int replicationCount, ReportContext& context)
+HotellingResults TestAllMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
+                              int replicationCount)
 {
     MatrixScope scope;
     const int items = targetData->Cols();
-    ReportPrintf(context, "OVERALL INDICES OF ITEM MEASUREMENT INVARIANCE\n\n");
-    ReportPrintf(context, "ITEM DIFFICULTIES\n\n");
-    ReportPrintf(context, "Hotteling's T Square\n\n");
-    const int df1 = items;
-    const int df2 = targetCount + replicationCount - items - 1;
-    if (df2 <= 0) {
-        // F has no distribution then: say so rather than print a meaningless value.
-        ReportPrintf(context,
-                     "The test needs more participants than items: with %i items the two samples together must "
-                     "have at least %i participants.\n\n",
-                     items, items + 2);
-        EndBlock(context);
-        return;
+    HotellingResults results;
+    results.df1 = items;
+    results.df2 = targetCount + replicationCount - items - 1;
+    if (results.df2 <= 0) {
+        return results;
     }
+    results.computable = true;
     const Matrix* pooled = DividedByInt(Plus(TimesInt(CovarianceMatrix(targetData), targetCount - 1),
                                              TimesInt(CovarianceMatrix(replicationData), replicationCount - 1)),
                                         targetCount + replicationCount - 2);
@@ -85,12 +85,54 @@ void HotellingTSquare(const Matrix* targetData, const Matrix* replicationData, i
     const Matrix* quadratic = Product(Product(difference, Inverse(pooled)), Transposed(difference));
     const double sizeFactor = static_cast<double>(targetCount) * static_cast<double>(replicationCount) /
                               static_cast<double>(targetCount + replicationCount);
-    const double tSquare = sizeFactor * (*quadratic)(0, 0);
-    const double f = tSquare * df2 / (static_cast<double>(items) * (targetCount + replicationCount - 2));
+    results.tSquare = sizeFactor * (*quadratic)(0, 0);
+    results.f = results.tSquare * results.df2 / (static_cast<double>(items) * (targetCount + replicationCount - 2));
+    // Cube-root normal approximation of the F distribution.
     const double a1 = 2.0 / (9.0 * items);
-    const double a2 = 2.0 / (9.0 * df2);
-    const double z = (std::pow(f, 1.0 / 3.0) * (1.0 - a2) - (1.0 - a1)) / std::sqrt(a1 + std::pow(f, 2.0 / 3.0) * a2);
-    const double p = z >= 3.0 ? 0.0 : 1.0 - NormalCdf(z);
-    ReportPrintf(context, "TSQ = %f; Freedom degrees = %i and %i; F = %f (P = %6.5f)\n\n", tSquare, df1, df2, f, p);
+    const double a2 = 2.0 / (9.0 * results.df2);
+    const double z = (std::pow(results.f, 1.0 / 3.0) * (1.0 - a2) - (1.0 - a1)) /
+                     std::sqrt(a1 + std::pow(results.f, 2.0 / 3.0) * a2);
+    results.p = z >= 3.0 ? 0.0 : 1.0 - NormalCdf(z);
+    return results;
+}
+
+void PrintHotelling(ReportContext& context, const HotellingResults& results)
+{
+    ReportPrintf(context, "OVERALL INDICES OF ITEM MEASUREMENT INVARIANCE\n\n");
+    ReportPrintf(context, "ITEM DIFFICULTIES\n\n");
+    ReportPrintf(context, "Hotteling's T Square\n\n");
+    if (results.computable) {
+        ReportPrintf(context, "TSQ = %f; Freedom degrees = %i and %i; F = %f (P = %6.5f)\n\n", results.tSquare,
+                     results.df1, results.df2, results.f, results.p);
+    } else {
+        // F has no distribution then: say so rather than print a meaningless value.
+        ReportPrintf(context,
+                     "The test needs more participants than items: with %i items the two samples together must "
+                     "have at least %i participants.\n\n",
+                     results.df1, results.df1 + 2);
+    }
     EndBlock(context);
+}
+
+} // namespace
+
+void AnalyzeItemDifficulties(const Matrix* targetData, const Matrix* replicationData, int targetCount,
+                             int replicationCount, int alphaCode, ReportContext& context)
+{
+    const DifficultyResults results =
+        CompareItemMeans(targetData, replicationData, targetCount, replicationCount, alphaCode);
+    PrintItemDifficulties(context, results);
+    if (context.results) {
+        context.results->difficulties = results;
+    }
+}
+
+void HotellingTSquare(const Matrix* targetData, const Matrix* replicationData, int targetCount,
+                      int replicationCount, ReportContext& context)
+{
+    const HotellingResults results = TestAllMeans(targetData, replicationData, targetCount, replicationCount);
+    PrintHotelling(context, results);
+    if (context.results) {
+        context.results->hotelling = results;
+    }
 }

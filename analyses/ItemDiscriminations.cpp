@@ -6,6 +6,7 @@
 #include "analyses/DiscriminationReport.h"
 #include "analyses/DispersionByCode.h"
 #include "analyses/ObservedSolution.h"
+#include "analyses/RunResults.h"
 #include "app/Workspace.h"
 #include "matrix/Matrix.h"
 #include "stats/Polychoric.h"
@@ -100,7 +101,13 @@ void AnalyzeItemDiscriminations(StatusDisplay& display, const Matrix* targetData
     if (showDiscriminations) {
         PrintDiscriminationsSection(context, results);
     }
-    if (showResidualVariances && dispersionKind == kDispersionCovariance) {
+    const bool residualVariancesShown = showResidualVariances && dispersionKind == kDispersionCovariance;
+    if (residualVariancesShown) {
         PrintResidualVariancesSection(context, results);
+    }
+    if (context.results) {
+        context.results->discriminations = results;
+        context.results->loadingsReported = showDiscriminations;
+        context.results->residualVariancesReported = residualVariancesShown;
     }
 }

@@ -3,7 +3,9 @@
 #include "analyses/InvarianceIndices.h"
 #include "analyses/ItemDifficulties.h"
 #include "analyses/ItemDiscriminations.h"
+#include "analyses/RunResults.h"
 #include "app/CLocaleScope.h"
+#include "app/JsonReport.h"
 #include "app/OptionsDialogRules.h"
 #include "app/ReportFrame.h"
 #include "app/SampleDialogRules.h"
@@ -217,7 +219,9 @@ bool MainWindowLogic::Compute()
     port_.SetWaitCursor(true);
 
     CLocaleScope cLocale;
+    RunResults results;
     ReportContext context;
+    context.results = &results;
     context.report = std::fopen(reportPath.c_str(), "w");
     if (!context.report) {
         const std::string reason = std::strerror(errno);
@@ -248,8 +252,26 @@ bool MainWindowLogic::Compute()
                           "\" could not be written completely. Check the free space of its disk, then compute again.");
         return false;
     }
+    const bool companionWritten = workspace_.jsonFile.empty() || WriteCompanion(results);
     port_.OpenReport(reportPath);
-    return true;
+    return companionWritten;
+}
+
+bool MainWindowLogic::WriteCompanion(const RunResults& results)
+{
+    const std::string& path = workspace_.jsonFile;
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (out) {
+        WriteJsonReport(out, workspace_, results);
+        const bool written = std::ferror(out) == 0;
+        if (std::fclose(out) == 0 && written) {
+            return true;
+        }
+    }
+    port_.ShowMessage("The report was written, but its companion file \"" + path +
+                      "\" could not be written (" + std::strerror(errno) +
+                      "). Check that its folder exists and that you may write there.");
+    return false;
 }
 
 void MainWindowLogic::RunAnalyses(ReportContext& context)

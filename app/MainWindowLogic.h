@@ -9,6 +9,8 @@
 
 #include <map>
 
+struct RunResults;
+
 class MainWindowLogic : public StatusDisplay {
 public:
     explicit MainWindowLogic(MainWindowPort& port);
@@ -35,6 +37,7 @@ private:
     bool ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage);
     void DeriveScoreRange();
     void RunAnalyses(ReportContext& context);
+    bool WriteCompanion(const RunResults& results);
 
     MainWindowPort& port_;
     Workspace workspace_;

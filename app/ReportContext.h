@@ -4,10 +4,14 @@
 #include <cstdio>
 #include <ctime>
 
+struct RunResults;
+
 struct ReportContext {
     std::FILE* report = nullptr;
     std::time_t startTime = 0;
     std::time_t endTime = 0;
+    // When set, the analyses also keep what they report here.
+    RunResults* results = nullptr;
 };
 
 // 80 hyphens and a line end: every block of the report ends with it.

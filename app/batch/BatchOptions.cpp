@@ -45,6 +45,8 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
     app.add_flag("--no-congruence", o.noCongruence, "Leave out the congruence indices");
     app.add_flag("--no-discrepancy", o.noDiscrepancy, "Leave out the discrepancy indices");
     app.add_option("--output", o.outputFile, "Report file to write (replaced if it exists)")->capture_default_str();
+    app.add_option("--json", o.jsonFile,
+                   "Also write every table of the report at full precision as JSON to this file");
     app.add_flag("--open", o.openReport,
                  "Open the report in a text editor when done ($TALVER_EDITOR, else the desktop's default)");
     try {

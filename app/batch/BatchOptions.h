@@ -26,6 +26,7 @@ struct BatchOptions {
     bool noCongruence = false;
     bool noDiscrepancy = false;
     std::string outputFile = "output.txt";
+    std::string jsonFile;
     bool openReport = false;
 };
 

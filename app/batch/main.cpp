@@ -29,6 +29,7 @@ int main(int argc, char** argv)
     MainWindowLogic window(port);
     window.Initialise();
     window.GetWorkspace().outputFile = options.outputFile;
+    window.GetWorkspace().jsonFile = options.jsonFile;
 
     window.ReadSampleData();
     if (!window.GetWorkspace().dataLoaded) {

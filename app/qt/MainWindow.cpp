@@ -60,6 +60,8 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent), logic_(*this)
     layout->addWidget(MakeCommands(), 1, 1);
 
     logic_.Initialise();
+    // The tables of every report also go beside it at full precision.
+    logic_.GetWorkspace().jsonFile = "output.json";
 }
 
 QWidget* MainWindow::MakeIllustration()

@@ -193,3 +193,50 @@ TEST(BatchDifficulties, OnlyTheDifficultyOutputsWriteBothBlocks)
 }
 
 } // namespace
+
+namespace {
+
+// Every number of the companion file is the report's, at full precision.
+TEST(BatchJson, CompanionHoldsTheTablesOfTheReport)
+{
+    ScratchFolder folder("json_companion");
+    const std::string fixtures = std::string(TALVER_SOURCE_DIR) + "/tests/analyses/fixtures/";
+    const BatchRun run = RunBatch(folder.Path(""), {"--target", fixtures + "difficulty_target.dat", "--replication",
+                                                    fixtures + "difficulty_replica.dat", "--target-count", "120",
+                                                    "--replication-count", "90", "--items", "6", "--samples", "500",
+                                                    "--json", "tables.json"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+    const std::string json = ReadFile(folder.Path("tables.json"));
+    const std::string report = ReadFile(folder.Path("output.txt"));
+    for (const char* key : {"\"samples\": {", "\"options\": {", "\"itemDifficulties\": {", "\"itemDiscriminations\": {",
+                            "\"itemResidualVariances\": {", "\"hotellingTSquare\": {", "\"invarianceIndices\": {",
+                            "\"congruence\": {", "\"discrepancy\": {", "\"warnings\": []", "\"bootstrapSamples\": 500"}) {
+        EXPECT_NE(json.find(key), std::string::npos) << key;
+    }
+    EXPECT_NE(json.find("\"tSquare\": 16.88162"), std::string::npos);
+    EXPECT_NE(report.find("TSQ = 16.881622"), std::string::npos);
+    long depth = 0;
+    for (char c : json) {
+        depth += (c == '{' || c == '[') ? 1 : (c == '}' || c == ']') ? -1 : 0;
+        ASSERT_GE(depth, 0);
+    }
+    EXPECT_EQ(depth, 0);
+}
+
+TEST(BatchJson, CompanionThatCannotBeWrittenIsSaid)
+{
+    ScratchFolder folder("json_unwritable");
+    folder.Write("target.dat", ScoreText(40, 4, 1));
+    folder.Write("replica.dat", ScoreText(30, 4, 2));
+    std::vector<std::string> arguments = {"--target-count", "40", "--replication-count", "30", "--items", "4",
+                                          "--json", "missing/tables.json"};
+    for (const std::string& flag : EveryOutputOff()) {
+        arguments.push_back(flag);
+    }
+    const BatchRun run = RunBatch(folder.Path(""), arguments);
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("missing/tables.json"), std::string::npos);
+    EXPECT_NE(ReadFile(folder.Path("output.txt")).find("TALVER completed"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+#include "app/JsonWriter.h"
+
+#include <charconv>
+#include <cmath>
+
+std::string JsonQuoted(const std::string& text)
+{
+    std::string quoted = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': quoted += "\\\""; break;
+        case '\\': quoted += "\\\\"; break;
+        case '\n': quoted += "\\n"; break;
+        case '\r': quoted += "\\r"; break;
+        case '\t': quoted += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                quoted += escaped;
+            } else {
+                quoted += static_cast<char>(c);
+            }
+        }
+    }
+    return quoted + "\"";
+}
+
+void JsonWriter::Indent()
+{
+    std::fputc('\n', out_);
+    for (std::size_t i = 0; i < hasElement_.size(); ++i) {
+        std::fputs("  ", out_);
+    }
+}
+
+void JsonWriter::Key(const char* key)
+{
+    if (!hasElement_.empty()) {
+        if (hasElement_.back()) {
+            std::fputc(',', out_);
+        }
+        hasElement_.back() = true;
+        Indent();
+    }
+    if (key) {
+        std::fprintf(out_, "%s: ", JsonQuoted(key).c_str());
+    }
+}
+
+void JsonWriter::BeginObject(const char* key)
+{
+    Key(key);
+    std::fputc('{', out_);
+    hasElement_.push_back(false);
+}
+
+void JsonWriter::EndObject()
+{
+    const bool hadElement = hasElement_.back();
+    hasElement_.pop_back();
+    if (hadElement) {
+        Indent();
+    }
+    std::fputc('}', out_);
+    if (hasElement_.empty()) {
+        std::fputc('\n', out_);
+    }
+}
+
+void JsonWriter::BeginArray(const char* key)
+{
+    Key(key);
+    std::fputc('[', out_);
+    hasElement_.push_back(false);
+}
+
+void JsonWriter::EndArray()
+{
+    const bool hadElement = hasElement_.back();
+    hasElement_.pop_back();
+    if (hadElement) {
+        Indent();
+    }
+    std::fputc(']', out_);
+}
+
+void JsonWriter::Number(const char* key, double value)
+{
+    Key(key);
+    if (std::isfinite(value)) {
+        // The shortest text that reads back as exactly this double.
+        char text[32];
+        const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+        std::fwrite(text, 1, static_cast<std::size_t>(end - text), out_);
+    } else {
+        std::fputs("null", out_);
+    }
+}
+
+void JsonWriter::Integer(const char* key, long long value)
+{
+    Key(key);
+    std::fprintf(out_, "%lld", value);
+}
+
+void JsonWriter::Boolean(const char* key, bool value)
+{
+    Key(key);
+    std::fputs(value ? "true" : "false", out_);
+}
+
+void JsonWriter::String(const char* key, const std::string& value)
+{
+    Key(key);
+    std::fputs(JsonQuoted(value).c_str(), out_);
+}

@@ -48,41 +48,44 @@ void JsonWriter::Key(const char* key)
     }
 }
 
-void JsonWriter::BeginObject(const char* key)
+void JsonWriter::Open(const char* key, char bracket)
 {
     Key(key);
-    std::fputc('{', out_);
+    std::fputc(bracket, out_);
     hasElement_.push_back(false);
 }
 
-void JsonWriter::EndObject()
+void JsonWriter::Close(char bracket)
 {
     const bool hadElement = hasElement_.back();
     hasElement_.pop_back();
     if (hadElement) {
         Indent();
     }
-    std::fputc('}', out_);
+    std::fputc(bracket, out_);
     if (hasElement_.empty()) {
         std::fputc('\n', out_);
     }
 }
 
+void JsonWriter::BeginObject(const char* key)
+{
+    Open(key, '{');
+}
+
+void JsonWriter::EndObject()
+{
+    Close('}');
+}
+
 void JsonWriter::BeginArray(const char* key)
 {
-    Key(key);
-    std::fputc('[', out_);
-    hasElement_.push_back(false);
+    Open(key, '[');
 }
 
 void JsonWriter::EndArray()
 {
-    const bool hadElement = hasElement_.back();
-    hasElement_.pop_back();
-    if (hadElement) {
-        Indent();
-    }
-    std::fputc(']', out_);
+    Close(']');
 }
 
 void JsonWriter::Number(const char* key, double value)

@@ -23,6 +23,8 @@ public:
 private:
     void Key(const char* key);
     void Indent();
+    void Open(const char* key, char bracket);
+    void Close(char bracket);
 
     std::FILE* out_;
     // Per open container: whether it has an element already.

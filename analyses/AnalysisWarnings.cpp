@@ -16,6 +16,34 @@ std::string NonFiniteLoadingsWarning(SampleSide side)
            "another method.";
 }
 
+std::string NonFiniteRotationWarning()
+{
+    return "The loadings of the Replication sample cannot be rotated towards those of the Target sample: the "
+           "rotation is not made of finite numbers. Please check the data for scores that are far larger than the "
+           "others, or try fewer factors.";
+}
+
+std::string NonFiniteIntervalsWarning(SampleSide side, const char* statistics)
+{
+    return std::string("Bootstrap samples of the ") + SampleName(side) +
+           " sample gave values that are not finite numbers, so the intervals of its " + statistics +
+           " cannot be formed. Please check the data for scores that are far larger than the others, or for items "
+           "that are nearly constant.";
+}
+
+std::string UndefinedCongruenceWarning()
+{
+    return "Some congruence indices cannot be computed: an item or a factor has loadings of 0 in one of the "
+           "samples. Please check the data, or try fewer factors.";
+}
+
+std::string NonFiniteCriticalValuesWarning()
+{
+    return "Bootstrap samples of the populations gave indices that are not finite numbers, so no critical values "
+           "can be formed. Please check the data for scores that are far larger than the others, or for items that "
+           "are nearly constant.";
+}
+
 std::string SingularPopulationWarning(SampleSide side)
 {
     return std::string("The dispersion matrix of the ") + SampleName(side) +
@@ -44,13 +72,18 @@ std::string ResampleFailureWarning(const SampleFailure& failure)
     }
 }
 
-void PrintWarningBlock(ReportContext& context, const char* heading, const std::string& warning)
+void RecordWarning(ReportContext& context, const std::string& section, const std::string& warning)
 {
     if (context.results) {
-        std::string section = heading;
-        section.erase(section.find_last_not_of('\n') + 1);
         context.results->warnings.push_back({section, warning});
     }
+}
+
+void PrintWarningBlock(ReportContext& context, const char* heading, const std::string& warning)
+{
+    std::string section = heading;
+    section.erase(section.find_last_not_of('\n') + 1);
+    RecordWarning(context, section, warning);
     ReportPrintf(context, "%s", heading);
     ReportPrintf(context, "\n\nWARNING: %s\n\n\n", warning.c_str());
     SeparatorLine(context);

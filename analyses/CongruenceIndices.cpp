@@ -1,7 +1,9 @@
 #include "analyses/CongruenceIndices.h"
 
 #include <cmath>
+#include <limits>
 
+#include "analyses/MatrixHelpers.h"
 #include "app/Workspace.h"
 #include "stats/Bootstrap.h"
 
@@ -103,9 +105,18 @@ CriticalRows CriticalRowsFor(int replicates, int alphaCode)
 
 InvarianceIndexSet CriticalIndices(const Matrix* sortedReplicates, CriticalRows rows, int items, int factors)
 {
-    const double* congruences = sortedReplicates->Row(rows.low);
-    const double* discrepancies = sortedReplicates->Row(rows.high);
     const int half = 1 + items + factors;
+    std::vector<double> congruenceRow(sortedReplicates->Row(rows.low), sortedReplicates->Row(rows.low) + 2 * half);
+    std::vector<double> discrepancyRow(sortedReplicates->Row(rows.high), sortedReplicates->Row(rows.high) + 2 * half);
+    // A column with values that are not finite has no order to read a
+    // critical value from: it stays undefined for the report to explain.
+    for (int k = 0; k < 2 * half; ++k) {
+        if (!ColumnAllFinite(sortedReplicates, k)) {
+            congruenceRow[k] = discrepancyRow[k] = std::numeric_limits<double>::quiet_NaN();
+        }
+    }
+    const double* congruences = congruenceRow.data();
+    const double* discrepancies = discrepancyRow.data();
     InvarianceIndexSet critical;
     critical.overallCongruence = congruences[0];
     TakeValues(congruences, 1, items, critical.itemCongruence);

@@ -1,7 +1,9 @@
 #include "analyses/DiscriminationIntervals.h"
 
 #include <algorithm>
+#include <limits>
 
+#include "analyses/MatrixHelpers.h"
 #include "stats/Bootstrap.h"
 
 namespace {
@@ -17,6 +19,13 @@ Bounds IntervalsOf(const std::vector<double>& observed, const Matrix* replicates
     const Matrix* sorted = SortColumns(replicates);
     Bounds bounds{std::vector<double>(observed.size()), std::vector<double>(observed.size())};
     for (std::size_t k = 0; k < observed.size(); ++k) {
+        // Values that are not finite have no place in an order, so the bounds
+        // read from such a column would mean nothing: they are left undefined
+        // for the report to explain.
+        if (!ColumnAllFinite(sorted, static_cast<int>(k))) {
+            bounds.lower[k] = bounds.upper[k] = std::numeric_limits<double>::quiet_NaN();
+            continue;
+        }
         const auto [lower, upper] = BcPercentileInterval(sorted, static_cast<int>(k), observed[k], criticalZ);
         bounds.lower[k] = lower;
         bounds.upper[k] = upper;

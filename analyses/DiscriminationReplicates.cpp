@@ -1,6 +1,10 @@
 #include "analyses/DiscriminationReplicates.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
+
+#include "analyses/OrderedReplicates.h"
 
 std::vector<double> DiscriminationStatistics(const Matrix* pattern, const Matrix* residuals)
 {
@@ -18,11 +22,11 @@ std::vector<double> DiscriminationStatistics(const Matrix* pattern, const Matrix
     return statistics;
 }
 
-DiscriminationDraw DrawDiscriminations(const Matrix* data, const Matrix* rotationTarget,
+DiscriminationDraw DrawDiscriminations(const BootstrapSample& sample, const Matrix* rotationTarget,
                                        const SolutionSettings& settings)
 {
     MatrixScope scope;
-    const ResampledSolution solution = DrawSolution(data, settings);
+    const ResampledSolution solution = DrawSolution(sample, settings);
     if (solution.failure != DrawFailure::None) {
         return {solution.failure, {}};
     }
@@ -31,33 +35,33 @@ DiscriminationDraw DrawDiscriminations(const Matrix* data, const Matrix* rotatio
                                      ResidualVariances(solution.dispersion, solution.loadings))};
 }
 
-namespace {
-
-void StoreRow(const std::vector<double>& statistics, Matrix* replicates, int row)
-{
-    std::copy(statistics.begin(), statistics.end(), replicates->Row(row));
-}
-
-} // namespace
-
 SampleFailure RunDiscriminationReplicates(StatusDisplay& display, const Matrix* targetData,
                                           const Matrix* replicationData, const Matrix* targetPattern,
                                           const Matrix* replicationPattern, const SolutionSettings& settings,
-                                          Matrix* targetReplicates, Matrix* replicationReplicates)
+                                          int threads, Matrix* targetReplicates, Matrix* replicationReplicates)
 {
     const int replicates = targetReplicates->Rows();
-    for (int t = 0; t < replicates; ++t) {
-        const DiscriminationDraw target = DrawDiscriminations(targetData, targetPattern, settings);
-        if (target.failure != DrawFailure::None) {
-            return {target.failure, SampleSide::Target};
-        }
-        StoreRow(target.statistics, targetReplicates, t);
-        const DiscriminationDraw replication = DrawDiscriminations(replicationData, replicationPattern, settings);
-        if (replication.failure != DrawFailure::None) {
-            return {replication.failure, SampleSide::Replication};
-        }
-        StoreRow(replication.statistics, replicationReplicates, t);
+    const ReplicateLoop loop{replicates,
+                             static_cast<std::uint64_t>(targetData->Rows()) + replicationData->Rows(), threads};
+    auto makeDraw = [&]() -> ReplicateDraw {
+        const BootstrapSample target = WithBuffer(targetData);
+        const BootstrapSample replication = WithBuffer(replicationData);
+        return [&settings, target, replication, targetPattern, replicationPattern]() -> ReplicateOutcome {
+            DiscriminationDraw targetHalf = DrawDiscriminations(target, targetPattern, settings);
+            if (targetHalf.failure != DrawFailure::None) {
+                return {{targetHalf.failure, SampleSide::Target}, {}, {}};
+            }
+            DiscriminationDraw replicationHalf = DrawDiscriminations(replication, replicationPattern, settings);
+            if (replicationHalf.failure != DrawFailure::None) {
+                return {{replicationHalf.failure, SampleSide::Replication}, {}, {}};
+            }
+            return {{}, std::move(targetHalf.statistics), std::move(replicationHalf.statistics)};
+        };
+    };
+    auto commit = [&](int t, const ReplicateOutcome& outcome) {
+        std::copy(outcome.target.begin(), outcome.target.end(), targetReplicates->Row(t));
+        std::copy(outcome.replication.begin(), outcome.replication.end(), replicationReplicates->Row(t));
         display.ShowBootstrapProgress(t, replicates, static_cast<double>(t) / replicates * 100.0);
-    }
-    return {};
+    };
+    return RunReplicatesInOrder(loop, makeDraw, commit);
 }

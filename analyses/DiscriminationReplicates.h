@@ -20,17 +20,19 @@ struct DiscriminationDraw {
     std::vector<double> statistics; // as DiscriminationStatistics
 };
 
-// One half of a replicate: a bootstrap sample of data (with its redraws), its
-// loadings rotated by Procrustes towards rotationTarget, and the residual
-// variances of the unrotated loadings. Draws from CurrentRandomSource() only.
-DiscriminationDraw DrawDiscriminations(const Matrix* data, const Matrix* rotationTarget,
+// One half of a replicate: a bootstrap sample of the data (with its
+// redraws), its loadings rotated by Procrustes towards rotationTarget, and the
+// residual variances of the unrotated loadings. Draws from
+// CurrentRandomSource() only.
+DiscriminationDraw DrawDiscriminations(const BootstrapSample& sample, const Matrix* rotationTarget,
                                        const SolutionSettings& settings);
 
 // Fills row t of targetReplicates and replicationReplicates (B rows each,
 // p m + p columns) for t = 0 .. B - 1: the Target half, then the Replication
-// half of every replicate. Shows the counter after every replicate. Stops at
-// the first half that fails with all its redraws and says which.
+// half of every replicate, on `threads` threads with the rows of one. Shows
+// the counter after every replicate. Stops at the first half that fails with
+// all its redraws and says which.
 SampleFailure RunDiscriminationReplicates(StatusDisplay& display, const Matrix* targetData,
                                           const Matrix* replicationData, const Matrix* targetPattern,
                                           const Matrix* replicationPattern, const SolutionSettings& settings,
-                                          Matrix* targetReplicates, Matrix* replicationReplicates);
+                                          int threads, Matrix* targetReplicates, Matrix* replicationReplicates);

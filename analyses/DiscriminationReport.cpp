@@ -1,8 +1,41 @@
 #include "analyses/DiscriminationReport.h"
 
+#include <cmath>
+#include <initializer_list>
+#include <optional>
+
+#include "analyses/AnalysisWarnings.h"
 #include "app/Workspace.h"
 
 namespace {
+
+bool AllFinite(std::initializer_list<const ResultTable*> tables)
+{
+    for (const ResultTable* table : tables) {
+        for (double value : table->values) {
+            if (!std::isfinite(value)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The sample whose loadings, or residual variances, and their intervals are
+// not all finite numbers, Target first; nothing when both are.
+std::optional<SampleSide> SampleWithoutIntervals(const DiscriminationResults& results, bool residuals)
+{
+    for (const auto& [sample, side] : {std::pair{&results.target, SampleSide::Target},
+                                       std::pair{&results.replication, SampleSide::Replication}}) {
+        const bool finite = residuals
+                                ? AllFinite({&sample->residualVariances, &sample->residualLower, &sample->residualUpper})
+                                : AllFinite({&sample->loadings, &sample->loadingLower, &sample->loadingUpper});
+        if (!finite) {
+            return side;
+        }
+    }
+    return std::nullopt;
+}
 
 void EndSection(ReportContext& context)
 {
@@ -85,6 +118,11 @@ bool Significant(const ResultTable& overlaps, int i, int j)
 
 void PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results)
 {
+    // A table of values that are not numbers would tell the reader nothing.
+    if (const std::optional<SampleSide> side = SampleWithoutIntervals(results, false)) {
+        PrintWarningBlock(context, kDiscriminationsHeading, NonFiniteIntervalsWarning(*side, "item discriminations"));
+        return;
+    }
     ReportPrintf(context, "%s", kDiscriminationsHeading);
     LoadingTable(context, "Item discriminations (Loading Matrix)\nTarget Sample\n\n", results,
                  results.target.loadings);
@@ -111,7 +149,12 @@ void PrintDiscriminationsSection(ReportContext& context, const DiscriminationRes
 
 void PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results)
 {
-    ReportPrintf(context, "ITEM RESIDUAL VARIANCES\n\n");
+    if (const std::optional<SampleSide> side = SampleWithoutIntervals(results, true)) {
+        PrintWarningBlock(context, kResidualVariancesHeading,
+                          NonFiniteIntervalsWarning(*side, "item residual variances"));
+        return;
+    }
+    ReportPrintf(context, "%s", kResidualVariancesHeading);
     ResidualTable(context, "Residual Variances \nTarget Sample\n\n", results.target.residualVariances);
     ResidualIntervalTable(context, "Bias-corrected Percentile Intervals of Residual Variances \nTarget Sample\n\n",
                           results.target);

@@ -1,11 +1,14 @@
 #include "analyses/IndicesReplicates.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 #include "analyses/CongruenceIndices.h"
 #include "analyses/ObservedSolution.h"
+#include "analyses/OrderedReplicates.h"
 
-IndicesDraw DrawIndices(const Matrix* targetPopulation, const Matrix* replicationPopulation,
+IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const BootstrapSample& replicationPopulation,
                         const SolutionSettings& settings)
 {
     MatrixScope scope;
@@ -26,16 +29,27 @@ IndicesDraw DrawIndices(const Matrix* targetPopulation, const Matrix* replicatio
 
 SampleFailure RunIndicesReplicates(StatusDisplay& display, const Matrix* targetPopulation,
                                    const Matrix* replicationPopulation, const SolutionSettings& settings,
-                                   Matrix* replicates)
+                                   int threads, Matrix* replicates)
 {
     const int count = replicates->Rows();
-    for (int b = 0; b < count; ++b) {
-        const IndicesDraw draw = DrawIndices(targetPopulation, replicationPopulation, settings);
-        if (draw.failure.failure != DrawFailure::None) {
-            return draw.failure;
-        }
-        std::copy(draw.row.begin(), draw.row.end(), replicates->Row(b));
+    // Each random start of the Varimax rotation draws an m x m matrix and one
+    // draw more; a rotation abandoned early draws fewer.
+    const std::uint64_t m = static_cast<std::uint64_t>(settings.factors);
+    const std::uint64_t varimaxDraws = kVarimaxRandomStarts * (m * m + 1);
+    const ReplicateLoop loop{
+        count, static_cast<std::uint64_t>(targetPopulation->Rows()) + replicationPopulation->Rows() + varimaxDraws,
+        threads};
+    auto makeDraw = [&]() -> ReplicateDraw {
+        const BootstrapSample target = WithBuffer(targetPopulation);
+        const BootstrapSample replication = WithBuffer(replicationPopulation);
+        return [&settings, target, replication]() -> ReplicateOutcome {
+            IndicesDraw draw = DrawIndices(target, replication, settings);
+            return {draw.failure, std::move(draw.row), {}};
+        };
+    };
+    auto commit = [&](int b, const ReplicateOutcome& outcome) {
+        std::copy(outcome.target.begin(), outcome.target.end(), replicates->Row(b));
         display.ShowBootstrapProgress(b, count, 100.0 * b / count);
-    }
-    return {};
+    };
+    return RunReplicatesInOrder(loop, makeDraw, commit);
 }

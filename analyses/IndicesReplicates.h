@@ -15,16 +15,18 @@ struct IndicesDraw {
     std::vector<double> row; // as IndexRow
 };
 
-// One replicate: the Target half (a bootstrap sample of targetPopulation with
-// its redraws, Varimax with its random starts), then the Replication half (a
-// bootstrap sample of replicationPopulation with its redraws, Procrustes
-// towards the Target half). Draws from CurrentRandomSource() only.
-IndicesDraw DrawIndices(const Matrix* targetPopulation, const Matrix* replicationPopulation,
+// One replicate: the Target half (a bootstrap sample of the Target
+// population with its redraws, Varimax with its random starts), then the
+// Replication half (a bootstrap sample of the Replication population with its
+// redraws, Procrustes towards the Target half). Draws from
+// CurrentRandomSource() only.
+IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const BootstrapSample& replicationPopulation,
                         const SolutionSettings& settings);
 
-// Fills row b of replicates (B rows, IndexRowLength columns) for b = 0 .. B - 1,
-// showing the counter after every replicate. Stops at the first half that
-// fails with all its redraws and says which.
+// Fills row b of replicates (B rows, IndexRowLength columns) for
+// b = 0 .. B - 1 on `threads` threads with the rows of one, showing the
+// counter after every replicate. Stops at the first half that fails with all
+// its redraws and says which.
 SampleFailure RunIndicesReplicates(StatusDisplay& display, const Matrix* targetPopulation,
                                    const Matrix* replicationPopulation, const SolutionSettings& settings,
-                                   Matrix* replicates);
+                                   int threads, Matrix* replicates);

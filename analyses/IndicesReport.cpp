@@ -1,7 +1,9 @@
 #include "analyses/IndicesReport.h"
 
+#include <cmath>
 #include <vector>
 
+#include "analyses/AnalysisWarnings.h"
 #include "analyses/DispersionByCode.h"
 #include "app/Workspace.h"
 
@@ -102,10 +104,38 @@ void PrintFamily(ReportContext& context, const InvarianceResults& results, const
     Footnote(context);
 }
 
+bool AllFinite(const FamilyValues& values)
+{
+    for (const std::vector<double>* part : {&values.items, &values.factors}) {
+        for (double value : *part) {
+            if (!std::isfinite(value)) {
+                return false;
+            }
+        }
+    }
+    return std::isfinite(values.overall);
+}
+
+// Whether every value of the families shown is a finite number.
+bool ShownValuesFinite(const InvarianceResults& results, const InvarianceIndexSet& set)
+{
+    return (!results.showCongruence || AllFinite(Congruences(set))) &&
+           (!results.showDiscrepancy || AllFinite(Discrepancies(set)));
+}
+
 } // namespace
 
 void PrintIndicesSection(ReportContext& context, const InvarianceResults& results)
 {
+    // Tables of values that are not numbers would tell the reader nothing.
+    if (!ShownValuesFinite(results, results.observed)) {
+        PrintWarningBlock(context, kIndicesHeading, UndefinedCongruenceWarning());
+        return;
+    }
+    if (!ShownValuesFinite(results, results.critical)) {
+        PrintWarningBlock(context, kIndicesHeading, NonFiniteCriticalValuesWarning());
+        return;
+    }
     ReportPrintf(context, "%s", kIndicesHeading);
     if (IsPolychoric(results.dispersionKind)) {
         ReportPrintf(context, "Warning: Dispersiona matrices analyzed for this analysis is Pearson correlation\n\n");

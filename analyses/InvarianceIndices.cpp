@@ -10,6 +10,7 @@
 #include "analyses/MatrixHelpers.h"
 #include "analyses/ObservedSolution.h"
 #include "analyses/Populations.h"
+#include "analyses/ReplicateThreads.h"
 #include "analyses/RunResults.h"
 #include "app/Workspace.h"
 #include "matrix/Matrix.h"
@@ -65,7 +66,8 @@ void AnalyzeInvarianceIndices(StatusDisplay& display, const Matrix* targetData, 
     Matrix* replicates = NewMatrix(bootstrapSamples, IndexRowLength(items, factorCount));
     display.ShowText(TextField::Step, "Bootstrap sampling ...");
     const SampleFailure failure =
-        RunIndicesReplicates(display, populations.target, populations.replication, settings, replicates);
+        RunIndicesReplicates(display, populations.target, populations.replication, settings, ReplicateThreads(),
+                             replicates);
     if (failure.failure != DrawFailure::None) {
         PrintWarningBlock(context, kIndicesHeading, ResampleFailureWarning(failure));
         return;

@@ -1,5 +1,6 @@
 #include "analyses/ItemDifficulties.h"
 
+#include "analyses/AnalysisWarnings.h"
 #include "analyses/RunResults.h"
 #include "factor/Inverse.h"
 #include "matrix/Matrix.h"
@@ -8,6 +9,8 @@
 #include "stats/NormalDistribution.h"
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -17,10 +20,41 @@ void EndBlock(ReportContext& context)
     ReportPrintf(context, "\n");
 }
 
-// "% 7.2f" followed by "**" when the value reaches the critical value.
+// "% 7.2f" followed by "**" when the value reaches the critical value. A
+// value that could not be computed shows as a dash in the number's place.
 void FlaggedValue(ReportContext& context, double value, double critical)
 {
+    if (!std::isfinite(value)) {
+        ReportPrintf(context, "     %7s  ", "-");
+        return;
+    }
     ReportPrintf(context, std::fabs(value) >= critical ? "     % 7.2f**" : "     % 7.2f  ", value);
+}
+
+// "item 3", "items 1 and 3", "items 1, 2 and 3".
+std::string ItemList(const std::vector<int>& items)
+{
+    std::string text = items.size() == 1 ? "item " : "items ";
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        if (k > 0) {
+            text += k + 1 == items.size() ? " and " : ", ";
+        }
+        text += std::to_string(items[k]);
+    }
+    return text;
+}
+
+// Why t and d of these items (1-based) have no value: a pooled standard
+// deviation of 0, or none at all with fewer than three participants.
+std::string UndefinedTestsWarning(const std::vector<int>& items, int participants)
+{
+    std::string text = "Student's t and Cohen's d cannot be computed for " + ItemList(items) + ": ";
+    if (participants < 3) {
+        return text + "the two samples together have " + std::to_string(participants) +
+               " participants, and a pooled standard deviation needs at least 3.";
+    }
+    return text + (items.size() == 1 ? "its scores do" : "their scores do") +
+           " not vary within either sample, so the pooled standard deviation is 0.";
 }
 
 DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
@@ -49,8 +83,9 @@ DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* repli
     return results;
 }
 
-void PrintItemDifficulties(ReportContext& context, const DifficultyResults& results)
+void PrintItemDifficulties(ReportContext& context, const DifficultyResults& results, int participants)
 {
+    std::vector<int> undefined;
     ReportPrintf(context, "ITEM DIFFICULTIES\n\n");
     ReportPrintf(context, "Item      Target       Replication  Student's t   Effect Size\n");
     ReportPrintf(context, "          Sample       Sample                     (Cohen's d)\n\n");
@@ -61,8 +96,16 @@ void PrintItemDifficulties(ReportContext& context, const DifficultyResults& resu
         FlaggedValue(context, item.t, results.criticalValue);
         FlaggedValue(context, item.d, results.criticalValue);
         ReportPrintf(context, "\n");
+        if (!std::isfinite(item.t) || !std::isfinite(item.d)) {
+            undefined.push_back(static_cast<int>(i) + 1);
+        }
     }
     ReportPrintf(context, "\n**Significant differences\n\n");
+    if (!undefined.empty()) {
+        const std::string warning = UndefinedTestsWarning(undefined, participants);
+        RecordWarning(context, "ITEM DIFFICULTIES", warning);
+        ReportPrintf(context, "WARNING: %s\n\n", warning.c_str());
+    }
     EndBlock(context);
 }
 
@@ -93,6 +136,13 @@ HotellingResults TestAllMeans(const Matrix* targetData, const Matrix* replicatio
     const double z = (std::pow(results.f, 1.0 / 3.0) * (1.0 - a2) - (1.0 - a1)) /
                      std::sqrt(a1 + std::pow(results.f, 2.0 / 3.0) * a2);
     results.p = z >= 3.0 ? 0.0 : 1.0 - NormalCdf(z);
+    // The inverse has no singularity test: a singular pooled covariance shows
+    // as values that are not finite, or as a negative quadratic form.
+    if (!(std::isfinite(results.tSquare) && results.tSquare >= 0.0 && std::isfinite(results.f) &&
+          std::isfinite(results.p))) {
+        results.computable = false;
+        results.singular = true;
+    }
     return results;
 }
 
@@ -104,6 +154,12 @@ void PrintHotelling(ReportContext& context, const HotellingResults& results)
     if (results.computable) {
         ReportPrintf(context, "TSQ = %f; Freedom degrees = %i and %i; F = %f (P = %6.5f)\n\n", results.tSquare,
                      results.df1, results.df2, results.f, results.p);
+    } else if (results.singular) {
+        const std::string warning =
+            "The pooled covariance matrix of the two samples is singular (an item may have the same score for "
+            "everybody, or be a copy or a sum of other items), so Hotelling's T square cannot be computed.";
+        RecordWarning(context, "Hotteling's T Square", warning);
+        ReportPrintf(context, "WARNING: %s\n\n", warning.c_str());
     } else {
         // F has no distribution then: say so rather than print a meaningless value.
         ReportPrintf(context,
@@ -121,7 +177,7 @@ void AnalyzeItemDifficulties(const Matrix* targetData, const Matrix* replication
 {
     const DifficultyResults results =
         CompareItemMeans(targetData, replicationData, targetCount, replicationCount, alphaCode);
-    PrintItemDifficulties(context, results);
+    PrintItemDifficulties(context, results, targetCount + replicationCount);
     if (context.results) {
         context.results->difficulties = results;
     }

@@ -6,6 +6,7 @@
 #include "analyses/DiscriminationReport.h"
 #include "analyses/DispersionByCode.h"
 #include "analyses/ObservedSolution.h"
+#include "analyses/ReplicateThreads.h"
 #include "analyses/RunResults.h"
 #include "app/Workspace.h"
 #include "matrix/Matrix.h"
@@ -84,7 +85,8 @@ void AnalyzeItemDiscriminations(StatusDisplay& display, const Matrix* targetData
     display.ShowText(TextField::Step, "Bootstrap resampling ...");
     const SampleFailure failure =
         RunDiscriminationReplicates(display, targetData, replicationData, observed.targetPattern,
-                                    observed.replicationPattern, settings, targetReplicates, replicationReplicates);
+                                    observed.replicationPattern, settings, ReplicateThreads(), targetReplicates,
+                                    replicationReplicates);
     if (failure.failure != DrawFailure::None) {
         PrintWarningBlock(context, kDiscriminationsHeading, ResampleFailureWarning(failure));
         return;

@@ -15,6 +15,16 @@ bool AllFinite(const Matrix* a)
     return true;
 }
 
+bool ColumnAllFinite(const Matrix* a, int column)
+{
+    for (int i = 0; i < a->Rows(); ++i) {
+        if (!std::isfinite((*a)(i, column))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void CopyValues(const Matrix* from, Matrix* to)
 {
     for (int i = 0; i < from->Rows(); ++i) {

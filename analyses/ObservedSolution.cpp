@@ -57,5 +57,8 @@ ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* repl
         return {false, ""};
     }
     solution.replicationPattern = RotatedToward(solution.replicationLoadings, solution.targetPattern);
+    if (!AllFinite(solution.replicationPattern)) {
+        return {false, NonFiniteRotationWarning()};
+    }
     return {true, ""};
 }

@@ -22,13 +22,19 @@ DrawFailure ExtractUsable(const Matrix* s, int sampleSize, const SolutionSetting
 
 } // namespace
 
-ResampledSolution DrawSolution(const Matrix* data, const SolutionSettings& settings)
+BootstrapSample WithBuffer(const Matrix* data)
 {
+    return {data, NewMatrix(data->Rows(), data->Cols())};
+}
+
+ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSettings& settings)
+{
+    const Matrix* data = sample.data;
+    Matrix* buffer = sample.buffer;
     const int n = data->Rows();
     const int p = data->Cols();
     ResampledSolution result{DrawFailure::None, NewMatrix(p, p), NewMatrix(p, settings.factors)};
     MatrixScope scope;
-    Matrix* buffer = NewMatrix(n, p);
     ResampleRows(data, buffer);
     const Matrix* s = DispersionByCode(buffer, settings.dispersionKind, settings.itemLowest, settings.itemHighest);
     for (int redraws = 0; s == nullptr;) {

@@ -22,8 +22,11 @@ struct DifficultyResults {
 };
 
 struct HotellingResults {
-    // False when the samples together have too few participants for F.
+    // False when the samples together have too few participants for F, or
+    // when the pooled covariance matrix cannot be inverted.
     bool computable = false;
+    // The pooled covariance matrix is singular: T square has no value.
+    bool singular = false;
     double tSquare = 0.0;
     int df1 = 0;
     int df2 = 0;

@@ -2,7 +2,24 @@
 // Every text that the Sample dialog and the analysis options dialog show, so
 // that each front end binds the same words. Odd spellings are the program's own.
 
+#include <initializer_list>
+#include <string>
+
 namespace DialogText {
+
+// The text with %1, %2, ... replaced by the numbers in turn.
+inline std::string FillIn(std::string text, std::initializer_list<long long> numbers)
+{
+    int place = 1;
+    for (const long long number : numbers) {
+        const std::string mark = "%" + std::to_string(place++);
+        const std::size_t at = text.find(mark);
+        if (at != std::string::npos) {
+            text.replace(at, mark.size(), std::to_string(number));
+        }
+    }
+    return text;
+}
 
 inline constexpr char kOk[] = "OK";
 inline constexpr char kCancel[] = "Cancel";
@@ -40,6 +57,15 @@ inline constexpr char kNoTargetFile[] = "Please, select a file name for the Targ
 inline constexpr char kNoReplicationFile[] = "Please, select a file name for the Replication Sample";
 inline constexpr char kReplicationFileMissing[] = "The file name for the Replication Sample does not exist";
 inline constexpr char kTargetFileMissing[] = "The file name for the Target Sample does not exist";
+// Sizes beyond what the memory holds; %1 is the largest number of items.
+inline constexpr char kTooManyVariables[] = "The number of variables is too large: at most %1 items can be analysed.";
+// %1 participants, %2 variables, %3 the largest number of values.
+inline constexpr char kTargetSampleTooLarge[] =
+    "The Target Sample is too large: %1 participants x %2 variables are more than the %3 values that a sample may "
+    "hold in memory.";
+inline constexpr char kReplicationSampleTooLarge[] =
+    "The Replication Sample is too large: %1 participants x %2 variables are more than the %3 values that a sample "
+    "may hold in memory.";
 
 }  // namespace SampleDialogText
 
@@ -82,5 +108,13 @@ inline constexpr char kSamplesAdjustedTo10000[] = "The number of samples is adju
 inline constexpr char kSamplesAdjustedTo500[] = "The number of samples is adjusted to 500.";
 inline constexpr char kHighestScoreAdjusted[] = "The highest possible items score is adjusted to the data.";
 inline constexpr char kLowestScoreAdjusted[] = "The lowest possible items score is adjusted to the data.";
+// Work beyond what the memory holds. %1 samples, %2 items, %3 factors.
+inline constexpr char kTooManyReplicates[] =
+    "The bootstrap samples of %2 items with %3 factors/components do not fit in memory %1 times. Please choose fewer "
+    "samples or factors.";
+// %1 and %2 the score range, %3 categories, %4 items.
+inline constexpr char kTooManyCategories[] =
+    "Polychoric correlations cannot be computed for scores from %1 to %2: the tables of %3 categories for %4 items "
+    "do not fit in memory. Please check the data, or choose Covariance or Pearson correlation.";
 
 }  // namespace OptionsDialogText

@@ -3,6 +3,7 @@
 #include "analyses/InvarianceIndices.h"
 #include "analyses/ItemDifficulties.h"
 #include "analyses/ItemDiscriminations.h"
+#include "analyses/ReplicateThreads.h"
 #include "analyses/RunResults.h"
 #include "app/CLocaleScope.h"
 #include "app/JsonReport.h"
@@ -237,7 +238,10 @@ bool MainWindowLogic::Compute()
     context.startTime = std::time(nullptr);
     WriteReportHeader(context);
     WriteDetailsBlock(context, workspace_);
-    RunAnalyses(context);
+    {
+        ReplicateThreadsScope threads(workspace_.threadCount);
+        RunAnalyses(context);
+    }
     context.endTime = std::time(nullptr);
     WriteClosingLines(context);
     const bool written = std::ferror(context.report) == 0;

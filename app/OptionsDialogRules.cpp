@@ -7,6 +7,7 @@
 
 #include "app/DialogTexts.h"
 #include "app/IntegerField.h"
+#include "app/RunSizeLimits.h"
 
 namespace {
 
@@ -265,5 +266,27 @@ bool OptionsDialogRules::Ok()
     // The framework's own confirmation. It refuses the 10000 set above, which
     // lies beyond the largest number of samples a field takes, so the user
     // must choose again.
-    return ReadFields();
+    if (!ReadFields()) {
+        return false;
+    }
+    return WorkFitsInMemory();
+}
+
+bool OptionsDialogRules::WorkFitsInMemory()
+{
+    const std::int64_t items = values_.variableCount;
+    if (ReplicateValues(values_.bootstrapSamples, items, values_.factorCount) > kMostWorkValues) {
+        port_.ShowMessage(DialogText::FillIn(OptionsDialogText::kTooManyReplicates,
+                                             {values_.bootstrapSamples, items, values_.factorCount}));
+        return false;
+    }
+    if (PolychoricChosen()) {
+        const std::int64_t categories = ScoreCategories(values_.lowestScore, values_.highestScore);
+        if (PolychoricTableValues(categories, items) > kMostWorkValues) {
+            port_.ShowMessage(DialogText::FillIn(OptionsDialogText::kTooManyCategories,
+                                                 {values_.lowestScore, values_.highestScore, categories, items}));
+            return false;
+        }
+    }
+    return true;
 }

@@ -103,6 +103,9 @@ private:
     Reading Refuse(int controlId, const std::string& message, Reading result);
     template <typename T>
     void Adjust(T OptionsDialogValues::*field, T value, const char* message);
+    // Refuses, with a message, bootstrap replicates or polychoric tables
+    // that would not fit in memory.
+    bool WorkFitsInMemory();
 
     DialogPort& port_;
     OptionsDialogValues values_;

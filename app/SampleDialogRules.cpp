@@ -1,12 +1,15 @@
 #include "app/SampleDialogRules.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
 
 #include "app/DialogTexts.h"
 #include "app/IntegerField.h"
+#include "app/RunSizeLimits.h"
 
 namespace {
 
@@ -120,6 +123,21 @@ bool SampleDialogRules::Ok()
     }
     if (values_.variableCount <= 0) {
         return refuse(SampleDialogText::kNoVariableCount);
+    }
+    // Sizes beyond the memory are refused before any file is read.
+    const auto refuseSize = [this](const char* message, std::initializer_list<long long> numbers) {
+        port_.ShowMessage(DialogText::FillIn(message, numbers));
+        return false;
+    };
+    if (values_.variableCount > kMostItems) {
+        return refuseSize(SampleDialogText::kTooManyVariables, {kMostItems});
+    }
+    for (const auto& [count, message] : {std::pair{values_.targetCount, SampleDialogText::kTargetSampleTooLarge},
+                                         std::pair{values_.replicationCount,
+                                                   SampleDialogText::kReplicationSampleTooLarge}}) {
+        if (static_cast<std::int64_t>(count) * values_.variableCount > kMostSampleValues) {
+            return refuseSize(message, {count, values_.variableCount, kMostSampleValues});
+        }
     }
     if (values_.targetFile.empty()) {
         return refuse(SampleDialogText::kNoTargetFile);

@@ -2,13 +2,16 @@
 
 #include "matrix/Matrix.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -68,6 +71,43 @@ std::string Quote(const char* p, const char* end)
     return "'" + std::string(p, stop) + "'";
 }
 
+// Whether a decimal number that no double holds is too small rather than too
+// large: the power of ten of its leading significant digit is negative.
+bool BelowDoubleRange(const char* p, const char* end)
+{
+    if (p < end && *p == '-') {
+        ++p;
+    }
+    long long integerDigits = 0;
+    long long zerosAfterPoint = 0;
+    bool significant = false;
+    bool afterPoint = false;
+    for (; p < end && (*p == '.' || (*p >= '0' && *p <= '9')); ++p) {
+        if (*p == '.') {
+            afterPoint = true;
+        } else if (significant || *p != '0') {
+            significant = true;
+            integerDigits += afterPoint ? 0 : 1;
+        } else if (afterPoint) {
+            ++zerosAfterPoint;
+        }
+    }
+    long long exponent = 0;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) {
+            ++p;
+        }
+        for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+            exponent = std::min(exponent * 10 + (*p - '0'), 1000000000LL);
+        }
+        exponent = negative ? -exponent : exponent;
+    }
+    const long long leading = integerDigits > 0 ? integerDigits - 1 : -(zerosAfterPoint + 1);
+    return leading + exponent < 0;
+}
+
 enum class ScanStatus { Number, EndOfText, NotANumber, NotFinite };
 
 struct Scan {
@@ -97,7 +137,9 @@ Scan ScanNumber(const char* p, const char* end)
         // Too small for single precision rounds towards zero; too large is refused.
         double wide = 0.0;
         auto wideResult = std::from_chars(digits, end, wide, std::chars_format::general);
-        if (wideResult.ec != std::errc() || !(std::fabs(wide) < 1.0)) {
+        if (wideResult.ec == std::errc::result_out_of_range && BelowDoubleRange(digits, wideResult.ptr)) {
+            wide = *digits == '-' ? -0.0 : 0.0;
+        } else if (wideResult.ec != std::errc() || !(std::fabs(wide) < 1.0)) {
             return {ScanStatus::NotFinite, 0.0f, p};
         }
         value = static_cast<float>(wide);
@@ -109,23 +151,128 @@ Scan ScanNumber(const char* p, const char* end)
     return {ScanStatus::Number, value, next};
 }
 
-} // namespace
+// The text of a sample file as a window that the reading moves through. A
+// file is read piece by piece, and a piece is asked for only when a token
+// could reach past the end of the window, so a file is never held whole: a
+// huge file is refused at its first number too many, not after it has filled
+// the memory.
+class TextSource {
+public:
+    // All the text, already in memory.
+    TextSource(const char* begin, const char* end) : begin_(begin), end_(end) {}
+    // The text of an open file, read from its start.
+    explicit TextSource(std::FILE* file) : file_(file) {}
 
-SampleReadResult ParseSampleText(const char* begin, const char* end, Matrix* into)
+    const char* Begin() const { return begin_; }
+    const char* End() const { return end_; }
+    bool ReadFailed() const { return readFailed_; }
+
+    // Blanks from p on are passed over, reading on as long as the window ends
+    // in them; then the window is made to hold the whole token at p (up to
+    // the next blank or the end of the text), or its first kLongestToken
+    // characters when it is longer. Returns the token's start.
+    const char* NextToken(const char* p)
+    {
+        cut_ = false;
+        for (;;) {
+            p = SkipBlanks(p, end_);
+            if (p == end_) {
+                if (!More(p)) {
+                    return p;
+                }
+                continue;
+            }
+            const std::size_t available = static_cast<std::size_t>(end_ - p);
+            const char* limit = p + (available < kLongestToken ? available : kLongestToken);
+            const char* stop = p;
+            while (stop < limit && !IsBlank(*stop)) {
+                ++stop;
+            }
+            if (stop < limit) {
+                return p;
+            }
+            if (stop - p == static_cast<std::ptrdiff_t>(kLongestToken)) {
+                cut_ = true;
+                return p;
+            }
+            if (!More(p)) {
+                return p;
+            }
+        }
+    }
+
+    // Whether the last token has kLongestToken characters or more, of
+    // which the window may not hold all.
+    bool TokenCut() const { return cut_; }
+
+    // Keeps the text from `keep` to the end of the window and reads more
+    // after it; `keep` then points at the same text in the new window. False
+    // when nothing more can be read.
+    bool More(const char*& keep)
+    {
+        if (file_ == nullptr || atEnd_) {
+            return false;
+        }
+        const std::size_t offset = static_cast<std::size_t>(keep - begin_);
+        const std::size_t kept = static_cast<std::size_t>(end_ - keep);
+        if (buffer_.size() < kept + kPiece) {
+            buffer_.resize(kept + kPiece);
+        }
+        if (kept > 0 && offset > 0) {
+            std::memmove(buffer_.data(), buffer_.data() + offset, kept);
+        }
+        const std::size_t got = std::fread(buffer_.data() + kept, 1, buffer_.size() - kept, file_);
+        begin_ = buffer_.data();
+        end_ = begin_ + kept + got;
+        keep = begin_;
+        if (got == 0) {
+            atEnd_ = true;
+            readFailed_ = std::ferror(file_) != 0;
+            return false;
+        }
+        return true;
+    }
+
+    // No number is written with more characters; a longer token is not held
+    // whole, so that a file without blanks cannot fill the memory.
+    static constexpr std::size_t kLongestToken = 4096;
+
+private:
+    static constexpr std::size_t kPiece = std::size_t{1} << 16;
+
+    std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    const char* begin_ = nullptr;
+    const char* end_ = nullptr;
+    bool atEnd_ = false;
+    bool readFailed_ = false;
+    bool cut_ = false;
+};
+
+SampleReadResult Parse(TextSource& source, Matrix* into)
 {
     static const char byteOrderMark[] = "\xEF\xBB\xBF";
-    if (end - begin >= 3 && std::memcmp(begin, byteOrderMark, 3) == 0) {
-        begin += 3;
+    const char* p = source.Begin();
+    while (source.End() - p < 3 && source.More(p)) {
+    }
+    if (source.End() - p >= 3 && std::memcmp(p, byteOrderMark, 3) == 0) {
+        p += 3;
     }
     const int rows = into->Rows();
     const int cols = into->Cols();
-    const char* p = begin;
     for (int i = 0; i < rows; ++i) {
         double* row = into->Row(i);
         for (int j = 0; j < cols; ++j) {
-            const Scan scan = ScanNumber(p, end);
+            p = source.NextToken(p);
+            const Scan scan = ScanNumber(p, source.End());
             switch (scan.status) {
             case ScanStatus::Number:
+                if (source.TokenCut() && scan.next - p >= static_cast<std::ptrdiff_t>(TextSource::kLongestToken)) {
+                    return {false, "row " + std::to_string(i + 1) + ", item " + std::to_string(j + 1) + ": " +
+                                       Quote(p, source.End()) + "... has " +
+                                       std::to_string(TextSource::kLongestToken) +
+                                       " characters or more, too many for a number"};
+                }
                 row[j] = static_cast<double>(scan.value);
                 p = scan.next;
                 break;
@@ -135,19 +282,27 @@ SampleReadResult ParseSampleText(const char* begin, const char* end, Matrix* int
                                    " items need " + std::to_string(static_cast<long long>(rows) * cols)};
             case ScanStatus::NotANumber:
                 return {false, "row " + std::to_string(i + 1) + ", item " + std::to_string(j + 1) + ": " +
-                                   Quote(scan.next, end) + " is not a number"};
+                                   Quote(scan.next, source.End()) + " is not a number"};
             case ScanStatus::NotFinite:
                 return {false, "row " + std::to_string(i + 1) + ", item " + std::to_string(j + 1) + ": " +
-                                   Quote(scan.next, end) + " is not a finite single-precision number"};
+                                   Quote(scan.next, source.End()) + " is not a finite single-precision number"};
             }
         }
     }
-    const char* rest = SkipBlanks(p, end);
-    if (rest != end && StartsNumber(rest, end)) {
+    const char* rest = source.NextToken(p);
+    if (rest != source.End() && StartsNumber(rest, source.End())) {
         return {false, "the file holds more than " + std::to_string(static_cast<long long>(rows) * cols) +
                            " numbers (" + std::to_string(rows) + " rows of " + std::to_string(cols) + " items)"};
     }
     return {true, ""};
+}
+
+} // namespace
+
+SampleReadResult ParseSampleText(const char* begin, const char* end, Matrix* into)
+{
+    TextSource source(begin, end);
+    return Parse(source, into);
 }
 
 SampleReadResult ReadSampleFile(const std::string& path, Matrix* into)
@@ -156,14 +311,10 @@ SampleReadResult ReadSampleFile(const std::string& path, Matrix* into)
     if (!file) {
         return {false, "cannot open " + path + ": " + std::strerror(errno)};
     }
-    std::string text;
-    char buffer[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        text.append(buffer, got);
-    }
-    if (std::ferror(file.get())) {
+    TextSource source(file.get());
+    const SampleReadResult result = Parse(source, into);
+    if (source.ReadFailed()) {
         return {false, "cannot read " + path + ": " + std::strerror(errno)};
     }
-    return ParseSampleText(text.data(), text.data() + text.size(), into);
+    return result;
 }

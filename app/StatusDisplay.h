@@ -1,5 +1,7 @@
 #pragma once
 // The four text lines of the main window, as the analyses and the run see them.
+// Only the thread that runs the analyses calls them, also while other threads
+// compute bootstrap replicates: the window may only be painted from there.
 
 #include <string>
 

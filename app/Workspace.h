@@ -57,4 +57,7 @@ struct Workspace {
     std::string stepText;
     std::string progressText;
     std::string statusText = "  READY";
+    // Threads that compute bootstrap replicates; the report is the same for
+    // every count.
+    std::int32_t threadCount = 1;
 };

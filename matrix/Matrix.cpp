@@ -1,11 +1,21 @@
 #include "matrix/Matrix.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <new>
 
 namespace {
+
+std::atomic<bool> recyclingEnabled{true};
+
+// Larger matrices are rare (data samples, replicate tables) and are given
+// back to the system at once, so kept blocks never hold much memory.
+constexpr std::size_t kLargestRecycled = std::size_t{1} << 18;
+// Element counts below this have their free list at their index.
+constexpr std::size_t kSmallCounts = 1024;
 
 // Refuse shapes whose element count does not fit in memory addressing before
 // anything is allocated.
@@ -35,16 +45,37 @@ Matrix::Matrix(int rows, int cols) : rows_(rows), cols_(cols)
     }
 }
 
+void Matrix::Reuse(int rows, int cols)
+{
+    rows_ = rows;
+    cols_ = cols;
+    std::fill_n(values_.get(), Size(), 0.0);
+}
+
 MatrixPool::~MatrixPool()
 {
     // Matrices still live at thread or process end are released with the pool.
     FreeAll();
 }
 
+Matrix* MatrixPool::Create(int rows, int cols)
+{
+    const std::size_t count = CheckedElementCount(rows, cols);
+    FreeList* kept = MatrixRecycling() && count <= kLargestRecycled ? &FreeListOf(count) : nullptr;
+    if (kept != nullptr && !kept->empty()) {
+        live_.push_back(LiveMatrix{std::move(kept->back()), true});
+        kept->pop_back();
+        live_.back().matrix->Reuse(rows, cols);
+    } else {
+        live_.push_back(LiveMatrix{std::make_unique<Matrix>(rows, cols), true});
+    }
+    return live_.back().matrix.get();
+}
+
 Matrix* MatrixPool::Adopt(std::unique_ptr<Matrix> matrix)
 {
-    live_.push_back(std::move(matrix));
-    return live_.back().get();
+    live_.push_back(LiveMatrix{std::move(matrix), false});
+    return live_.back().matrix.get();
 }
 
 void MatrixPool::OpenScope()
@@ -65,12 +96,31 @@ void MatrixPool::CloseScope()
 void MatrixPool::FreeAll()
 {
     ReleaseDownTo(0);
+    smallFree_.clear();
+    largeFree_.clear();
+}
+
+MatrixPool::FreeList& MatrixPool::FreeListOf(std::size_t count)
+{
+    if (count < kSmallCounts) {
+        if (smallFree_.size() <= count) {
+            smallFree_.resize(count + 1);
+        }
+        return smallFree_[count];
+    }
+    return largeFree_[count];
 }
 
 void MatrixPool::ReleaseDownTo(std::size_t count)
 {
+    const bool recycling = MatrixRecycling();
     // Newest first, as they were created.
     while (live_.size() > count) {
+        LiveMatrix& last = live_.back();
+        const std::size_t size = last.matrix->Size();
+        if (recycling && last.recyclable && size <= kLargestRecycled) {
+            FreeListOf(size).push_back(std::move(last.matrix));
+        }
         live_.pop_back();
     }
 }
@@ -81,9 +131,19 @@ MatrixPool& CurrentPool()
     return pool;
 }
 
+void SetMatrixRecycling(bool enabled)
+{
+    recyclingEnabled.store(enabled, std::memory_order_relaxed);
+}
+
+bool MatrixRecycling()
+{
+    return recyclingEnabled.load(std::memory_order_relaxed);
+}
+
 Matrix* NewMatrix(int rows, int cols)
 {
-    return CurrentPool().Adopt(std::make_unique<Matrix>(rows, cols));
+    return CurrentPool().Create(rows, cols);
 }
 
 void OpenScope()

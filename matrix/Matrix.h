@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class Matrix {
@@ -28,7 +29,11 @@ public:
     std::size_t Size() const { return static_cast<std::size_t>(rows_) * cols_; }
 
 private:
+    friend class MatrixPool;
+
     std::size_t Offset(int i, int j) const { return static_cast<std::size_t>(i) * cols_ + j; }
+    // Gives a recycled matrix a new shape of the same element count, all zeros.
+    void Reuse(int rows, int cols);
 
     int rows_;
     int cols_;
@@ -38,6 +43,10 @@ private:
 // The registry of live matrices with its stack of scope marks. Each thread that
 // computes has its own pool (see CurrentPool), so work on one thread never
 // touches another thread's matrices.
+//
+// Bootstrap loops create and release the same shapes thousands of times, so
+// the matrices that the pool made itself are not deleted when their scope
+// closes but kept, per element count, for the next request of that count.
 class MatrixPool {
 public:
     MatrixPool() = default;
@@ -45,25 +54,47 @@ public:
     MatrixPool(const MatrixPool&) = delete;
     MatrixPool& operator=(const MatrixPool&) = delete;
 
+    // A rows x cols matrix of zeros, recycled when one of that element count
+    // is free.
+    Matrix* Create(int rows, int cols);
+    // Registers a matrix made elsewhere; it is deleted, never recycled.
     Matrix* Adopt(std::unique_ptr<Matrix> matrix);
     void OpenScope();
     void CloseScope();
+    // Deletes every live matrix and every kept one.
     void FreeAll();
 
     std::size_t LiveCount() const { return live_.size(); }
     std::size_t OpenScopeCount() const { return marks_.size(); }
 
 private:
+    struct LiveMatrix {
+        std::unique_ptr<Matrix> matrix;
+        bool recyclable;
+    };
     // A scope mark remembers the live count at the moment the scope opened.
     struct ScopeMark {
         std::size_t liveCount;
     };
 
-    void ReleaseDownTo(std::size_t count);
+    using FreeList = std::vector<std::unique_ptr<Matrix>>;
 
-    std::vector<std::unique_ptr<Matrix>> live_;
+    void ReleaseDownTo(std::size_t count);
+    // The released matrices of this element count.
+    FreeList& FreeListOf(std::size_t count);
+
+    std::vector<LiveMatrix> live_;
     std::vector<ScopeMark> marks_;
+    // Released matrices by element count: small counts, the common ones, by
+    // index, the others by look-up.
+    std::vector<FreeList> smallFree_;
+    std::unordered_map<std::size_t, FreeList> largeFree_;
 };
+
+// Whether pools keep released matrices for reuse (the default). Switching it
+// off gives the plain allocate-and-delete pool, which the tests compare with.
+void SetMatrixRecycling(bool enabled);
+bool MatrixRecycling();
 
 // The pool of the calling thread.
 MatrixPool& CurrentPool();

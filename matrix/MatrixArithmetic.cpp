@@ -17,13 +17,17 @@ Matrix* Product(const Matrix* a, const Matrix* b)
     if (a->Cols() != b->Rows()) {
         FatalMatrixError(kProductShapeError);
     }
-    // Each element accumulates in place in k order, so results are reproducible.
+    // Each element accumulates in place in k order, so results are
+    // reproducible; k outside j walks b row by row, and each element still
+    // sees its terms in k order.
     for (int i = 0; i < a->Rows(); ++i) {
         const double* rowA = a->Row(i);
         double* out = result->Row(i);
-        for (int j = 0; j < b->Cols(); ++j) {
-            for (int k = 0; k < a->Cols(); ++k) {
-                out[j] += rowA[k] * (*b)(k, j);
+        for (int k = 0; k < a->Cols(); ++k) {
+            const double aik = rowA[k];
+            const double* rowB = b->Row(k);
+            for (int j = 0; j < b->Cols(); ++j) {
+                out[j] += aik * rowB[j];
             }
         }
     }

@@ -47,6 +47,10 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
     app.add_option("--output", o.outputFile, "Report file to write (replaced if it exists)")->capture_default_str();
     app.add_option("--json", o.jsonFile,
                    "Also write every table of the report at full precision as JSON to this file");
+    app.add_option("--threads", o.threads,
+                   "Threads that compute the bootstrap replicates (default: every core); the report is the same "
+                   "for every count")
+        ->type_name("N")->check(CLI::Range(1, 1024));
     app.add_flag("--open", o.openReport,
                  "Open the report in a text editor when done ($TALVER_EDITOR, else the desktop's default)");
     try {

@@ -28,6 +28,8 @@ struct BatchOptions {
     std::string outputFile = "output.txt";
     std::string jsonFile;
     bool openReport = false;
+    // Threads for the bootstrap replicates: every core unless given.
+    int threads = 0;
 };
 
 // Parses argv. On --help or a malformed command line it prints what CLI11

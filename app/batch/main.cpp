@@ -1,6 +1,7 @@
 // talver-batch: the window's three commands, Read Sample Data, Configure
 // Analysis and Compute, run one after the other from the command line.
 
+#include "analyses/ReplicateThreads.h"
 #include "app/MainWindowLogic.h"
 #include "app/batch/BatchOptions.h"
 #include "app/batch/BatchPort.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     window.Initialise();
     window.GetWorkspace().outputFile = options.outputFile;
     window.GetWorkspace().jsonFile = options.jsonFile;
+    window.GetWorkspace().threadCount = options.threads > 0 ? options.threads : AvailableCores();
 
     window.ReadSampleData();
     if (!window.GetWorkspace().dataLoaded) {

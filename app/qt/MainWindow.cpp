@@ -1,5 +1,6 @@
 #include "app/qt/MainWindow.h"
 
+#include "analyses/ReplicateThreads.h"
 #include "app/OptionsDialogRules.h"
 #include "app/SampleDialogRules.h"
 #include "app/qt/AboutBox.h"
@@ -62,6 +63,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent), logic_(*this)
     logic_.Initialise();
     // The tables of every report also go beside it at full precision.
     logic_.GetWorkspace().jsonFile = "output.json";
+    logic_.GetWorkspace().threadCount = AvailableCores();
 }
 
 QWidget* MainWindow::MakeIllustration()

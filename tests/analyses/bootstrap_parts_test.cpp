@@ -27,7 +27,7 @@ protected:
     {
         RandomSource after = CurrentRandomSource();
         after.JumpAhead(static_cast<std::uint64_t>(samples) * data->Rows());
-        solution_ = DrawSolution(data, settings_);
+        solution_ = DrawSolution(WithBuffer(data), settings_);
         EXPECT_EQ(solution_.failure, expected);
         EXPECT_EQ(CurrentRandomSource().State(), after.State());
     }

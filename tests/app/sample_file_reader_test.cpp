@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -90,6 +92,14 @@ TEST(SampleFileReader, RefusesWrongCountsAndBadTokens)
 TEST(SampleFileReader, ExtremeButFiniteValuesAreKept)
 {
     MatrixScope scope;
+    const Parsed tiny = Parse("4e-400 -1e-330 0.000001e-400 1e-99999999999 123e-500", 1, 5);
+    ASSERT_TRUE(tiny.result.ok) << tiny.result.detail;
+    for (int j = 0; j < 5; ++j) {
+        EXPECT_EQ((*tiny.data)(0, j), 0.0);
+    }
+    EXPECT_TRUE(std::signbit((*tiny.data)(0, 1)));
+    EXPECT_FALSE(Parse("4e400 1", 1, 2).result.ok);
+    EXPECT_FALSE(Parse("0.0001e312 1", 1, 2).result.ok);
     const Parsed p = Parse("1e30 -1e30 1e-50 3.4e38", 1, 4);
     ASSERT_TRUE(p.result.ok) << p.result.detail;
     EXPECT_EQ((*p.data)(0, 0), static_cast<double>(1e30f));
@@ -149,6 +159,114 @@ TEST(SampleFileReader, LargeFileReadsQuickly)
     ASSERT_TRUE(result.ok) << result.detail;
     EXPECT_EQ((*data)(rows - 1, cols - 1), 1.0 + (rows - 1 + cols - 1) % 5);
     EXPECT_LT(seconds, 1.0);
+}
+
+// The text of a file as ReadSampleFile reads it, piece by piece.
+SampleReadResult ReadAsFile(const std::string& name, const std::string& text, Matrix* into)
+{
+    const std::string path = TempPath(name);
+    std::ofstream(path, std::ios::binary) << text;
+    const SampleReadResult result = ReadSampleFile(path, into);
+    std::filesystem::remove(path);
+    return result;
+}
+
+TEST(SampleFileReader, FileReadInPiecesReadsAsTheWholeText)
+{
+    MatrixScope scope;
+    // Numbers of every length and separators of every kind, among them runs of
+    // blanks longer than a piece, so that numbers and blanks straddle the ends
+    // of the pieces in which the file is read.
+    const char* const separators[] = {" ", "\t", "\r\n", "\n", "  \t ", "\r\n\r\n"};
+    std::string text = "\xEF\xBB\xBF";
+    const int count = 60000;
+    unsigned state = 7;
+    for (int k = 0; k < count; ++k) {
+        state = state * 1103515245u + 12345u;
+        const unsigned r = (state >> 16) & 0x7FFF;
+        text += std::to_string(r % 7) + (r % 3 == 0 ? "." + std::to_string(r) : "") + (r % 5 == 0 ? "e-2" : "");
+        text += k == 30000 ? std::string(200000, ' ') : separators[r % 6];
+    }
+    text += "end of data";
+    Matrix* fromFile = NewMatrix(count / 4, 4);
+    Matrix* fromText = NewMatrix(count / 4, 4);
+    const SampleReadResult file = ReadAsFile("pieces.dat", text, fromFile);
+    ASSERT_TRUE(file.ok) << file.detail;
+    ASSERT_TRUE(ParseSampleText(text.data(), text.data() + text.size(), fromText).ok);
+    for (int i = 0; i < fromFile->Rows(); ++i) {
+        for (int j = 0; j < 4; ++j) {
+            ASSERT_EQ((*fromFile)(i, j), (*fromText)(i, j)) << i << " " << j;
+        }
+    }
+    // One number more, after a long run of blanks.
+    const std::string values = text.substr(0, text.size() - std::string("end of data").size());
+    EXPECT_FALSE(ReadAsFile("pieces.dat", values + std::string(100000, '\n') + "5", NewMatrix(count / 4, 4)).ok);
+}
+
+TEST(SampleFileReader, FormatsOfOtherSystemsReadAlike)
+{
+    MatrixScope scope;
+    const std::string plain = "1 2.5 3\n4 5 6\n";
+    // A byte-order mark, Windows line ends, tabs, exponents, no final line end.
+    const std::string other = "\xEF\xBB\xBF" "1\t2.5E0\t3\r\n4e0\t+5\t0.6e1";
+    Matrix* a = NewMatrix(2, 3);
+    Matrix* b = NewMatrix(2, 3);
+    ASSERT_TRUE(ReadAsFile("plain.dat", plain, a).ok);
+    const SampleReadResult result = ReadAsFile("other.dat", other, b);
+    ASSERT_TRUE(result.ok) << result.detail;
+    for (int i = 0; i < 2; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            EXPECT_EQ((*a)(i, j), (*b)(i, j));
+        }
+    }
+}
+
+TEST(SampleFileReader, UnusableFilesAreRefused)
+{
+    MatrixScope scope;
+    Matrix* data = NewMatrix(2, 2);
+    EXPECT_NE(ReadAsFile("empty.dat", "", data).detail.find("ends after 0 numbers"), std::string::npos);
+    const std::string binary("\x7f" "ELF\x02\x01\x01\0\0\0\x03\0>\0\x01\0\0\0\x10\x10", 20);
+    EXPECT_NE(ReadAsFile("binary.dat", binary, data).detail.find("is not a number"), std::string::npos);
+    if (geteuid() != 0) {
+        const std::string path = TempPath("unreadable.dat");
+        std::ofstream(path) << "1 2 3 4\n";
+        std::filesystem::permissions(path, std::filesystem::perms::none);
+        EXPECT_NE(ReadSampleFile(path, data).detail.find("cannot open"), std::string::npos);
+        std::filesystem::remove(path);
+    }
+}
+
+TEST(SampleFileReader, HugeFilesAreNotHeldInMemory)
+{
+    MatrixScope scope;
+    Matrix* data = NewMatrix(2, 2);
+    const std::string path = TempPath("sparse.dat");
+    // A number too many, then 8 GiB of zero bytes that take no room on disk.
+    std::ofstream(path, std::ios::binary) << "1 2 3 4 5 ";
+    std::filesystem::resize_file(path, std::uintmax_t{8} << 30);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_NE(ReadSampleFile(path, data).detail.find("more than 4 numbers"), std::string::npos);
+    // The values, then gigabytes of text that is not a number: accepted.
+    std::ofstream(path, std::ios::binary) << "1 2 3 4 ";
+    std::filesystem::resize_file(path, std::uintmax_t{8} << 30);
+    EXPECT_TRUE(ReadSampleFile(path, data).ok);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::filesystem::remove(path);
+    EXPECT_LT(seconds, 1.0);
+}
+
+TEST(SampleFileReader, TokensTooLongForANumberAreRefused)
+{
+    MatrixScope scope;
+    Matrix* data = NewMatrix(1, 2);
+    const std::string digits = "0." + std::string(5000, '0');
+    EXPECT_NE(ReadAsFile("long.dat", "1 " + digits, data).detail.find("characters or more, too many for a number"),
+              std::string::npos);
+    EXPECT_NE(Parse("1 " + digits, 1, 2).result.detail.find("too many for a number"), std::string::npos);
+    // Below the limit a long number is read as usual.
+    EXPECT_TRUE(ReadAsFile("long.dat", "1 " + std::string(4000, '1') + "e-3990", data).ok);
+    EXPECT_NEAR((*data)(0, 1), 1.1111111e9, 1e3);
 }
 
 TEST(ScoreRange, TruncatesTowardZero)

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,10 +48,13 @@ std::string ScratchFolder::Write(const std::string& file, const std::string& tex
 }
 
 BatchRun RunBatch(const std::string& folder, const std::vector<std::string>& arguments,
-                  const std::string& environment)
+                  const std::string& environment, int timeLimitSeconds)
 {
     const std::string errors = folder + "/stderr.txt";
-    std::string command = "cd " + Quoted(folder) + " && " + environment + " " + Quoted(TALVER_BATCH_PATH);
+    const std::string limit =
+        timeLimitSeconds > 0 ? "timeout -k 5 " + std::to_string(timeLimitSeconds) + " " : std::string();
+    std::string command =
+        "cd " + Quoted(folder) + " && " + environment + " " + limit + Quoted(TALVER_BATCH_PATH);
     for (const std::string& argument : arguments) {
         command += " " + Quoted(argument);
     }
@@ -72,11 +74,25 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
+namespace {
+
+// The text after `label`, up to its line end, replaced by a dash wherever the
+// label stands.
+std::string Blanked(std::string text, const std::string& label)
+{
+    for (std::size_t at = text.find(label); at != std::string::npos; at = text.find(label, at + 1)) {
+        const std::size_t from = at + label.size();
+        const std::size_t lineEnd = text.find('\n', from);
+        text.replace(from, (lineEnd == std::string::npos ? text.size() : lineEnd) - from, "-");
+    }
+    return text;
+}
+
+} // namespace
+
 std::string WithoutClock(const std::string& report)
 {
-    std::string text = std::regex_replace(report, std::regex("Date: [^\n]*"), "Date: -");
-    text = std::regex_replace(text, std::regex("Time: [^\n]*"), "Time: -");
-    return std::regex_replace(text, std::regex("Computing time: [^\n]*"), "Computing time: -");
+    return Blanked(Blanked(Blanked(report, "Date: "), "Time: "), "Computing time: ");
 }
 
 std::string ScoreText(int rows, int items, int seed)

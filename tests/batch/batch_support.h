@@ -22,9 +22,13 @@ private:
 };
 
 // Runs the batch program with these arguments in `folder`; `environment` adds
-// NAME=VALUE entries in front of the command.
+// NAME=VALUE entries in front of the command. With a time limit the program is
+// stopped after that many seconds, and the exit status is then 124.
 BatchRun RunBatch(const std::string& folder, const std::vector<std::string>& arguments,
-                  const std::string& environment = "");
+                  const std::string& environment = "", int timeLimitSeconds = 0);
+
+// The exit status of a run stopped at its time limit.
+inline constexpr int kTimedOut = 124;
 
 std::string ReadFile(const std::string& path);
 

@@ -1,0 +1,52 @@
+#pragma once
+// Runs the replicates of a bootstrap loop on several threads with the results
+// of one thread drawing them in turn: the same rows, the same failure, the
+// same progress counter and the random source left at the same state.
+//
+// Replicate t starts where replicate t - 1 stopped drawing, which is known
+// only once t - 1 is done. Each worker therefore computes t from the position
+// that assumes every uncommitted replicate before it draws the usual count,
+// on its own copy of the sequence jumped ahead to there. The calling thread
+// commits the replicates in order; a replicate that drew another count (its
+// samples were redrawn) moves every later one, whose speculative results are
+// then thrown away and computed again from the corrected positions.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "analyses/ResampledSolution.h"
+#include "stats/RandomSource.h"
+
+// What one replicate gives: the first of its halves that failed with all its
+// redraws, or the rows it adds to the replicate matrices.
+struct ReplicateOutcome {
+    SampleFailure failure;
+    std::vector<double> target;
+    std::vector<double> replication;
+};
+
+// Computes one replicate, drawing from CurrentRandomSource().
+using ReplicateDraw = std::function<ReplicateOutcome()>;
+// Makes the draw of one thread: called on that thread inside a scope of its
+// pool, so the buffers the draw reuses belong to that thread.
+using ReplicateDrawMaker = std::function<ReplicateDraw()>;
+// Receives replicate t on the calling thread, in order.
+using ReplicateCommit = std::function<void(int t, const ReplicateOutcome& outcome)>;
+
+struct ReplicateLoop {
+    int count = 0;
+    // The draws of a replicate whose samples need no redraw.
+    std::uint64_t usualDraws = 0;
+    // 1 computes every replicate on the calling thread.
+    int threads = 1;
+};
+
+// Computes replicates 0 .. count - 1 and commits them in order, stopping at
+// the first that fails; returns that failure. The calling thread's random
+// source is left where drawing the committed replicates in turn leaves it.
+SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, const ReplicateDrawMaker& makeDraw,
+                                   const ReplicateCommit& commit);
+
+// How many draws of `from` lead to state `to`, trying `expected` first.
+std::uint64_t DrawsBetween(const RandomSource& from, std::uint32_t to, std::uint64_t expected);

@@ -1,0 +1,148 @@
+// The replicate scheduler on a replicate that only draws numbers: any thread
+// count must commit the same rows in the same order on the calling thread,
+// stop at the same failure and leave the random source in the same state,
+// however often replicates draw more than the usual count.
+
+#include "analyses/OrderedReplicates.h"
+#include "matrix/Matrix.h"
+#include "stats/RandomSource.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+constexpr std::uint64_t kUsualDraws = 6;
+
+// Draws six numbers; one replicate in four first draws up to eight more,
+// as a redrawn sample would. Fails when its first draw is `failingDraw`;
+// throws when it is `throwingDraw`.
+ReplicateOutcome SyntheticReplicate(int failingDraw, int throwingDraw)
+{
+    MatrixScope scope;
+    NewMatrix(3, 3); // every thread's pool takes part
+    const int first = NextRandom();
+    if (first == throwingDraw) {
+        throw std::runtime_error("replicate failed to compute");
+    }
+    const int extra = first % 4 == 0 ? first % 9 : 0;
+    std::vector<double> row{static_cast<double>(first)};
+    for (int k = 0; k < extra + 5; ++k) {
+        row.push_back(NextRandom());
+    }
+    if (first == failingDraw) {
+        return {{DrawFailure::MaximumLikelihood, SampleSide::Replication}, {}, {}};
+    }
+    return {{}, row, {static_cast<double>(extra)}};
+}
+
+struct RunRecord {
+    SampleFailure failure;
+    std::vector<int> order;
+    std::vector<std::vector<double>> rows;
+    std::uint32_t stateAfter = 0;
+    bool committedOnCaller = true;
+    int drawsMade = 0;
+};
+
+RunRecord RunSynthetic(int threads, int count, int failingDraw = -1, int throwingDraw = -1)
+{
+    RandomSource source(12345u);
+    RandomSourceOverride use(source);
+    RunRecord record;
+    const std::thread::id caller = std::this_thread::get_id();
+    std::atomic<int> drawsMade{0};
+    const std::size_t live = LiveMatrixCount();
+    record.failure = RunReplicatesInOrder(
+        {count, kUsualDraws, threads},
+        [&]() -> ReplicateDraw {
+            ++drawsMade;
+            return [failingDraw, throwingDraw] { return SyntheticReplicate(failingDraw, throwingDraw); };
+        },
+        [&](int t, const ReplicateOutcome& outcome) {
+            record.order.push_back(t);
+            std::vector<double> row = outcome.target;
+            row.insert(row.end(), outcome.replication.begin(), outcome.replication.end());
+            record.rows.push_back(row);
+            record.committedOnCaller = record.committedOnCaller && std::this_thread::get_id() == caller;
+        });
+    EXPECT_EQ(LiveMatrixCount(), live);
+    record.stateAfter = source.State();
+    record.drawsMade = drawsMade;
+    return record;
+}
+
+void ExpectSameRun(const RunRecord& expected, const RunRecord& actual, int threads)
+{
+    EXPECT_EQ(actual.failure.failure, expected.failure.failure) << threads << " threads";
+    EXPECT_EQ(actual.failure.side, expected.failure.side) << threads << " threads";
+    EXPECT_EQ(actual.order, expected.order) << threads << " threads";
+    EXPECT_EQ(actual.rows, expected.rows) << threads << " threads";
+    EXPECT_EQ(actual.stateAfter, expected.stateAfter) << threads << " threads";
+    EXPECT_TRUE(actual.committedOnCaller) << threads << " threads";
+    EXPECT_LE(actual.drawsMade, threads);
+}
+
+TEST(OrderedReplicates, EveryThreadCountCommitsTheSequentialRows)
+{
+    const RunRecord sequential = RunSynthetic(1, 2000);
+    ASSERT_EQ(sequential.failure.failure, DrawFailure::None);
+    ASSERT_EQ(sequential.order.size(), 2000u);
+    for (int t = 0; t < 2000; ++t) {
+        ASSERT_EQ(sequential.order[t], t);
+    }
+    int redrawn = 0;
+    for (const std::vector<double>& row : sequential.rows) {
+        redrawn += row.back() > 0.0;
+    }
+    ASSERT_GT(redrawn, 200); // the scenario moves later replicates often
+    for (int threads : {2, 3, 8}) {
+        ExpectSameRun(sequential, RunSynthetic(threads, 2000), threads);
+    }
+}
+
+TEST(OrderedReplicates, FailureStopsAtTheSameReplicateAndState)
+{
+    // The first draw of sequential replicate 700 makes it fail.
+    const int failingDraw = static_cast<int>(RunSynthetic(1, 701).rows[700][0]);
+    const RunRecord sequential = RunSynthetic(1, 2000, failingDraw);
+    ASSERT_EQ(sequential.failure.failure, DrawFailure::MaximumLikelihood);
+    ASSERT_EQ(sequential.failure.side, SampleSide::Replication);
+    ASSERT_EQ(sequential.order.size(), 700u);
+    for (int threads : {2, 3, 8}) {
+        ExpectSameRun(sequential, RunSynthetic(threads, 2000, failingDraw), threads);
+    }
+}
+
+TEST(OrderedReplicates, AnExceptionOfAWorkerReachesTheCaller)
+{
+    const int throwingDraw = static_cast<int>(RunSynthetic(1, 301).rows[300][0]);
+    for (int threads : {1, 2, 4}) {
+        EXPECT_THROW(RunSynthetic(threads, 1000, -1, throwingDraw), std::runtime_error) << threads << " threads";
+    }
+}
+
+TEST(OrderedReplicates, FewerReplicatesThanThreads)
+{
+    const RunRecord sequential = RunSynthetic(1, 3);
+    ExpectSameRun(sequential, RunSynthetic(8, 3), 8);
+    EXPECT_EQ(RunSynthetic(4, 0).order.size(), 0u);
+}
+
+TEST(DrawsBetween, CountsTheDrawsFromOneStateToAnother)
+{
+    const RandomSource from(777u);
+    for (std::uint64_t draws : {0u, 1u, 6u, 1042u, 7000u}) {
+        RandomSource to = from;
+        for (std::uint64_t k = 0; k < draws; ++k) {
+            to.Next();
+        }
+        EXPECT_EQ(DrawsBetween(from, to.State(), 1042u), draws);
+        EXPECT_EQ(DrawsBetween(from, to.State(), draws), draws);
+    }
+}
+
+} // namespace

@@ -116,12 +116,12 @@ bool Significant(const ResultTable& overlaps, int i, int j)
 
 } // namespace
 
-void PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results)
+bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results)
 {
     // A table of values that are not numbers would tell the reader nothing.
     if (const std::optional<SampleSide> side = SampleWithoutIntervals(results, false)) {
         PrintWarningBlock(context, kDiscriminationsHeading, NonFiniteIntervalsWarning(*side, "item discriminations"));
-        return;
+        return false;
     }
     ReportPrintf(context, "%s", kDiscriminationsHeading);
     LoadingTable(context, "Item discriminations (Loading Matrix)\nTarget Sample\n\n", results,
@@ -145,14 +145,15 @@ void PrintDiscriminationsSection(ReportContext& context, const DiscriminationRes
         ReportPrintf(context, "\n");
     }
     EndSection(context);
+    return true;
 }
 
-void PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results)
+bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results)
 {
     if (const std::optional<SampleSide> side = SampleWithoutIntervals(results, true)) {
         PrintWarningBlock(context, kResidualVariancesHeading,
                           NonFiniteIntervalsWarning(*side, "item residual variances"));
-        return;
+        return false;
     }
     ReportPrintf(context, "%s", kResidualVariancesHeading);
     ResidualTable(context, "Residual Variances \nTarget Sample\n\n", results.target.residualVariances);
@@ -171,4 +172,5 @@ void PrintResidualVariancesSection(ReportContext& context, const DiscriminationR
                      i + 1, differences(i, 0));
     }
     EndSection(context);
+    return true;
 }

@@ -7,5 +7,6 @@
 inline constexpr const char* kDiscriminationsHeading = "ITEM DISCRIMINATIONS\n\n";
 inline constexpr const char* kResidualVariancesHeading = "ITEM RESIDUAL VARIANCES\n\n";
 
-void PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results);
-void PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results);
+// Each returns false when a warning block took the place of its tables.
+bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results);
+bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results);

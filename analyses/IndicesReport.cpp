@@ -125,16 +125,16 @@ bool ShownValuesFinite(const InvarianceResults& results, const InvarianceIndexSe
 
 } // namespace
 
-void PrintIndicesSection(ReportContext& context, const InvarianceResults& results)
+bool PrintIndicesSection(ReportContext& context, const InvarianceResults& results)
 {
     // Tables of values that are not numbers would tell the reader nothing.
     if (!ShownValuesFinite(results, results.observed)) {
         PrintWarningBlock(context, kIndicesHeading, UndefinedCongruenceWarning());
-        return;
+        return false;
     }
     if (!ShownValuesFinite(results, results.critical)) {
         PrintWarningBlock(context, kIndicesHeading, NonFiniteCriticalValuesWarning());
-        return;
+        return false;
     }
     ReportPrintf(context, "%s", kIndicesHeading);
     if (IsPolychoric(results.dispersionKind)) {
@@ -148,4 +148,5 @@ void PrintIndicesSection(ReportContext& context, const InvarianceResults& result
     }
     SeparatorLine(context);
     ReportPrintf(context, "\n");
+    return true;
 }

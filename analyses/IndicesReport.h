@@ -7,4 +7,5 @@
 
 inline constexpr const char* kIndicesHeading = "OVERALL INDICES OF ITEM MEASUREMENT INVARIANCE\n\n";
 
-void PrintIndicesSection(ReportContext& context, const InvarianceResults& results);
+// Returns false when a warning block took the place of its tables.
+bool PrintIndicesSection(ReportContext& context, const InvarianceResults& results);

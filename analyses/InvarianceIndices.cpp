@@ -78,8 +78,7 @@ void AnalyzeInvarianceIndices(StatusDisplay& display, const Matrix* targetData, 
     results.critical = CriticalValues(replicates, criticalRows, items, factorCount);
 
     display.ShowText(TextField::Step, "Print results ...");
-    PrintIndicesSection(context, results);
-    if (context.results) {
+    if (PrintIndicesSection(context, results) && context.results) {
         context.results->invariance = results;
     }
 }

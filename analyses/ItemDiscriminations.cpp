@@ -100,16 +100,12 @@ void AnalyzeItemDiscriminations(StatusDisplay& display, const Matrix* targetData
         replicationReplicates, p, factorCount, alphaCode, extractionMethod);
 
     display.ShowText(TextField::Step, "Printing results ...");
-    if (showDiscriminations) {
-        PrintDiscriminationsSection(context, results);
-    }
-    const bool residualVariancesShown = showResidualVariances && dispersionKind == kDispersionCovariance;
-    if (residualVariancesShown) {
-        PrintResidualVariancesSection(context, results);
-    }
+    const bool loadingsShown = showDiscriminations && PrintDiscriminationsSection(context, results);
+    const bool residualVariancesShown = showResidualVariances && dispersionKind == kDispersionCovariance &&
+                                        PrintResidualVariancesSection(context, results);
     if (context.results) {
         context.results->discriminations = results;
-        context.results->loadingsReported = showDiscriminations;
+        context.results->loadingsReported = loadingsShown;
         context.results->residualVariancesReported = residualVariancesShown;
     }
 }

@@ -100,7 +100,7 @@ TEST_F(HostileFilesTest, WhatIsNoDataFileIsRefusedWithTheSampleReadingError)
 {
     std::filesystem::create_directory(folder_.Path("folder.dat"));
     folder_.Write("empty.dat", "");
-    folder_.Write("binary.dat", std::string("\x7f" "ELF\x02\x01\x01\0\0\0\x03\0>\0\x01\0\xff\xfe\n\t", 22) +
+    folder_.Write("binary.dat", std::string("\x7f" "ELF\x02\x01\x01\0\0\0\x03\0>\0\x01\0\xff\xfe\n\t", 20) +
                                     std::string(300, '\x90'));
     std::vector<std::string> files = {"folder.dat", "empty.dat", "binary.dat"};
     if (geteuid() != 0) {

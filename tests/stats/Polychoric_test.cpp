@@ -13,6 +13,7 @@
 #include "stats/ContingencyTable.h"
 #include "stats/NormalDistribution.h"
 #include "stats/PolychoricPair.h"
+#include "matrix/matrix_test_support.h"
 
 namespace {
 
@@ -27,19 +28,6 @@ Matrix* Column(int rows, double value)
     return Filled(rows, 1, value);
 }
 
-Matrix* FromRows(std::initializer_list<std::initializer_list<double>> rows)
-{
-    Matrix* m = NewMatrix(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
-    int i = 0;
-    for (const auto& row : rows) {
-        int j = 0;
-        for (double v : row) {
-            (*m)(i, j++) = v;
-        }
-        ++i;
-    }
-    return m;
-}
 
 void ExpectBlock(const Matrix* tables, int block, std::vector<std::vector<double>> expected)
 {

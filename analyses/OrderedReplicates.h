@@ -4,12 +4,13 @@
 // same progress counter and the random source left at the same state.
 //
 // Replicate t starts where replicate t - 1 stopped drawing, which is known
-// only once t - 1 is done. Each worker therefore computes t from the position
-// that assumes every uncommitted replicate before it draws the usual count,
-// on its own copy of the sequence jumped ahead to there. The calling thread
-// commits the replicates in order; a replicate that drew another count (its
-// samples were redrawn) moves every later one, whose speculative results are
-// then thrown away and computed again from the corrected positions.
+// only once t - 1 is done. Every thread, the calling one included, therefore
+// computes t from the position that assumes every uncommitted replicate
+// before it draws the usual count, on its own copy of the sequence jumped
+// ahead to there. The calling thread commits the replicates in order; a
+// replicate that drew another count (its samples were redrawn) moves every
+// later one, whose speculative results are then thrown away and computed
+// again from the corrected positions.
 
 #include <cstdint>
 #include <functional>
@@ -44,7 +45,8 @@ struct ReplicateLoop {
 
 // Computes replicates 0 .. count - 1 and commits them in order, stopping at
 // the first that fails; returns that failure. The calling thread's random
-// source is left where drawing the committed replicates in turn leaves it.
+// source is left where drawing the replicates in turn leaves it, the draws of
+// a failed one included. An exception of a replicate reaches the caller.
 SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, const ReplicateDrawMaker& makeDraw,
                                    const ReplicateCommit& commit);
 

@@ -1,6 +1,7 @@
 #include "analyses/AnalysisWarnings.h"
 
-#include "analyses/RunResults.h"
+namespace talver {
+
 
 std::string DegenerateItemWarning(SampleSide side, int item)
 {
@@ -72,27 +73,4 @@ std::string ResampleFailureWarning(const SampleFailure& failure)
     }
 }
 
-void RecordWarning(ReportContext& context, const std::string& section, const std::string& warning)
-{
-    if (context.results) {
-        context.results->warnings.push_back({section, warning});
-    }
-}
-
-void PrintWarningBlock(ReportContext& context, const char* heading, const std::string& warning)
-{
-    std::string section = heading;
-    section.erase(section.find_last_not_of('\n') + 1);
-    RecordWarning(context, section, warning);
-    ReportPrintf(context, "%s", heading);
-    ReportPrintf(context, "\n\nWARNING: %s\n\n\n", warning.c_str());
-    SeparatorLine(context);
-    ReportPrintf(context, "\n");
-}
-
-void PrintWarningBlockIfAny(ReportContext& context, const char* heading, const std::string& warning)
-{
-    if (!warning.empty()) {
-        PrintWarningBlock(context, heading, warning);
-    }
-}
+} // namespace talver

@@ -1,12 +1,13 @@
 #pragma once
-// The warning blocks with which the bootstrap analyses end early, and the
-// texts they carry.
+// The texts of the warnings with which the analyses end early or leave out a
+// table.
 
 #include <string>
 
 #include "analyses/ResampledSolution.h"
 #include "analyses/SampleSide.h"
-#include "app/ReportContext.h"
+
+namespace talver {
 
 inline constexpr const char* kPolychoricWarning =
     "Polychoric correlation could not converge. Please try Pearson correlation.";
@@ -33,14 +34,4 @@ std::string SingularPopulationWarning(SampleSide side);
 // The warning of a bootstrap sample that failed with all its redraws.
 std::string ResampleFailureWarning(const SampleFailure& failure);
 
-// Keeps a warning for the writers other than the report; section is the
-// heading of the block it belongs to, without line ends.
-void RecordWarning(ReportContext& context, const std::string& section, const std::string& warning);
-
-// The section heading, "\n\nWARNING: " and the warning, three line ends, and
-// the separator followed by an empty line.
-void PrintWarningBlock(ReportContext& context, const char* heading, const std::string& warning);
-
-// The same when there is a warning; nothing for an empty one (an analysis that
-// ends without a word).
-void PrintWarningBlockIfAny(ReportContext& context, const char* heading, const std::string& warning);
+} // namespace talver

@@ -4,8 +4,9 @@
 #include <limits>
 
 #include "analyses/MatrixHelpers.h"
-#include "app/Workspace.h"
 #include "stats/Bootstrap.h"
+
+namespace talver {
 
 namespace {
 
@@ -95,9 +96,9 @@ std::vector<double> IndexRow(const InvarianceIndexSet& indices)
     return row;
 }
 
-CriticalRows CriticalRowsFor(int replicates, int alphaCode)
+CriticalRows CriticalRowsFor(int replicates, AlphaLevel alpha)
 {
-    if (alphaCode == kAlpha05) {
+    if (alpha == AlphaLevel::Five) {
         return {PercentilePosition(replicates, 0.05), PercentilePosition(replicates, 0.95)};
     }
     return {PercentilePosition(replicates, 0.10), PercentilePosition(replicates, 0.90)};
@@ -126,3 +127,5 @@ InvarianceIndexSet CriticalIndices(const Matrix* sortedReplicates, CriticalRows 
     TakeValues(discrepancies, half + 1 + items, factors, critical.factorDiscrepancy);
     return critical;
 }
+
+} // namespace talver

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "matrix/Matrix.h"
+#include "stats/AlphaLevel.h"
+
+namespace talver {
 
 struct InvarianceIndexSet {
     double overallCongruence = 0.0;
@@ -34,10 +37,11 @@ struct CriticalRows {
     int high;
 };
 
-// floor((B - 1) alpha) and floor((B - 1) (1 - alpha)), alpha 0.05 for alpha
-// code 5 and 0.10 otherwise.
-CriticalRows CriticalRowsFor(int replicates, int alphaCode);
+// floor((B - 1) alpha) and floor((B - 1) (1 - alpha)).
+CriticalRows CriticalRowsFor(int replicates, AlphaLevel alpha);
 
 // Critical values from the column-sorted replicate matrix: the congruences
 // from row rows.low, the discrepancies from row rows.high.
 InvarianceIndexSet CriticalIndices(const Matrix* sortedReplicates, CriticalRows rows, int items, int factors);
+
+} // namespace talver

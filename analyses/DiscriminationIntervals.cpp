@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "analyses/AnalysisWarnings.h"
 #include "analyses/MatrixHelpers.h"
 #include "stats/Bootstrap.h"
+
+namespace talver {
 
 namespace {
 
@@ -54,12 +57,42 @@ bool IntervalsOverlap(double targetLower, double targetUpper, double replication
     return std::max(targetLower, replicationLower) <= std::min(targetUpper, replicationUpper);
 }
 
+namespace {
+
+FlagTable SignificantWhereApart(const ResultTable& overlaps)
+{
+    FlagTable flags{overlaps.rows, overlaps.cols, std::vector<bool>(overlaps.values.size())};
+    for (std::size_t k = 0; k < overlaps.values.size(); ++k) {
+        flags.values[k] = overlaps.values[k] != 1.0;
+    }
+    return flags;
+}
+
+// The warning for the first sample, Target first, whose values or interval
+// bounds of a kind are not all finite numbers; empty when both are.
+std::string WarningForIntervals(const DiscriminationResults& results, bool residuals)
+{
+    for (const auto& [sample, side] : {std::pair{&results.target, SampleSide::Target},
+                                       std::pair{&results.replication, SampleSide::Replication}}) {
+        const bool finite = residuals ? AllFinite(sample->residualVariances) && AllFinite(sample->residualLower) &&
+                                            AllFinite(sample->residualUpper)
+                                      : AllFinite(sample->loadings) && AllFinite(sample->loadingLower) &&
+                                            AllFinite(sample->loadingUpper);
+        if (!finite) {
+            return NonFiniteIntervalsWarning(side, residuals ? "item residual variances" : "item discriminations");
+        }
+    }
+    return "";
+}
+
+} // namespace
+
 DiscriminationResults SummarizeDiscriminations(const std::vector<double>& targetObserved,
                                                const std::vector<double>& replicationObserved,
                                                const Matrix* targetReplicates, const Matrix* replicationReplicates,
-                                               int items, int factors, int alphaCode, int extractionMethod)
+                                               int items, int factors, AlphaLevel alpha, ExtractionMethod method)
 {
-    const double criticalZ = CriticalZ(alphaCode);
+    const double criticalZ = CriticalZ(alpha);
     const Bounds target = IntervalsOf(targetObserved, targetReplicates, criticalZ);
     const Bounds replication = IntervalsOf(replicationObserved, replicationReplicates, criticalZ);
     const std::size_t count = targetObserved.size();
@@ -72,11 +105,19 @@ DiscriminationResults SummarizeDiscriminations(const std::vector<double>& target
                           : 0.0;
     }
     const int residualsFirst = items * factors;
-    return {extractionMethod,
-            SampleSummary(targetObserved, target, items, factors),
-            SampleSummary(replicationObserved, replication, items, factors),
-            TableOfColumns(differences, 0, items, factors),
-            TableOfColumns(overlaps, 0, items, factors),
-            TableOfColumns(differences, residualsFirst, items, 1),
-            TableOfColumns(overlaps, residualsFirst, items, 1)};
+    DiscriminationResults results;
+    results.method = method;
+    results.target = SampleSummary(targetObserved, target, items, factors);
+    results.replication = SampleSummary(replicationObserved, replication, items, factors);
+    results.loadingDifferences = TableOfColumns(differences, 0, items, factors);
+    results.loadingOverlaps = TableOfColumns(overlaps, 0, items, factors);
+    results.loadingSignificant = SignificantWhereApart(results.loadingOverlaps);
+    results.residualDifferences = TableOfColumns(differences, residualsFirst, items, 1);
+    results.residualOverlaps = TableOfColumns(overlaps, residualsFirst, items, 1);
+    results.residualSignificant = SignificantWhereApart(results.residualOverlaps);
+    results.loadingsWarning = WarningForIntervals(results, false);
+    results.residualsWarning = WarningForIntervals(results, true);
+    return results;
 }
+
+} // namespace talver

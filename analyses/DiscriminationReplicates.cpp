@@ -6,6 +6,8 @@
 
 #include "analyses/OrderedReplicates.h"
 
+namespace talver {
+
 std::vector<double> DiscriminationStatistics(const Matrix* pattern, const Matrix* residuals)
 {
     const int p = pattern->Rows();
@@ -23,10 +25,10 @@ std::vector<double> DiscriminationStatistics(const Matrix* pattern, const Matrix
 }
 
 DiscriminationDraw DrawDiscriminations(const BootstrapSample& sample, const Matrix* rotationTarget,
-                                       const SolutionSettings& settings)
+                                       const SolutionSettings& settings, RandomSource& random)
 {
     MatrixScope scope;
-    const ResampledSolution solution = DrawSolution(sample, settings);
+    const ResampledSolution solution = DrawSolution(sample, settings, random);
     if (solution.failure != DrawFailure::None) {
         return {solution.failure, {}};
     }
@@ -35,23 +37,26 @@ DiscriminationDraw DrawDiscriminations(const BootstrapSample& sample, const Matr
                                      ResidualVariances(solution.dispersion, solution.loadings))};
 }
 
-SampleFailure RunDiscriminationReplicates(StatusDisplay& display, const Matrix* targetData,
+SampleFailure RunDiscriminationReplicates(ComputeContext& context, const Matrix* targetData,
                                           const Matrix* replicationData, const Matrix* targetPattern,
                                           const Matrix* replicationPattern, const SolutionSettings& settings,
-                                          int threads, Matrix* targetReplicates, Matrix* replicationReplicates)
+                                          Matrix* targetReplicates, Matrix* replicationReplicates)
 {
     const int replicates = targetReplicates->Rows();
     const ReplicateLoop loop{replicates,
-                             static_cast<std::uint64_t>(targetData->Rows()) + replicationData->Rows(), threads};
+                             static_cast<std::uint64_t>(targetData->Rows()) + replicationData->Rows(),
+                             context.threads};
     auto makeDraw = [&]() -> ReplicateDraw {
         const BootstrapSample target = WithBuffer(targetData);
         const BootstrapSample replication = WithBuffer(replicationData);
-        return [&settings, target, replication, targetPattern, replicationPattern]() -> ReplicateOutcome {
-            DiscriminationDraw targetHalf = DrawDiscriminations(target, targetPattern, settings);
+        return [&settings, target, replication, targetPattern,
+                replicationPattern](RandomSource& random) -> ReplicateOutcome {
+            DiscriminationDraw targetHalf = DrawDiscriminations(target, targetPattern, settings, random);
             if (targetHalf.failure != DrawFailure::None) {
                 return {{targetHalf.failure, SampleSide::Target}, {}, {}};
             }
-            DiscriminationDraw replicationHalf = DrawDiscriminations(replication, replicationPattern, settings);
+            DiscriminationDraw replicationHalf =
+                DrawDiscriminations(replication, replicationPattern, settings, random);
             if (replicationHalf.failure != DrawFailure::None) {
                 return {{replicationHalf.failure, SampleSide::Replication}, {}, {}};
             }
@@ -61,7 +66,9 @@ SampleFailure RunDiscriminationReplicates(StatusDisplay& display, const Matrix* 
     auto commit = [&](int t, const ReplicateOutcome& outcome) {
         std::copy(outcome.target.begin(), outcome.target.end(), targetReplicates->Row(t));
         std::copy(outcome.replication.begin(), outcome.replication.end(), replicationReplicates->Row(t));
-        display.ShowBootstrapProgress(t, replicates, static_cast<double>(t) / replicates * 100.0);
+        context.progress.ShowBootstrapProgress(t, replicates, static_cast<double>(t) / replicates * 100.0);
     };
-    return RunReplicatesInOrder(loop, makeDraw, commit);
+    return RunReplicatesInOrder(loop, context.random, makeDraw, commit);
 }
+
+} // namespace talver

@@ -7,8 +7,10 @@
 
 #include "analyses/FactorSolution.h"
 #include "analyses/ResampledSolution.h"
-#include "app/StatusDisplay.h"
+#include "analyses/ComputeContext.h"
 #include "matrix/Matrix.h"
+
+namespace talver {
 
 // The statistics of one sample in the column order of the replicate
 // matrices: loading (i, j) of the p x m pattern in column j p + i, then the
@@ -22,17 +24,18 @@ struct DiscriminationDraw {
 
 // One half of a replicate: a bootstrap sample of the data (with its
 // redraws), its loadings rotated by Procrustes towards rotationTarget, and the
-// residual variances of the unrotated loadings. Draws from
-// CurrentRandomSource() only.
+// residual variances of the unrotated loadings. Draws from `random` only.
 DiscriminationDraw DrawDiscriminations(const BootstrapSample& sample, const Matrix* rotationTarget,
-                                       const SolutionSettings& settings);
+                                       const SolutionSettings& settings, RandomSource& random);
 
 // Fills row t of targetReplicates and replicationReplicates (B rows each,
 // p m + p columns) for t = 0 .. B - 1: the Target half, then the Replication
-// half of every replicate, on `threads` threads with the rows of one. Shows
-// the counter after every replicate. Stops at the first half that fails with
-// all its redraws and says which.
-SampleFailure RunDiscriminationReplicates(StatusDisplay& display, const Matrix* targetData,
+// half of every replicate, on the context's threads with the rows of one.
+// Shows the counter after every replicate. Stops at the first half that fails
+// with all its redraws and says which.
+SampleFailure RunDiscriminationReplicates(ComputeContext& context, const Matrix* targetData,
                                           const Matrix* replicationData, const Matrix* targetPattern,
                                           const Matrix* replicationPattern, const SolutionSettings& settings,
-                                          int threads, Matrix* targetReplicates, Matrix* replicationReplicates);
+                                          Matrix* targetReplicates, Matrix* replicationReplicates);
+
+} // namespace talver

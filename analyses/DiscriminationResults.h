@@ -1,8 +1,14 @@
 #pragma once
-// Everything the item discriminations analysis reports, kept apart from the
+// Everything the item discriminations analysis found, kept apart from the
 // matrix pool so that any writer can format it.
 
+#include <optional>
+#include <string>
+
+#include "analyses/AnalysisCodes.h"
 #include "analyses/ResultTable.h"
+
+namespace talver {
 
 struct SampleDiscriminations {
     ResultTable loadings;          // p x m, rotated
@@ -14,11 +20,27 @@ struct SampleDiscriminations {
 };
 
 struct DiscriminationResults {
-    int extractionMethod = 0; // columns are factors for ULS, components otherwise
+    ExtractionMethod method = ExtractionMethod::Uls; // columns are factors for ULS, components otherwise
     SampleDiscriminations target;
     SampleDiscriminations replication;
     ResultTable loadingDifferences;  // Target minus Replication, p x m
     ResultTable loadingOverlaps;     // 1.0 where the two intervals overlap, else 0.0
+    FlagTable loadingSignificant;    // the intervals do not overlap
     ResultTable residualDifferences; // p x 1
     ResultTable residualOverlaps;
+    FlagTable residualSignificant;
+    // Why the loadings, or the residual variances, have no table: bootstrap
+    // values of a sample that are not finite numbers. Empty when they have.
+    std::string loadingsWarning;
+    std::string residualsWarning;
 };
+
+// How the analysis ended: with its results, or with a warning in place of
+// its sections. Neither results nor a warning: it ended without a word (the
+// Varimax rotation of the Target loadings was abandoned).
+struct DiscriminationOutcome {
+    std::string warning;
+    std::optional<DiscriminationResults> results;
+};
+
+} // namespace talver

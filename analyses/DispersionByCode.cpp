@@ -2,26 +2,22 @@
 
 #include <cmath>
 
-#include "app/Workspace.h"
 #include "matrix/MatrixOps.h"
 #include "stats/Polychoric.h"
 
-bool IsPolychoric(int dispersionKind)
+namespace talver {
+
+Matrix* MomentDispersion(const Matrix* data, DispersionKind kind)
 {
-    return dispersionKind != kDispersionCovariance && dispersionKind != kDispersionPearson;
+    return kind == DispersionKind::Covariance ? CovarianceMatrix(data) : CorrelationMatrix(data);
 }
 
-Matrix* MomentDispersion(const Matrix* data, int dispersionKind)
+Matrix* DispersionByCode(const Matrix* data, DispersionKind kind, const Matrix* itemLowest, const Matrix* itemHighest)
 {
-    return dispersionKind == kDispersionCovariance ? CovarianceMatrix(data) : CorrelationMatrix(data);
-}
-
-Matrix* DispersionByCode(const Matrix* data, int dispersionKind, const Matrix* itemLowest, const Matrix* itemHighest)
-{
-    if (IsPolychoric(dispersionKind)) {
+    if (kind == DispersionKind::Polychoric) {
         return PolychoricMatrix(data, itemLowest, itemHighest);
     }
-    return MomentDispersion(data, dispersionKind);
+    return MomentDispersion(data, kind);
 }
 
 int FirstDegenerateItem(const Matrix* s)
@@ -43,3 +39,5 @@ int FirstDegenerateItem(const Matrix* s)
     }
     return -1;
 }
+
+} // namespace talver

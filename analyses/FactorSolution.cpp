@@ -1,24 +1,31 @@
 #include "analyses/FactorSolution.h"
 
 #include "analyses/MatrixHelpers.h"
-#include "app/Workspace.h"
 #include "factor/MlExtraction.h"
 #include "factor/PrincipalComponents.h"
 #include "factor/Procrustes.h"
 #include "factor/UlsExtraction.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
+SolutionSettings SolutionSettingsOf(const AnalysisSettings& settings, DispersionKind analysed)
+{
+    return {settings.factorCount, settings.method, settings.tolerance, analysed, settings.itemLowest,
+            settings.itemHighest};
+}
+
 bool ExtractLoadings(const Matrix* s, int sampleSize, const SolutionSettings& settings, Matrix* loadings)
 {
     MatrixScope scope;
     const int p = s->Rows();
     const int m = settings.factors;
-    if (settings.extractionMethod == kMethodUls) {
+    if (settings.method == ExtractionMethod::Uls) {
         double statistic = 0.0;
         ExtractUls(s, m, static_cast<float>(settings.tolerance), sampleSize, loadings, statistic);
         return true;
     }
-    if (settings.extractionMethod == kMethodPca) {
+    if (settings.method == ExtractionMethod::Pca) {
         Matrix* weights = NewMatrix(p, m);
         double explained = 0.0;
         ExtractPrincipalComponents(s, m, weights, loadings, explained);
@@ -49,3 +56,5 @@ Matrix* RotatedToward(const Matrix* loadings, const Matrix* target)
     CopyValues(Product(loadings, ProcrustesRotation(loadings, target)), result);
     return result;
 }
+
+} // namespace talver

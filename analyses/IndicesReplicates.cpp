@@ -8,18 +8,20 @@
 #include "analyses/ObservedSolution.h"
 #include "analyses/OrderedReplicates.h"
 
+namespace talver {
+
 IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const BootstrapSample& replicationPopulation,
-                        const SolutionSettings& settings)
+                        const SolutionSettings& settings, RandomSource& random)
 {
     MatrixScope scope;
-    const ResampledSolution target = DrawSolution(targetPopulation, settings);
+    const ResampledSolution target = DrawSolution(targetPopulation, settings, random);
     if (target.failure != DrawFailure::None) {
         return {{target.failure, SampleSide::Target}, {}};
     }
     // A replicate's rotation is used whatever its criterion.
     double criterion = 0.0;
-    const Matrix* targetPattern = VarimaxPattern(target.loadings, settings.tolerance, criterion);
-    const ResampledSolution replication = DrawSolution(replicationPopulation, settings);
+    const Matrix* targetPattern = VarimaxPattern(target.loadings, settings.tolerance, criterion, random);
+    const ResampledSolution replication = DrawSolution(replicationPopulation, settings, random);
     if (replication.failure != DrawFailure::None) {
         return {{replication.failure, SampleSide::Replication}, {}};
     }
@@ -27,9 +29,9 @@ IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const Bootstrap
     return {{}, IndexRow(InvarianceIndices(targetPattern, replicationPattern))};
 }
 
-SampleFailure RunIndicesReplicates(StatusDisplay& display, const Matrix* targetPopulation,
+SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* targetPopulation,
                                    const Matrix* replicationPopulation, const SolutionSettings& settings,
-                                   int threads, Matrix* replicates)
+                                   Matrix* replicates)
 {
     const int count = replicates->Rows();
     // Each random start of the Varimax rotation draws an m x m matrix and one
@@ -38,18 +40,20 @@ SampleFailure RunIndicesReplicates(StatusDisplay& display, const Matrix* targetP
     const std::uint64_t varimaxDraws = kVarimaxRandomStarts * (m * m + 1);
     const ReplicateLoop loop{
         count, static_cast<std::uint64_t>(targetPopulation->Rows()) + replicationPopulation->Rows() + varimaxDraws,
-        threads};
+        context.threads};
     auto makeDraw = [&]() -> ReplicateDraw {
         const BootstrapSample target = WithBuffer(targetPopulation);
         const BootstrapSample replication = WithBuffer(replicationPopulation);
-        return [&settings, target, replication]() -> ReplicateOutcome {
-            IndicesDraw draw = DrawIndices(target, replication, settings);
+        return [&settings, target, replication](RandomSource& random) -> ReplicateOutcome {
+            IndicesDraw draw = DrawIndices(target, replication, settings, random);
             return {draw.failure, std::move(draw.row), {}};
         };
     };
     auto commit = [&](int b, const ReplicateOutcome& outcome) {
         std::copy(outcome.target.begin(), outcome.target.end(), replicates->Row(b));
-        display.ShowBootstrapProgress(b, count, 100.0 * b / count);
+        context.progress.ShowBootstrapProgress(b, count, 100.0 * b / count);
     };
-    return RunReplicatesInOrder(loop, makeDraw, commit);
+    return RunReplicatesInOrder(loop, context.random, makeDraw, commit);
 }
+
+} // namespace talver

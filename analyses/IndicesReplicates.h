@@ -7,8 +7,10 @@
 
 #include "analyses/FactorSolution.h"
 #include "analyses/ResampledSolution.h"
-#include "app/StatusDisplay.h"
+#include "analyses/ComputeContext.h"
 #include "matrix/Matrix.h"
+
+namespace talver {
 
 struct IndicesDraw {
     SampleFailure failure;
@@ -18,15 +20,16 @@ struct IndicesDraw {
 // One replicate: the Target half (a bootstrap sample of the Target
 // population with its redraws, Varimax with its random starts), then the
 // Replication half (a bootstrap sample of the Replication population with its
-// redraws, Procrustes towards the Target half). Draws from
-// CurrentRandomSource() only.
+// redraws, Procrustes towards the Target half). Draws from `random` only.
 IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const BootstrapSample& replicationPopulation,
-                        const SolutionSettings& settings);
+                        const SolutionSettings& settings, RandomSource& random);
 
 // Fills row b of replicates (B rows, IndexRowLength columns) for
-// b = 0 .. B - 1 on `threads` threads with the rows of one, showing the
+// b = 0 .. B - 1 on the context's threads with the rows of one, showing the
 // counter after every replicate. Stops at the first half that fails with all
 // its redraws and says which.
-SampleFailure RunIndicesReplicates(StatusDisplay& display, const Matrix* targetPopulation,
+SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* targetPopulation,
                                    const Matrix* replicationPopulation, const SolutionSettings& settings,
-                                   int threads, Matrix* replicates);
+                                   Matrix* replicates);
+
+} // namespace talver

@@ -1,20 +1,18 @@
 #include "analyses/InvarianceIndices.h"
 
+#include <cmath>
 #include <utility>
 
 #include "analyses/AnalysisWarnings.h"
-#include "analyses/CongruenceIndices.h"
 #include "analyses/DispersionByCode.h"
 #include "analyses/IndicesReplicates.h"
-#include "analyses/IndicesReport.h"
 #include "analyses/MatrixHelpers.h"
 #include "analyses/ObservedSolution.h"
 #include "analyses/Populations.h"
-#include "analyses/ReplicateThreads.h"
-#include "analyses/RunResults.h"
-#include "app/Workspace.h"
 #include "matrix/Matrix.h"
 #include "stats/Bootstrap.h"
+
+namespace talver {
 
 namespace {
 
@@ -24,61 +22,117 @@ InvarianceIndexSet CriticalValues(const Matrix* replicates, CriticalRows rows, i
     return CriticalIndices(SortColumns(replicates), rows, items, factors);
 }
 
+bool AllFinite(const std::vector<double>& values)
+{
+    for (double value : values) {
+        if (!std::isfinite(value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether every value of the families shown is a finite number.
+bool ShownValuesFinite(const InvarianceIndexSet& set, bool congruence, bool discrepancy)
+{
+    return (!congruence || (AllFinite(set.itemCongruence) && AllFinite(set.factorCongruence) &&
+                            std::isfinite(set.overallCongruence))) &&
+           (!discrepancy || (AllFinite(set.itemDiscrepancy) && AllFinite(set.factorDiscrepancy) &&
+                             std::isfinite(set.overallDiscrepancy)));
+}
+
+std::vector<bool> Compared(const std::vector<double>& observed, const std::vector<double>& critical, bool below)
+{
+    std::vector<bool> flags(observed.size());
+    for (std::size_t k = 0; k < observed.size(); ++k) {
+        flags[k] = below ? observed[k] < critical[k] : observed[k] > critical[k];
+    }
+    return flags;
+}
+
 } // namespace
 
-void AnalyzeInvarianceIndices(StatusDisplay& display, const Matrix* targetData, const Matrix* replicationData,
-                              const Matrix* /*itemLowest*/, const Matrix* /*itemHighest*/, int factorCount,
-                              int bootstrapSamples, int alphaCode, double tolerance, int extractionMethod,
-                              int dispersionKind, bool showCongruence, bool showDiscrepancy,
-                              ReportContext& context)
+InvarianceSignificance SignificanceOf(const InvarianceIndexSet& observed, const InvarianceIndexSet& critical)
+{
+    return {observed.overallCongruence < critical.overallCongruence,
+            Compared(observed.itemCongruence, critical.itemCongruence, true),
+            Compared(observed.factorCongruence, critical.factorCongruence, true),
+            observed.overallDiscrepancy > critical.overallDiscrepancy,
+            Compared(observed.itemDiscrepancy, critical.itemDiscrepancy, false),
+            Compared(observed.factorDiscrepancy, critical.factorDiscrepancy, false)};
+}
+
+std::string IndicesWarning(const InvarianceIndexSet& observed, const InvarianceIndexSet& critical,
+                           bool showCongruence, bool showDiscrepancy)
+{
+    // Tables of values that are not numbers would tell the reader nothing.
+    if (!ShownValuesFinite(observed, showCongruence, showDiscrepancy)) {
+        return UndefinedCongruenceWarning();
+    }
+    if (!ShownValuesFinite(critical, showCongruence, showDiscrepancy)) {
+        return NonFiniteCriticalValuesWarning();
+    }
+    return "";
+}
+
+InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matrix* replicationData,
+                                           const AnalysisSettings& settings, bool showCongruence,
+                                           bool showDiscrepancy, ComputeContext& context)
 {
     MatrixScope scope;
-    const CriticalRows criticalRows = CriticalRowsFor(bootstrapSamples, alphaCode);
-    // Polychoric requests are analysed with Pearson correlations here.
-    const int analysedKind = dispersionKind == kDispersionCovariance ? kDispersionCovariance : kDispersionPearson;
-    const SolutionSettings settings{factorCount, extractionMethod, tolerance, analysedKind, nullptr, nullptr};
+    const CriticalRows criticalRows = CriticalRowsFor(settings.bootstrapSamples, settings.alpha);
+    const DispersionKind analysed =
+        settings.dispersion == DispersionKind::Covariance ? DispersionKind::Covariance : DispersionKind::Pearson;
+    SolutionSettings solution = SolutionSettingsOf(settings, analysed);
+    solution.itemLowest = solution.itemHighest = nullptr;
 
-    display.ShowText(TextField::Step, "Computing dispersion matrices ...");
-    const Matrix* targetDispersion = MomentDispersion(targetData, analysedKind);
-    const Matrix* replicationDispersion = MomentDispersion(replicationData, analysedKind);
+    context.progress.ShowStep("Computing dispersion matrices ...");
+    const Matrix* targetDispersion = MomentDispersion(targetData, analysed);
+    const Matrix* replicationDispersion = MomentDispersion(replicationData, analysed);
 
-    display.ShowText(TextField::Step, "Computing populations ...");
+    context.progress.ShowStep("Computing populations ...");
     ObservedSolution observed;
     const ObservedOutcome outcome = SolveObserved(targetDispersion, replicationDispersion, targetData->Rows(),
-                                                  replicationData->Rows(), settings, observed);
+                                                  replicationData->Rows(), solution, context.random, observed);
     if (!outcome.solved) {
-        PrintWarningBlockIfAny(context, kIndicesHeading, outcome.warning);
-        return;
+        return {outcome.warning, std::nullopt};
     }
     const Populations populations = InvariancePopulations(targetData, replicationData, targetDispersion,
-                                                          replicationDispersion, observed, analysedKind);
+                                                          replicationDispersion, observed, analysed);
     for (const auto& [population, side] : {std::pair{populations.target, SampleSide::Target},
                                            std::pair{populations.replication, SampleSide::Replication}}) {
         if (!AllFinite(population)) {
-            PrintWarningBlock(context, kIndicesHeading, SingularPopulationWarning(side));
-            return;
+            return {SingularPopulationWarning(side), std::nullopt};
         }
     }
 
     const int items = targetData->Cols();
-    InvarianceResults results{alphaCode, extractionMethod, dispersionKind, showCongruence, showDiscrepancy,
-                              InvarianceIndices(observed.targetPattern, observed.replicationPattern), {}};
-    Matrix* replicates = NewMatrix(bootstrapSamples, IndexRowLength(items, factorCount));
-    display.ShowText(TextField::Step, "Bootstrap sampling ...");
+    InvarianceResults results;
+    results.alpha = settings.alpha;
+    results.method = settings.method;
+    results.requested = settings.dispersion;
+    results.analysed = analysed;
+    results.showCongruence = showCongruence;
+    results.showDiscrepancy = showDiscrepancy;
+    results.observed = InvarianceIndices(observed.targetPattern, observed.replicationPattern);
+    Matrix* replicates = NewMatrix(settings.bootstrapSamples, IndexRowLength(items, settings.factorCount));
+    context.progress.ShowStep("Bootstrap sampling ...");
     const SampleFailure failure =
-        RunIndicesReplicates(display, populations.target, populations.replication, settings, ReplicateThreads(),
-                             replicates);
+        RunIndicesReplicates(context, populations.target, populations.replication, solution, replicates);
     if (failure.failure != DrawFailure::None) {
-        PrintWarningBlock(context, kIndicesHeading, ResampleFailureWarning(failure));
-        return;
+        return {ResampleFailureWarning(failure), std::nullopt};
     }
 
-    display.ShowText(TextField::Step, "Computing indices ...");
-    display.ShowText(TextField::Progress, " ");
-    results.critical = CriticalValues(replicates, criticalRows, items, factorCount);
-
-    display.ShowText(TextField::Step, "Print results ...");
-    if (PrintIndicesSection(context, results) && context.results) {
-        context.results->invariance = results;
+    context.progress.ShowStep("Computing indices ...");
+    context.progress.ShowProgress(" ");
+    results.critical = CriticalValues(replicates, criticalRows, items, settings.factorCount);
+    context.progress.ShowStep("Print results ...");
+    if (std::string warning = IndicesWarning(results.observed, results.critical, showCongruence, showDiscrepancy);
+        !warning.empty()) {
+        return {std::move(warning), std::nullopt};
     }
+    results.significant = SignificanceOf(results.observed, results.critical);
+    return {"", std::move(results)};
 }
+
+} // namespace talver

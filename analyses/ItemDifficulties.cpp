@@ -1,7 +1,5 @@
 #include "analyses/ItemDifficulties.h"
 
-#include "analyses/AnalysisWarnings.h"
-#include "analyses/RunResults.h"
 #include "factor/Inverse.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
@@ -12,24 +10,9 @@
 #include <string>
 #include <vector>
 
+namespace talver {
+
 namespace {
-
-void EndBlock(ReportContext& context)
-{
-    SeparatorLine(context);
-    ReportPrintf(context, "\n");
-}
-
-// "% 7.2f" followed by "**" when the value reaches the critical value. A
-// value that could not be computed shows as a dash in the number's place.
-void FlaggedValue(ReportContext& context, double value, double critical)
-{
-    if (!std::isfinite(value)) {
-        ReportPrintf(context, "     %7s  ", "-");
-        return;
-    }
-    ReportPrintf(context, std::fabs(value) >= critical ? "     % 7.2f**" : "     % 7.2f  ", value);
-}
 
 // "item 3", "items 1 and 3", "items 1, 2 and 3".
 std::string ItemList(const std::vector<int>& items)
@@ -57,8 +40,10 @@ std::string UndefinedTestsWarning(const std::vector<int>& items, int participant
            " not vary within either sample, so the pooled standard deviation is 0.";
 }
 
+} // namespace
+
 DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                                   int replicationCount, int alphaCode)
+                                   int replicationCount, AlphaLevel alpha)
 {
     MatrixScope scope;
     const Matrix* targetMeans = ColumnMeans(targetData);
@@ -66,7 +51,8 @@ DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* repli
     const Matrix* targetCovariance = CovarianceMatrix(targetData);
     const Matrix* replicationCovariance = CovarianceMatrix(replicationData);
     DifficultyResults results;
-    results.criticalValue = CriticalZ(alphaCode);
+    results.criticalValue = CriticalZ(alpha);
+    std::vector<int> undefined;
     for (int i = 0; i < targetData->Cols(); ++i) {
         DifficultyItem item;
         item.targetMean = (*targetMeans)(0, i);
@@ -78,35 +64,17 @@ DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* repli
         const double standardError = std::sqrt(1.0 / replicationCount + 1.0 / targetCount) * pooledSd;
         item.t = (item.targetMean - item.replicationMean) / standardError;
         item.d = (item.targetMean - item.replicationMean) / pooledSd;
+        item.tSignificant = std::fabs(item.t) >= results.criticalValue;
+        item.dSignificant = std::fabs(item.d) >= results.criticalValue;
+        if (!std::isfinite(item.t) || !std::isfinite(item.d)) {
+            undefined.push_back(i + 1);
+        }
         results.items.push_back(item);
     }
-    return results;
-}
-
-void PrintItemDifficulties(ReportContext& context, const DifficultyResults& results, int participants)
-{
-    std::vector<int> undefined;
-    ReportPrintf(context, "ITEM DIFFICULTIES\n\n");
-    ReportPrintf(context, "Item      Target       Replication  Student's t   Effect Size\n");
-    ReportPrintf(context, "          Sample       Sample                     (Cohen's d)\n\n");
-    for (std::size_t i = 0; i < results.items.size(); ++i) {
-        const DifficultyItem& item = results.items[i];
-        ReportPrintf(context, "%4i     ", static_cast<int>(i) + 1);
-        ReportPrintf(context, "% 7.2f      % 7.2f", item.targetMean, item.replicationMean);
-        FlaggedValue(context, item.t, results.criticalValue);
-        FlaggedValue(context, item.d, results.criticalValue);
-        ReportPrintf(context, "\n");
-        if (!std::isfinite(item.t) || !std::isfinite(item.d)) {
-            undefined.push_back(static_cast<int>(i) + 1);
-        }
-    }
-    ReportPrintf(context, "\n**Significant differences\n\n");
     if (!undefined.empty()) {
-        const std::string warning = UndefinedTestsWarning(undefined, participants);
-        RecordWarning(context, "ITEM DIFFICULTIES", warning);
-        ReportPrintf(context, "WARNING: %s\n\n", warning.c_str());
+        results.warning = UndefinedTestsWarning(undefined, targetCount + replicationCount);
     }
-    EndBlock(context);
+    return results;
 }
 
 HotellingResults TestAllMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
@@ -142,53 +110,11 @@ HotellingResults TestAllMeans(const Matrix* targetData, const Matrix* replicatio
           std::isfinite(results.p))) {
         results.computable = false;
         results.singular = true;
+        results.warning =
+            "The pooled covariance matrix of the two samples is singular (an item may have the same score for "
+            "everybody, or be a copy or a sum of other items), so Hotelling's T square cannot be computed.";
     }
     return results;
 }
 
-void PrintHotelling(ReportContext& context, const HotellingResults& results)
-{
-    ReportPrintf(context, "OVERALL INDICES OF ITEM MEASUREMENT INVARIANCE\n\n");
-    ReportPrintf(context, "ITEM DIFFICULTIES\n\n");
-    ReportPrintf(context, "Hotteling's T Square\n\n");
-    if (results.computable) {
-        ReportPrintf(context, "TSQ = %f; Freedom degrees = %i and %i; F = %f (P = %6.5f)\n\n", results.tSquare,
-                     results.df1, results.df2, results.f, results.p);
-    } else if (results.singular) {
-        const std::string warning =
-            "The pooled covariance matrix of the two samples is singular (an item may have the same score for "
-            "everybody, or be a copy or a sum of other items), so Hotelling's T square cannot be computed.";
-        RecordWarning(context, "Hotteling's T Square", warning);
-        ReportPrintf(context, "WARNING: %s\n\n", warning.c_str());
-    } else {
-        // F has no distribution then: say so rather than print a meaningless value.
-        ReportPrintf(context,
-                     "The test needs more participants than items: with %i items the two samples together must "
-                     "have at least %i participants.\n\n",
-                     results.df1, results.df1 + 2);
-    }
-    EndBlock(context);
-}
-
-} // namespace
-
-void AnalyzeItemDifficulties(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                             int replicationCount, int alphaCode, ReportContext& context)
-{
-    const DifficultyResults results =
-        CompareItemMeans(targetData, replicationData, targetCount, replicationCount, alphaCode);
-    PrintItemDifficulties(context, results, targetCount + replicationCount);
-    if (context.results) {
-        context.results->difficulties = results;
-    }
-}
-
-void HotellingTSquare(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                      int replicationCount, ReportContext& context)
-{
-    const HotellingResults results = TestAllMeans(targetData, replicationData, targetCount, replicationCount);
-    PrintHotelling(context, results);
-    if (context.results) {
-        context.results->hotelling = results;
-    }
-}
+} // namespace talver

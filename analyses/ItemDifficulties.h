@@ -1,13 +1,21 @@
 #pragma once
-// Item means of the two samples, item by item (Student's t, Cohen's d) and
-// all at once (Hotelling's T square).
+// The item means of the two samples compared item by item (Student's t,
+// Cohen's d, flagged at the critical normal value of alpha) and all at once
+// (Hotelling's T square with its F approximation).
 
-#include "app/ReportContext.h"
+#include "analyses/ItemMeanResults.h"
+#include "stats/AlphaLevel.h"
+
+namespace talver {
 
 class Matrix;
 
-void AnalyzeItemDifficulties(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                             int replicationCount, int alphaCode, ReportContext& context);
+// targetCount and replicationCount are the participants of the two data
+// matrices as the run holds them.
+DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
+                                   int replicationCount, AlphaLevel alpha);
 
-void HotellingTSquare(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                      int replicationCount, ReportContext& context);
+HotellingResults TestAllMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
+                              int replicationCount);
+
+} // namespace talver

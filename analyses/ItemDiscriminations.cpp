@@ -3,14 +3,12 @@
 #include "analyses/AnalysisWarnings.h"
 #include "analyses/DiscriminationIntervals.h"
 #include "analyses/DiscriminationReplicates.h"
-#include "analyses/DiscriminationReport.h"
 #include "analyses/DispersionByCode.h"
 #include "analyses/ObservedSolution.h"
-#include "analyses/ReplicateThreads.h"
-#include "analyses/RunResults.h"
-#include "app/Workspace.h"
 #include "matrix/Matrix.h"
 #include "stats/Polychoric.h"
+
+namespace talver {
 
 namespace {
 
@@ -22,90 +20,73 @@ struct SampleDispersions {
 // The polychoric matrices of the observed samples, with the thresholds and
 // contingency tables of each (categoryCount categories per item). Either
 // matrix is nullptr when it cannot be estimated.
-SampleDispersions ObservedPolychoric(StatusDisplay& display, const Matrix* targetData, const Matrix* replicationData,
-                                     const Matrix* itemLowest, const Matrix* itemHighest, int categoryCount)
+SampleDispersions ObservedPolychoric(AnalysisProgress& progress, const Matrix* targetData,
+                                     const Matrix* replicationData, const AnalysisSettings& settings)
 {
     const int p = targetData->Cols();
-    const int tableRows = categoryCount * (p * (p - 1) / 2);
+    const int categories = settings.categoryCount;
+    const int tableRows = categories * (p * (p - 1) / 2);
     SampleDispersions dispersions;
-    dispersions.target = PolychoricMatrixWithDetails(targetData, itemLowest, itemHighest,
-                                                     NewMatrix(p, categoryCount - 1),
-                                                     NewMatrix(tableRows, categoryCount));
-    display.ShowText(TextField::Step, "Computing dispersion matrices ......");
-    dispersions.replication = PolychoricMatrixWithDetails(replicationData, itemLowest, itemHighest,
-                                                          NewMatrix(p, categoryCount - 1),
-                                                          NewMatrix(tableRows, categoryCount));
+    dispersions.target = PolychoricMatrixWithDetails(targetData, settings.itemLowest, settings.itemHighest,
+                                                     NewMatrix(p, categories - 1), NewMatrix(tableRows, categories));
+    progress.ShowStep("Computing dispersion matrices ......");
+    dispersions.replication =
+        PolychoricMatrixWithDetails(replicationData, settings.itemLowest, settings.itemHighest,
+                                    NewMatrix(p, categories - 1), NewMatrix(tableRows, categories));
     return dispersions;
 }
 
-SampleDispersions ObservedDispersions(StatusDisplay& display, const Matrix* targetData,
-                                      const Matrix* replicationData, const SolutionSettings& settings,
-                                      int categoryCount)
+SampleDispersions ObservedDispersions(AnalysisProgress& progress, const Matrix* targetData,
+                                      const Matrix* replicationData, const AnalysisSettings& settings)
 {
-    if (IsPolychoric(settings.dispersionKind)) {
-        return ObservedPolychoric(display, targetData, replicationData, settings.itemLowest, settings.itemHighest,
-                                  categoryCount);
+    if (settings.dispersion == DispersionKind::Polychoric) {
+        return ObservedPolychoric(progress, targetData, replicationData, settings);
     }
-    return {MomentDispersion(targetData, settings.dispersionKind),
-            MomentDispersion(replicationData, settings.dispersionKind)};
+    return {MomentDispersion(targetData, settings.dispersion), MomentDispersion(replicationData, settings.dispersion)};
 }
 
 } // namespace
 
-void AnalyzeItemDiscriminations(StatusDisplay& display, const Matrix* targetData, const Matrix* replicationData,
-                                const Matrix* itemLowest, const Matrix* itemHighest, int factorCount,
-                                int bootstrapSamples, int categoryCount, int alphaCode, double tolerance,
-                                int extractionMethod, int dispersionKind, bool showDiscriminations,
-                                bool showResidualVariances, ReportContext& context)
+DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const Matrix* replicationData,
+                                                 const AnalysisSettings& settings, ComputeContext& context)
 {
     MatrixScope scope;
-    const SolutionSettings settings{factorCount, extractionMethod, tolerance, dispersionKind, itemLowest, itemHighest};
+    const SolutionSettings solution = SolutionSettingsOf(settings, settings.dispersion);
 
-    display.ShowText(TextField::Step, "Computing dispersion matrices ...");
-    const SampleDispersions dispersions =
-        ObservedDispersions(display, targetData, replicationData, settings, categoryCount);
+    context.progress.ShowStep("Computing dispersion matrices ...");
+    const SampleDispersions dispersions = ObservedDispersions(context.progress, targetData, replicationData, settings);
     if (dispersions.target == nullptr || dispersions.replication == nullptr) {
-        PrintWarningBlock(context, kDiscriminationsHeading, kPolychoricWarning);
-        return;
+        return {kPolychoricWarning, std::nullopt};
     }
 
-    display.ShowText(TextField::Step, "Computing item discriminations ...");
+    context.progress.ShowStep("Computing item discriminations ...");
     ObservedSolution observed;
     const ObservedOutcome outcome = SolveObserved(dispersions.target, dispersions.replication, targetData->Rows(),
-                                                  replicationData->Rows(), settings, observed);
+                                                  replicationData->Rows(), solution, context.random, observed);
     if (!outcome.solved) {
-        PrintWarningBlockIfAny(context, kDiscriminationsHeading, outcome.warning);
-        return;
+        return {outcome.warning, std::nullopt};
     }
 
     const int p = targetData->Cols();
-    const int statistics = p * factorCount + p;
-    Matrix* targetReplicates = NewMatrix(bootstrapSamples, statistics);
-    Matrix* replicationReplicates = NewMatrix(bootstrapSamples, statistics);
-    display.ShowText(TextField::Step, "Bootstrap resampling ...");
+    const int statistics = p * settings.factorCount + p;
+    Matrix* targetReplicates = NewMatrix(settings.bootstrapSamples, statistics);
+    Matrix* replicationReplicates = NewMatrix(settings.bootstrapSamples, statistics);
+    context.progress.ShowStep("Bootstrap resampling ...");
     const SampleFailure failure =
-        RunDiscriminationReplicates(display, targetData, replicationData, observed.targetPattern,
-                                    observed.replicationPattern, settings, ReplicateThreads(), targetReplicates,
-                                    replicationReplicates);
+        RunDiscriminationReplicates(context, targetData, replicationData, observed.targetPattern,
+                                    observed.replicationPattern, solution, targetReplicates, replicationReplicates);
     if (failure.failure != DrawFailure::None) {
-        PrintWarningBlock(context, kDiscriminationsHeading, ResampleFailureWarning(failure));
-        return;
+        return {ResampleFailureWarning(failure), std::nullopt};
     }
 
-    display.ShowText(TextField::Step, "Computing confidence intervals ...");
-    display.ShowText(TextField::Progress, " ");
-    const DiscriminationResults results = SummarizeDiscriminations(
+    context.progress.ShowStep("Computing confidence intervals ...");
+    context.progress.ShowProgress(" ");
+    DiscriminationResults results = SummarizeDiscriminations(
         DiscriminationStatistics(observed.targetPattern, observed.targetResiduals),
         DiscriminationStatistics(observed.replicationPattern, observed.replicationResiduals), targetReplicates,
-        replicationReplicates, p, factorCount, alphaCode, extractionMethod);
-
-    display.ShowText(TextField::Step, "Printing results ...");
-    const bool loadingsShown = showDiscriminations && PrintDiscriminationsSection(context, results);
-    const bool residualVariancesShown = showResidualVariances && dispersionKind == kDispersionCovariance &&
-                                        PrintResidualVariancesSection(context, results);
-    if (context.results) {
-        context.results->discriminations = results;
-        context.results->loadingsReported = loadingsShown;
-        context.results->residualVariancesReported = residualVariancesShown;
-    }
+        replicationReplicates, p, settings.factorCount, settings.alpha, settings.method);
+    context.progress.ShowStep("Printing results ...");
+    return {"", std::move(results)};
 }
+
+} // namespace talver

@@ -2,13 +2,19 @@
 // Loadings and residual variances of both samples with bias-corrected
 // bootstrap intervals and their differences.
 
-#include "app/ReportContext.h"
-#include "app/StatusDisplay.h"
+#include "analyses/AnalysisSettings.h"
+#include "analyses/ComputeContext.h"
+#include "analyses/DiscriminationResults.h"
+
+namespace talver {
 
 class Matrix;
 
-void AnalyzeItemDiscriminations(StatusDisplay& display, const Matrix* targetData, const Matrix* replicationData,
-                                const Matrix* itemLowest, const Matrix* itemHighest, int factorCount,
-                                int bootstrapSamples, int categoryCount, int alphaCode, double tolerance,
-                                int extractionMethod, int dispersionKind, bool showDiscriminations,
-                                bool showResidualVariances, ReportContext& context);
+// Shows its steps and the bootstrap counter through the context's progress
+// and draws from the context's random source: the random starts of the
+// observed Varimax rotation, then per replicate the Target resample (with its
+// redraws) and the Replication resample (with its redraws).
+DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const Matrix* replicationData,
+                                                 const AnalysisSettings& settings, ComputeContext& context);
+
+} // namespace talver

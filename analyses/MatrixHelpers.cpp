@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace talver {
+
 bool AllFinite(const Matrix* a)
 {
     for (int i = 0; i < a->Rows(); ++i) {
@@ -35,3 +37,5 @@ void CopyValues(const Matrix* from, Matrix* to)
         }
     }
 }
+
+} // namespace talver

@@ -6,6 +6,8 @@
 #include "factor/Varimax.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 namespace {
 
 // Kaiser normalisation of the rows while rotating.
@@ -13,17 +15,18 @@ constexpr int kNormalizeRows = 1;
 
 } // namespace
 
-Matrix* VarimaxPattern(const Matrix* loadings, double tolerance, double& criterion)
+Matrix* VarimaxPattern(const Matrix* loadings, double tolerance, double& criterion, RandomSource& random)
 {
     Matrix* result = NewMatrix(loadings->Rows(), loadings->Cols());
     MatrixScope scope;
-    const Matrix* rotation = VarimaxRotation(loadings, tolerance, criterion, kVarimaxRandomStarts, kNormalizeRows);
+    const Matrix* rotation = VarimaxRotation(loadings, tolerance, criterion, kVarimaxRandomStarts, kNormalizeRows, random);
     CopyValues(Product(loadings, rotation), result);
     return result;
 }
 
 ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion, int targetSize,
-                              int replicationSize, const SolutionSettings& settings, ObservedSolution& solution)
+                              int replicationSize, const SolutionSettings& settings, RandomSource& random,
+                              ObservedSolution& solution)
 {
     if (const int item = FirstDegenerateItem(targetDispersion); item >= 0) {
         return {false, DegenerateItemWarning(SampleSide::Target, item + 1)};
@@ -50,7 +53,7 @@ ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* repl
     solution.targetResiduals = ResidualVariances(targetDispersion, solution.targetLoadings);
     solution.replicationResiduals = ResidualVariances(replicationDispersion, solution.replicationLoadings);
     double criterion = 0.0;
-    solution.targetPattern = VarimaxPattern(solution.targetLoadings, settings.tolerance, criterion);
+    solution.targetPattern = VarimaxPattern(solution.targetLoadings, settings.tolerance, criterion, random);
     // With one factor the criterion is 0 but for rounding: one factor is a
     // valid setting, so only a rotation of several factors can fail here.
     if (m > 1 && !(criterion > 0.0)) {
@@ -62,3 +65,5 @@ ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* repl
     }
     return {true, ""};
 }
+
+} // namespace talver

@@ -8,6 +8,9 @@
 
 #include "analyses/FactorSolution.h"
 #include "matrix/Matrix.h"
+#include "stats/RandomSource.h"
+
+namespace talver {
 
 struct ObservedSolution {
     Matrix* targetLoadings = nullptr;       // L_T, p x m, unrotated
@@ -31,11 +34,14 @@ struct ObservedOutcome {
 // in the caller's scope. Draws the random starts of one Varimax rotation
 // unless it fails before the rotation.
 ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion, int targetSize,
-                             int replicationSize, const SolutionSettings& settings, ObservedSolution& solution);
+                              int replicationSize, const SolutionSettings& settings, RandomSource& random,
+                              ObservedSolution& solution);
 
 // Number of random starts of every Varimax rotation, besides the unrotated one.
 inline constexpr int kVarimaxRandomStarts = 10;
 
 // The Target pattern of a loading matrix: loadings times their normalized
 // Varimax rotation. criterion receives the rotation's criterion.
-Matrix* VarimaxPattern(const Matrix* loadings, double tolerance, double& criterion);
+Matrix* VarimaxPattern(const Matrix* loadings, double tolerance, double& criterion, RandomSource& random);
+
+} // namespace talver

@@ -9,6 +9,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 namespace {
 
 // How many replicates past the next one to commit may be taken, per thread:
@@ -21,12 +23,13 @@ bool Failed(const ReplicateOutcome& outcome)
     return outcome.failure.failure != DrawFailure::None;
 }
 
-SampleFailure RunInTurn(const ReplicateLoop& loop, const ReplicateDrawMaker& makeDraw, const ReplicateCommit& commit)
+SampleFailure RunInTurn(const ReplicateLoop& loop, RandomSource& random, const ReplicateDrawMaker& makeDraw,
+                        const ReplicateCommit& commit)
 {
     MatrixScope scope;
     const ReplicateDraw draw = makeDraw();
     for (int t = 0; t < loop.count; ++t) {
-        const ReplicateOutcome outcome = draw();
+        const ReplicateOutcome outcome = draw(random);
         if (Failed(outcome)) {
             return outcome.failure;
         }
@@ -163,8 +166,7 @@ private:
         ReplicateOutcome outcome;
         std::exception_ptr error;
         try {
-            RandomSourceOverride use(source);
-            outcome = draw();
+            outcome = draw(source);
         } catch (...) {
             // Raised only if this turns out to be the replicate itself, not
             // a speculation from a stale position.
@@ -256,15 +258,14 @@ private:
 
 } // namespace
 
-SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, const ReplicateDrawMaker& makeDraw,
-                                   const ReplicateCommit& commit)
+SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, RandomSource& random,
+                                   const ReplicateDrawMaker& makeDraw, const ReplicateCommit& commit)
 {
     const int threads = std::min(loop.threads, loop.count);
     if (threads <= 1) {
-        return RunInTurn(loop, makeDraw, commit);
+        return RunInTurn(loop, random, makeDraw, commit);
     }
-    RandomSource& source = CurrentRandomSource();
-    SpeculativeRun run(loop, source, threads);
+    SpeculativeRun run(loop, random, threads);
     SampleFailure failure;
     {
         Workers workers(run);
@@ -272,7 +273,7 @@ SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, const ReplicateDra
         failure = run.Lead(makeDraw, commit);
     }
     run.RethrowError();
-    source.JumpAhead(run.CommittedDraws());
+    random.JumpAhead(run.CommittedDraws());
     return failure;
 }
 
@@ -292,3 +293,5 @@ std::uint64_t DrawsBetween(const RandomSource& from, std::uint32_t to, std::uint
     }
     return draws;
 }
+
+} // namespace talver

@@ -19,6 +19,8 @@
 #include "analyses/ResampledSolution.h"
 #include "stats/RandomSource.h"
 
+namespace talver {
+
 // What one replicate gives: the first of its halves that failed with all its
 // redraws, or the rows it adds to the replicate matrices.
 struct ReplicateOutcome {
@@ -27,8 +29,8 @@ struct ReplicateOutcome {
     std::vector<double> replication;
 };
 
-// Computes one replicate, drawing from CurrentRandomSource().
-using ReplicateDraw = std::function<ReplicateOutcome()>;
+// Computes one replicate, drawing from the source it is given only.
+using ReplicateDraw = std::function<ReplicateOutcome(RandomSource& random)>;
 // Makes the draw of one thread: called on that thread inside a scope of its
 // pool, so the buffers the draw reuses belong to that thread.
 using ReplicateDrawMaker = std::function<ReplicateDraw()>;
@@ -44,11 +46,13 @@ struct ReplicateLoop {
 };
 
 // Computes replicates 0 .. count - 1 and commits them in order, stopping at
-// the first that fails; returns that failure. The calling thread's random
-// source is left where drawing the replicates in turn leaves it, the draws of
-// a failed one included. An exception of a replicate reaches the caller.
-SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, const ReplicateDrawMaker& makeDraw,
-                                   const ReplicateCommit& commit);
+// the first that fails; returns that failure. `random` is left where drawing
+// the replicates in turn from it leaves it, the draws of a failed one
+// included. An exception of a replicate reaches the caller.
+SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, RandomSource& random,
+                                   const ReplicateDrawMaker& makeDraw, const ReplicateCommit& commit);
 
 // How many draws of `from` lead to state `to`, trying `expected` first.
 std::uint64_t DrawsBetween(const RandomSource& from, std::uint32_t to, std::uint64_t expected);
+
+} // namespace talver

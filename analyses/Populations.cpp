@@ -1,21 +1,22 @@
 #include "analyses/Populations.h"
 
 #include "analyses/MatrixHelpers.h"
-#include "app/Workspace.h"
 #include "factor/Inverse.h"
 #include "factor/SingularValueDecomposition.h"
 #include "matrix/MatrixOps.h"
+
+namespace talver {
 
 namespace {
 
 // Sigma of one population: common + psi, scaled to the variances of s unless
 // the analysis is of covariances.
-Matrix* ModelDispersion(const Matrix* common, const Matrix* residuals, const Matrix* s, int dispersionKind)
+Matrix* ModelDispersion(const Matrix* common, const Matrix* residuals, const Matrix* s, DispersionKind kind)
 {
     Matrix* result = NewMatrix(s->Rows(), s->Cols());
     MatrixScope scope;
     const Matrix* model = Plus(common, Diag(residuals));
-    if (dispersionKind != kDispersionCovariance) {
+    if (kind != DispersionKind::Covariance) {
         const Matrix* scale = Diag(Sqrt(Diag(s)));
         model = Product(Product(scale, model), scale);
     }
@@ -48,7 +49,7 @@ Matrix* SquareRootBySvd(const Matrix* s)
 
 Populations InvariancePopulations(const Matrix* targetData, const Matrix* replicationData,
                                   const Matrix* targetDispersion, const Matrix* replicationDispersion,
-                                  const ObservedSolution& solution, int dispersionKind)
+                                  const ObservedSolution& solution, DispersionKind kind)
 {
     Populations populations{NewMatrix(targetData->Rows(), targetData->Cols()),
                             NewMatrix(replicationData->Rows(), replicationData->Cols())};
@@ -56,11 +57,13 @@ Populations InvariancePopulations(const Matrix* targetData, const Matrix* replic
     const Matrix* common = Product(solution.targetLoadings, Transposed(solution.targetLoadings));
     // With correlations both populations share the Target's residual variances.
     const Matrix* replicationResiduals =
-        dispersionKind == kDispersionCovariance ? solution.replicationResiduals : solution.targetResiduals;
-    const Matrix* targetSigma = ModelDispersion(common, solution.targetResiduals, targetDispersion, dispersionKind);
+        kind == DispersionKind::Covariance ? solution.replicationResiduals : solution.targetResiduals;
+    const Matrix* targetSigma = ModelDispersion(common, solution.targetResiduals, targetDispersion, kind);
     const Matrix* replicationSigma =
-        ModelDispersion(common, replicationResiduals, replicationDispersion, dispersionKind);
+        ModelDispersion(common, replicationResiduals, replicationDispersion, kind);
     CopyValues(Population(targetData, targetDispersion, targetSigma), populations.target);
     CopyValues(Population(replicationData, replicationDispersion, replicationSigma), populations.replication);
     return populations;
 }
+
+} // namespace talver

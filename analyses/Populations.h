@@ -6,6 +6,8 @@
 #include "analyses/ObservedSolution.h"
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // s^(1/2) = U diag(sqrt(sv)) V' from the singular value decomposition
 // s = U diag(sv) V'.
 Matrix* SquareRootBySvd(const Matrix* s);
@@ -24,4 +26,6 @@ struct Populations {
 // Created in the caller's scope. A singular S gives non-finite values.
 Populations InvariancePopulations(const Matrix* targetData, const Matrix* replicationData,
                                   const Matrix* targetDispersion, const Matrix* replicationDispersion,
-                                  const ObservedSolution& solution, int dispersionKind);
+                                  const ObservedSolution& solution, DispersionKind kind);
+
+} // namespace talver

@@ -4,6 +4,8 @@
 #include "analyses/MatrixHelpers.h"
 #include "stats/Bootstrap.h"
 
+namespace talver {
+
 namespace {
 
 // Extraction from s into loadings. Matrices with an item without variance or
@@ -27,7 +29,8 @@ BootstrapSample WithBuffer(const Matrix* data)
     return {data, NewMatrix(data->Rows(), data->Cols())};
 }
 
-ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSettings& settings)
+ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSettings& settings,
+                               RandomSource& random)
 {
     const Matrix* data = sample.data;
     Matrix* buffer = sample.buffer;
@@ -35,23 +38,23 @@ ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSett
     const int p = data->Cols();
     ResampledSolution result{DrawFailure::None, NewMatrix(p, p), NewMatrix(p, settings.factors)};
     MatrixScope scope;
-    ResampleRows(data, buffer);
-    const Matrix* s = DispersionByCode(buffer, settings.dispersionKind, settings.itemLowest, settings.itemHighest);
+    ResampleRows(data, buffer, random);
+    const Matrix* s = DispersionByCode(buffer, settings.dispersion, settings.itemLowest, settings.itemHighest);
     for (int redraws = 0; s == nullptr;) {
-        ResampleRows(data, buffer);
+        ResampleRows(data, buffer, random);
         if (++redraws == kRedrawLimit) {
             return ResampledSolution{DrawFailure::Polychoric};
         }
-        s = DispersionByCode(buffer, settings.dispersionKind, settings.itemLowest, settings.itemHighest);
+        s = DispersionByCode(buffer, settings.dispersion, settings.itemLowest, settings.itemHighest);
     }
     Matrix* loadings = NewMatrix(p, settings.factors);
     DrawFailure failure = ExtractUsable(s, n, settings, loadings);
     for (int redraws = 0; failure != DrawFailure::None;) {
-        ResampleRows(data, buffer);
+        ResampleRows(data, buffer, random);
         if (++redraws == kRedrawLimit) {
             return ResampledSolution{failure};
         }
-        s = MomentDispersion(buffer, settings.dispersionKind);
+        s = MomentDispersion(buffer, settings.dispersion);
         loadings = NewMatrix(p, settings.factors);
         failure = ExtractUsable(s, n, settings, loadings);
     }
@@ -59,3 +62,5 @@ ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSett
     CopyValues(loadings, result.loadings);
     return result;
 }
+
+} // namespace talver

@@ -1,11 +1,14 @@
 #pragma once
 // One bootstrap sample of a data matrix turned into loadings, with the
-// redraws that replace samples the estimation cannot use. Draws from
-// CurrentRandomSource() and touches nothing else that is shared.
+// redraws that replace samples the estimation cannot use. Draws from the
+// random source it is given and touches nothing else that is shared.
 
 #include "analyses/FactorSolution.h"
 #include "analyses/SampleSide.h"
 #include "matrix/Matrix.h"
+#include "stats/RandomSource.h"
+
+namespace talver {
 
 enum class DrawFailure {
     None,
@@ -51,4 +54,7 @@ BootstrapSample WithBuffer(const Matrix* data);
 // that cannot be estimated is redrawn as a polychoric matrix; loadings that
 // cannot be extracted are redrawn with covariances (dispersion code 1) or
 // Pearson correlations (any other code), never polychoric ones.
-ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSettings& settings);
+ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSettings& settings,
+                               RandomSource& random);
+
+} // namespace talver

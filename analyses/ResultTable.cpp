@@ -1,5 +1,9 @@
 #include "analyses/ResultTable.h"
 
+#include <cmath>
+
+namespace talver {
+
 ResultTable TableOfColumns(const std::vector<double>& values, int first, int rows, int cols)
 {
     ResultTable table{rows, cols, std::vector<double>(static_cast<std::size_t>(rows) * cols)};
@@ -10,3 +14,15 @@ ResultTable TableOfColumns(const std::vector<double>& values, int first, int row
     }
     return table;
 }
+
+bool AllFinite(const ResultTable& table)
+{
+    for (double value : table.values) {
+        if (!std::isfinite(value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace talver

@@ -1,5 +1,7 @@
 #include "app/CLocaleScope.h"
 
+namespace talver {
+
 CLocaleScope::CLocaleScope()
     : cLocale_(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0))),
       previous_(cLocale_ ? uselocale(cLocale_) : static_cast<locale_t>(0))
@@ -13,3 +15,5 @@ CLocaleScope::~CLocaleScope()
         freelocale(cLocale_);
     }
 }
+
+} // namespace talver

@@ -5,6 +5,8 @@
 
 #include <locale.h>
 
+namespace talver {
+
 class CLocaleScope {
 public:
     CLocaleScope();
@@ -16,3 +18,5 @@ private:
     locale_t cLocale_;
     locale_t previous_;
 };
+
+} // namespace talver

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace talver {
+
 class DialogPort {
 public:
     virtual ~DialogPort() = default;
@@ -13,3 +15,5 @@ public:
     // Gives the edit field with this control id the focus, its text selected.
     virtual void FocusField(int controlId) = 0;
 };
+
+} // namespace talver

@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <string>
 
+namespace talver {
+
 namespace DialogText {
 
 // The text with %1, %2, ... replaced by the numbers in turn.
@@ -118,3 +120,5 @@ inline constexpr char kTooManyCategories[] =
     "do not fit in memory. Please check the data, or choose Covariance or Pearson correlation.";
 
 }  // namespace OptionsDialogText
+
+} // namespace talver

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace talver {
+
 namespace {
 
 // The dialog framework reads a number field into a buffer of this size.
@@ -92,3 +94,5 @@ std::optional<std::uint32_t> ParseUnsignedField(std::string_view text)
     }
     return static_cast<std::uint32_t>(number->magnitude);
 }
+
+} // namespace talver

@@ -9,8 +9,12 @@
 #include <optional>
 #include <string_view>
 
+namespace talver {
+
 // A signed decimal integer, with an optional '+' or '-' sign.
 std::optional<std::int32_t> ParseSignedField(std::string_view text);
 
 // An unsigned decimal integer; a '+' sign is allowed, a '-' sign is refused.
 std::optional<std::uint32_t> ParseUnsignedField(std::string_view text);
+
+} // namespace talver

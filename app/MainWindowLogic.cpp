@@ -1,29 +1,22 @@
 #include "app/MainWindowLogic.h"
 
-#include "analyses/InvarianceIndices.h"
-#include "analyses/ItemDifficulties.h"
-#include "analyses/ItemDiscriminations.h"
-#include "analyses/ReplicateThreads.h"
-#include "analyses/RunResults.h"
+#include "analyses/ComputeContext.h"
 #include "app/CLocaleScope.h"
-#include "app/JsonReport.h"
 #include "app/OptionsDialogRules.h"
-#include "app/ReportFrame.h"
+#include "app/RunDetails.h"
 #include "app/SampleDialogRules.h"
 #include "app/SampleFileReader.h"
 #include "app/ScoreRange.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
+#include "report/AnalysisSections.h"
+#include "report/JsonReport.h"
+#include "report/ReportFrame.h"
 
 #include <cerrno>
 #include <cstring>
 
-namespace {
-
-// The tolerance that the run hands to the bootstrap analyses.
-constexpr double kAnalysisTolerance = 0.0001;
-
-} // namespace
+namespace talver {
 
 MainWindowLogic::MainWindowLogic(MainWindowPort& port) : port_(port) {}
 
@@ -54,10 +47,20 @@ void MainWindowLogic::ShowText(TextField field, const std::string& text)
     Display();
 }
 
+void MainWindowLogic::ShowStep(const std::string& text)
+{
+    ShowText(TextField::Step, text);
+}
+
+void MainWindowLogic::ShowProgress(const std::string& text)
+{
+    ShowText(TextField::Progress, text);
+}
+
 void MainWindowLogic::ShowBootstrapProgress(int done, int total, double percent)
 {
     port_.NoteBootstrapProgress(done, total);
-    StatusDisplay::ShowBootstrapProgress(done, total, percent);
+    AnalysisProgress::ShowBootstrapProgress(done, total, percent);
 }
 
 void MainWindowLogic::SetStatus(const std::string& text)
@@ -220,9 +223,7 @@ bool MainWindowLogic::Compute()
     port_.SetWaitCursor(true);
 
     CLocaleScope cLocale;
-    RunResults results;
     ReportContext context;
-    context.results = &results;
     context.report = std::fopen(reportPath.c_str(), "w");
     if (!context.report) {
         const std::string reason = std::strerror(errno);
@@ -237,11 +238,8 @@ bool MainWindowLogic::Compute()
     }
     context.startTime = std::time(nullptr);
     WriteReportHeader(context);
-    WriteDetailsBlock(context, workspace_);
-    {
-        ReplicateThreadsScope threads(workspace_.threadCount);
-        RunAnalyses(context);
-    }
+    WriteDetailsBlock(context, DetailsOf(workspace_));
+    const RunResults results = RunAnalyses(context);
     context.endTime = std::time(nullptr);
     WriteClosingLines(context);
     const bool written = std::ferror(context.report) == 0;
@@ -266,7 +264,7 @@ bool MainWindowLogic::WriteCompanion(const RunResults& results)
     const std::string& path = workspace_.jsonFile;
     std::FILE* out = std::fopen(path.c_str(), "w");
     if (out) {
-        WriteJsonReport(out, workspace_, results);
+        WriteJsonReport(out, DetailsOf(workspace_), results);
         const bool written = std::ferror(out) == 0;
         if (std::fclose(out) == 0 && written) {
             return true;
@@ -278,10 +276,13 @@ bool MainWindowLogic::WriteCompanion(const RunResults& results)
     return false;
 }
 
-void MainWindowLogic::RunAnalyses(ReportContext& context)
+RunResults MainWindowLogic::RunAnalyses(ReportContext& context)
 {
     const Workspace& w = workspace_;
     const AnalysisOptions& o = w.options;
+    const bool covariances = DispersionKindFromCode(o.dispersionKind) == DispersionKind::Covariance;
+    ComputeContext compute{*this, random_, w.threadCount};
+    RunResults results;
     auto between = [this]() {
         const WindowTexts shown = port_.DisplayedTexts();
         workspace_.statusText = shown.status;
@@ -292,28 +293,33 @@ void MainWindowLogic::RunAnalyses(ReportContext& context)
     };
     if (o.showDifficulties) {
         ShowText(TextField::Section, "Item difficulties ...");
-        AnalyzeItemDifficulties(w.targetData, w.replicationData, w.targetCount, w.replicationCount, o.alphaCode,
-                                context);
+        results.difficulties = AnalyzeItemDifficulties(w.targetData, w.replicationData, w.targetCount,
+                                                       w.replicationCount, o.alphaCode, context);
         between();
     }
-    if (o.showDiscriminations || (o.showResidualVariances && o.dispersionKind == kDispersionCovariance)) {
+    if (o.showDiscriminations || (o.showResidualVariances && covariances)) {
         ShowText(TextField::Section, "Item discriminations");
-        AnalyzeItemDiscriminations(*this, w.targetData, w.replicationData, w.itemLowest, w.itemHighest,
-                                   o.factorCount, o.bootstrapSamples, w.categoryCount, o.alphaCode,
-                                   kAnalysisTolerance, o.extractionMethod, o.dispersionKind, o.showDiscriminations,
-                                   o.showResidualVariances, context);
+        results.discriminations = AnalyzeItemDiscriminations(
+            compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,
+            o.bootstrapSamples, w.categoryCount, o.alphaCode, kAnalysisTolerance, o.extractionMethod,
+            o.dispersionKind, o.showDiscriminations, o.showResidualVariances, context);
+        results.loadingsAsked = o.showDiscriminations;
+        results.residualVariancesAsked = o.showResidualVariances && covariances;
         between();
     }
     if (o.showDifficultyFit) {
-        HotellingTSquare(w.targetData, w.replicationData, w.targetCount, w.replicationCount, context);
+        results.hotelling =
+            HotellingTSquare(w.targetData, w.replicationData, w.targetCount, w.replicationCount, context);
     }
     if (o.showCongruence || o.showDiscrepancy) {
         ShowText(TextField::Section, "Indices of invariance");
-        AnalyzeInvarianceIndices(*this, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,
-                                 o.bootstrapSamples, o.alphaCode, kAnalysisTolerance, o.extractionMethod,
-                                 o.dispersionKind, o.showCongruence, o.showDiscrepancy, context);
+        results.invariance = AnalyzeInvarianceIndices(
+            compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,
+            o.bootstrapSamples, o.alphaCode, kAnalysisTolerance, o.extractionMethod, o.dispersionKind,
+            o.showCongruence, o.showDiscrepancy, context);
         between();
     }
+    return results;
 }
 
 void MainWindowLogic::Exit()
@@ -324,3 +330,5 @@ void MainWindowLogic::Exit()
     workspace_.itemLowest = nullptr;
     workspace_.itemHighest = nullptr;
 }
+
+} // namespace talver

@@ -2,16 +2,22 @@
 // The main window's commands and the enabling of its buttons, without a
 // toolkit: Read Sample Data, Configure Analysis, Compute and Exit.
 
+#include "analyses/AnalysisProgress.h"
 #include "app/MainWindowPort.h"
-#include "app/ReportContext.h"
-#include "app/StatusDisplay.h"
 #include "app/Workspace.h"
+#include "report/ReportContext.h"
+#include "report/RunResults.h"
+#include "stats/RandomSource.h"
 
 #include <map>
 
-struct RunResults;
+namespace talver {
 
-class MainWindowLogic : public StatusDisplay {
+// Also what the analyses report their progress to: steps go to the step
+// line, the bootstrap counter to the progress line, through ShowText. The
+// logic owns the program run's random sequence, which a second Compute
+// continues.
+class MainWindowLogic : public AnalysisProgress {
 public:
     explicit MainWindowLogic(MainWindowPort& port);
 
@@ -23,7 +29,11 @@ public:
     bool Compute();
     void Exit();
 
-    void ShowText(TextField field, const std::string& text) override;
+    // Sets one of the four texts and shows all four at once.
+    void ShowText(TextField field, const std::string& text);
+
+    void ShowStep(const std::string& text) override;
+    void ShowProgress(const std::string& text) override;
     void ShowBootstrapProgress(int done, int total, double percent) override;
 
     bool IsEnabled(Button button) const;
@@ -36,10 +46,13 @@ private:
     void Enable(Button button, bool enabled);
     bool ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage);
     void DeriveScoreRange();
-    void RunAnalyses(ReportContext& context);
+    RunResults RunAnalyses(ReportContext& context);
     bool WriteCompanion(const RunResults& results);
 
     MainWindowPort& port_;
     Workspace workspace_;
     std::map<Button, bool> enabled_;
+    RandomSource random_;
 };
+
+} // namespace talver

@@ -7,8 +7,13 @@
 #include <optional>
 #include <string>
 
+namespace talver {
+
 struct SampleDialogValues;
 struct OptionsDialogValues;
+
+// The four text lines of the main window.
+enum class TextField { Status, Section, Step, Progress };
 
 enum class Button { ReadSampleData = 1000, ConfigureAnalysis = 1001, Compute = 1003, About = 1002, Exit = 1 };
 
@@ -39,3 +44,5 @@ public:
     // `total` is displayed, for front ends that thin out the counter.
     virtual void NoteBootstrapProgress(int /*done*/, int /*total*/) {}
 };
+
+} // namespace talver

@@ -9,6 +9,8 @@
 #include "app/IntegerField.h"
 #include "app/RunSizeLimits.h"
 
+namespace talver {
+
 namespace {
 
 constexpr unsigned kMostBootstrapSamples = 5000;
@@ -290,3 +292,5 @@ bool OptionsDialogRules::WorkFitsInMemory()
     }
     return true;
 }
+
+} // namespace talver

@@ -11,6 +11,8 @@
 
 #include "app/DialogPort.h"
 
+namespace talver {
+
 // The working copy the dialog edits. The six show flags are 0 or 1; the codes
 // are those of the analysis options (alphaCode 5 or 10, extractionMethod 1 ULS,
 // 2 PCA, 3 ML, dispersionKind 1 covariances, 2 Pearson, 3 polychoric).
@@ -111,3 +113,5 @@ private:
     OptionsDialogValues values_;
     std::array<std::string, kFieldCount> texts_;
 };
+
+} // namespace talver

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+namespace talver {
+
 namespace {
 
 // a x b, held at the largest value instead of overflowing; a count below one
@@ -41,3 +43,5 @@ std::int64_t PolychoricTableValues(std::int64_t categories, std::int64_t items)
     }
     return 2 * (tables + thresholds);
 }
+
+} // namespace talver

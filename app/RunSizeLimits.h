@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace talver {
+
 // The analyses hold several p x p matrices at once (200 MB each at this limit).
 inline constexpr std::int64_t kMostItems = 5000;
 
@@ -27,3 +29,5 @@ std::int64_t ScoreCategories(std::int64_t lowest, std::int64_t highest);
 // The polychoric thresholds, p x (c - 1), and contingency tables,
 // c p (p - 1) / 2 x c, of both samples, for c categories.
 std::int64_t PolychoricTableValues(std::int64_t categories, std::int64_t items);
+
+} // namespace talver

@@ -11,6 +11,8 @@
 #include "app/IntegerField.h"
 #include "app/RunSizeLimits.h"
 
+namespace talver {
+
 namespace {
 
 // Asks only whether the name exists; the data files are not opened here.
@@ -153,3 +155,5 @@ bool SampleDialogRules::Ok()
     }
     return true;
 }
+
+} // namespace talver

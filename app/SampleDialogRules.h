@@ -11,6 +11,8 @@
 
 #include "app/DialogPort.h"
 
+namespace talver {
+
 struct SampleDialogValues {
     int targetCount = 0;
     int replicationCount = 0;
@@ -67,3 +69,5 @@ private:
     SampleDialogValues values_;
     std::array<std::string, kFieldCount> texts_;
 };
+
+} // namespace talver

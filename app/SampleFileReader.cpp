@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+namespace talver {
+
 namespace {
 
 bool IsBlank(char c)
@@ -318,3 +320,5 @@ SampleReadResult ReadSampleFile(const std::string& path, Matrix* into)
     }
     return result;
 }
+
+} // namespace talver

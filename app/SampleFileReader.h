@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace talver {
+
 class Matrix;
 
 struct SampleReadResult {
@@ -20,3 +22,5 @@ SampleReadResult ReadSampleFile(const std::string& path, Matrix* into);
 
 // Reads the same numbers from text already in memory.
 SampleReadResult ParseSampleText(const char* begin, const char* end, Matrix* into);
+
+} // namespace talver

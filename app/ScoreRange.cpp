@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <limits>
 
+namespace talver {
+
 std::int32_t TruncateToScore(double value)
 {
     constexpr double lowest = std::numeric_limits<std::int32_t>::min();
@@ -51,3 +53,5 @@ SampleSizeCheck CheckSampleFileSize(const std::string& path, std::int64_t rows, 
     }
     return {true, ""};
 }
+
+} // namespace talver

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace talver {
+
 class Matrix;
 
 struct ScoreRange {
@@ -31,3 +33,5 @@ struct SampleSizeCheck {
 // digit and a separator each). Refusing smaller files before allocating keeps
 // an absurd participant count from exhausting memory.
 SampleSizeCheck CheckSampleFileSize(const std::string& path, std::int64_t rows, std::int64_t cols);
+
+} // namespace talver

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace talver {
+
 namespace {
 
 bool EqualIgnoringCase(std::string_view text, std::string_view word)
@@ -41,3 +43,5 @@ StartupSwitch FindStartupSwitch(std::string_view commandLine)
     }
     return StartupSwitch::None;
 }
+
+} // namespace talver

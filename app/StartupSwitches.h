@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace talver {
+
 enum class StartupSwitch { None, RegServer, UnregServer };
 
 // The command line after the program name: the arguments joined by blanks.
@@ -15,3 +17,5 @@ std::string CommandLineAfterProgram(int argc, const char* const* argv);
 // ignoring case, with "UnregServer" and then "RegServer"; so a switch counts
 // only when it is the last thing on the line.
 StartupSwitch FindStartupSwitch(std::string_view commandLine);
+
+} // namespace talver

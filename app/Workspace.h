@@ -5,17 +5,11 @@
 #include <cstdint>
 #include <string>
 
-class Matrix;
+#include "analyses/AnalysisCodes.h"
 
-// Codes read by every analysis.
-inline constexpr int kMethodUls = 1;
-inline constexpr int kMethodPca = 2;
-inline constexpr int kMethodMl = 3;
-inline constexpr int kDispersionCovariance = 1;
-inline constexpr int kDispersionPearson = 2;
-inline constexpr int kDispersionPolychoric = 3;
-inline constexpr int kAlpha05 = 5;
-inline constexpr int kAlpha10 = 10;
+namespace talver {
+
+class Matrix;
 
 // The part of the workspace that the options dialog edits.
 struct AnalysisOptions {
@@ -61,3 +55,5 @@ struct Workspace {
     // every count.
     std::int32_t threadCount = 1;
 };
+
+} // namespace talver

@@ -15,6 +15,9 @@
 #include "matrix/MatrixOps.h"
 #include "stats/Bootstrap.h"
 #include "stats/RandomSource.h"
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
@@ -55,7 +58,7 @@ void Resample(benchmark::State& state)
     MatrixScope scope;
     Matrix* buffer = NewMatrix(kParticipants, kItems);
     for (auto _ : state) {
-        ResampleRows(kTarget, buffer);
+        ResampleRows(kTarget, buffer, TestRandom());
         benchmark::ClobberMemory();
     }
 }
@@ -135,11 +138,10 @@ void MaximumLikelihood(benchmark::State& state)
 void Varimax(benchmark::State& state)
 {
     RandomSource source;
-    RandomSourceOverride use(source);
     for (auto _ : state) {
         MatrixScope iteration;
         double criterion = 0.0;
-        benchmark::DoNotOptimize(VarimaxRotation(kLoadings, 0.0001, criterion, 10, 1));
+        benchmark::DoNotOptimize(VarimaxRotation(kLoadings, 0.0001, criterion, 10, 1, source));
     }
 }
 

@@ -12,6 +12,8 @@
 #include "matrix/MatrixOps.h"
 #include "stats/Polychoric.h"
 
+using namespace talver;
+
 namespace {
 
 constexpr int kParticipants = 707;

@@ -6,6 +6,8 @@
 #include "factor/ShapeChecks.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 namespace {
 
 void CopyElements(const Matrix* from, Matrix* to)
@@ -148,3 +150,5 @@ Matrix* GeneralizedInverse(const Matrix* a)
     }
     return result;
 }
+
+} // namespace talver

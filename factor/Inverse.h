@@ -3,6 +3,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // Gauss-Jordan elimination with partial pivoting. No singularity test: a zero
 // pivot gives non-finite elements.
 Matrix* Inverse(const Matrix* a);
@@ -14,3 +16,5 @@ double Determinant(const Matrix* a);
 // Inverse by sweeping a symmetric matrix; pivots below 1e-9 in magnitude drop
 // their row and column. All zeros for a non-square or asymmetric argument.
 Matrix* GeneralizedInverse(const Matrix* a);
+
+} // namespace talver

@@ -7,6 +7,8 @@
 
 #include "factor/ShapeChecks.h"
 
+namespace talver {
+
 namespace {
 
 struct OffDiagonal {
@@ -213,3 +215,5 @@ void SymmetricEigen(const Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors, 
         }
     }
 }
+
+} // namespace talver

@@ -3,6 +3,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // Rotates the symmetric n x n matrix a towards diagonal form, in place: a is
 // left holding the rotated, nearly diagonal matrix. Fills eigenvalues (n x 1)
 // with its diagonal and eigenvectors (n x n) with the accumulated rotations,
@@ -24,3 +26,5 @@ void SortEigenDescending(Matrix* eigenvalues, Matrix* eigenvectors, int n);
 // eigenvalues gets them in its first k rows, eigenvectors (n rows) in its
 // first k columns. a is not changed.
 void SymmetricEigen(const Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors, int k);
+
+} // namespace talver

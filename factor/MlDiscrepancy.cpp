@@ -5,6 +5,8 @@
 #include "factor/Inverse.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 double MlDiscrepancy(const Matrix* lambda, const Matrix* psi, const Matrix* s)
 {
     MatrixScope scope;
@@ -23,3 +25,5 @@ double MlDiscrepancy(const Matrix* lambda, const Matrix* psi, const Matrix* s)
     const Matrix* fit = Product(s, Inverse(sigma));
     return Trace(fit) - std::log(Determinant(fit)) - p;
 }
+
+} // namespace talver

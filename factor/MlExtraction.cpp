@@ -7,6 +7,8 @@
 #include "factor/MlLoadings.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 namespace {
 
 // ln 0.001: unique variances stay at or above 0.001.
@@ -176,3 +178,5 @@ void ExtractMaximumLikelihood(const Matrix* s, Matrix*& loadings, int m, double&
         f = 0.0;
     }
 }
+
+} // namespace talver

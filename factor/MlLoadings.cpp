@@ -3,6 +3,8 @@
 #include "factor/PowerEigen.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 namespace {
 
 // Stands in for an eigenvalue below 1, which would give no real loading: its
@@ -37,3 +39,5 @@ Matrix* MlLoadings(const Matrix* sInverse, const Matrix* psi, Matrix* gamma, Mat
     }
     return result;
 }
+
+} // namespace talver

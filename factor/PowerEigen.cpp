@@ -3,6 +3,8 @@
 #include "factor/ShapeChecks.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 namespace {
 
 void CopyElements(const Matrix* from, Matrix* to)
@@ -53,3 +55,5 @@ void PowerEigen(const Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors, int 
         CopyElements(Minus(w, Product(Transposed(root), root)), w);
     }
 }
+
+} // namespace talver

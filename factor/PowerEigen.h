@@ -3,6 +3,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // Exactly 100 steps q = (q / max(q)) A on the 1 x n row vector start, which
 // receives the last, unnormalised iterate. A start whose largest element is
 // not positive becomes the zero vector.
@@ -13,3 +15,5 @@ void PowerIteration(Matrix* start, const Matrix* a);
 // columns). Meant for positive definite matrices, whose eigenvalues then come
 // out non-increasing.
 void PowerEigen(const Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors, int k);
+
+} // namespace talver

@@ -6,6 +6,8 @@
 #include "factor/SingularValueDecomposition.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 namespace {
 
 // Copies the overlap of source and destination.
@@ -49,3 +51,5 @@ void ExtractPrincipalComponents(const Matrix* s, int m, Matrix* weights, Matrix*
     CopyOver(Transposed(loadingsT), loadings);
     CopyOver(w, weights);
 }
+
+} // namespace talver

@@ -4,6 +4,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // The first m principal components of the symmetric p x p matrix s. Fills
 // weights (column k: eigenvector k divided by the root of its eigenvalue) and
 // loadings (eigenvector k times the root of its eigenvalue), each over the
@@ -12,3 +14,5 @@
 // signs are whatever the decomposition produced.
 void ExtractPrincipalComponents(const Matrix* s, int m, Matrix* weights, Matrix* loadings,
                                 double& explained);
+
+} // namespace talver

@@ -3,6 +3,8 @@
 #include "factor/SingularValueDecomposition.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 Matrix* ProcrustesRotation(const Matrix* c, const Matrix* l)
 {
     const int m = c->Cols();
@@ -20,3 +22,5 @@ Matrix* ProcrustesRotation(const Matrix* c, const Matrix* l)
     }
     return result;
 }
+
+} // namespace talver

@@ -5,6 +5,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 inline void RequireSquare(const Matrix* a)
 {
     if (a->Rows() != a->Cols()) {
@@ -26,3 +28,5 @@ inline void RequireAtLeast(const Matrix* m, int rows, int cols)
         FatalMatrixError(kProductShapeError);
     }
 }
+
+} // namespace talver

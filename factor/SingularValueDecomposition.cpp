@@ -6,6 +6,8 @@
 #include "factor/ShapeChecks.h"
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 void SingularValueDecomposition(const Matrix* a, Matrix* u, Matrix* singularValues, Matrix* v)
 {
     const int r = a->Rows();
@@ -42,3 +44,5 @@ double LargestSingularValue(const Matrix* a)
     SingularValueDecomposition(a, NewMatrix(a->Rows(), a->Cols()), singularValues, NewMatrix(a->Cols(), a->Cols()));
     return (*singularValues)(0, 0);
 }
+
+} // namespace talver

@@ -6,6 +6,8 @@
 #include "factor/Inverse.h"
 #include "factor/PrincipalComponents.h"
 
+namespace talver {
+
 // The sweeps run thousands of times in bootstrap loops, so they work on the
 // loadings in place instead of forming E, E', s_i and the residual matrix.
 // Every sum is accumulated in the order Product and Trace use, so the values
@@ -149,3 +151,5 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
         stat = FitStatistic(s, lambda, n);
     }
 }
+
+} // namespace talver

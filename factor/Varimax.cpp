@@ -6,6 +6,8 @@
 #include "matrix/MatrixOps.h"
 #include "stats/RandomMatrix.h"
 
+namespace talver {
+
 // The rotation works in place on a p x m and an m x m buffer reused by every
 // start; sums run in the order of the matrix operations they stand for
 // (Product, RowsNormalized, ColumnMeans, SumOfSquares), so the values are
@@ -230,7 +232,7 @@ void ReflectColumns(const Matrix* a, Matrix* t)
 } // namespace
 
 Matrix* VarimaxRotation(const Matrix* a, double tolerance, double& criterion, int randomStarts,
-                        int normalize)
+                        int normalize, RandomSource& random)
 {
     const int p = a->Rows();
     const int m = a->Cols();
@@ -244,7 +246,7 @@ Matrix* VarimaxRotation(const Matrix* a, double tolerance, double& criterion, in
         if (start == 0) {
             SetIdentity(work.q);
         } else {
-            CopyInto(RandomMatrix(m, m), work.q);
+            CopyInto(RandomMatrix(m, m, random), work.q);
             OrthonormalizeColumns(work.q);
         }
         double reached = 0.0;
@@ -262,3 +264,5 @@ Matrix* VarimaxRotation(const Matrix* a, double tolerance, double& criterion, in
     ReflectColumns(a, result);
     return result;
 }
+
+} // namespace talver

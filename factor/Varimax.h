@@ -2,6 +2,9 @@
 // Normalized Varimax rotation of a loading matrix to simple structure.
 
 #include "matrix/Matrix.h"
+#include "stats/RandomSource.h"
+
+namespace talver {
 
 // The m x m orthogonal rotation T that maximises the Varimax criterion of
 // A T, A being p x m. Rotation starts from the unrotated position and from
@@ -17,4 +20,6 @@
 // or non-finite loadings, abandon the rotation at once: the result is the
 // identity, criterion is 0 and no further starts draw random numbers.
 Matrix* VarimaxRotation(const Matrix* a, double tolerance, double& criterion, int randomStarts,
-                        int normalize);
+                        int normalize, RandomSource& random);
+
+} // namespace talver

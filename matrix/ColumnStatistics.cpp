@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+namespace talver {
+
 // Each statistic creates its result in the caller's scope and keeps its
 // temporaries in a scope of its own, so a caller sees exactly one new matrix.
 
@@ -204,3 +206,5 @@ Matrix* CorrelationMatrix(const Matrix* a)
     ScaledCrossProductInto(a, RowCount(a), standardizedRow, result);
     return result;
 }
+
+} // namespace talver

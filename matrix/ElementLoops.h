@@ -3,6 +3,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // A new matrix of a's shape holding op(a(i, j)).
 template <typename Op>
 Matrix* MappedElements(const Matrix* a, Op op)
@@ -33,3 +35,5 @@ Matrix* CombinedElements(const Matrix* a, const Matrix* b, Op op)
     }
     return result;
 }
+
+} // namespace talver

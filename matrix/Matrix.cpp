@@ -1,15 +1,22 @@
 #include "matrix/Matrix.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <new>
 
+namespace talver {
+
 namespace {
 
-std::atomic<bool> recyclingEnabled{true};
+// Sanitizer builds free released matrices at once, so that a use after the
+// scope closed is caught instead of reaching a recycled block.
+#ifdef TALVER_NO_MATRIX_RECYCLING
+constexpr bool kRecycling = false;
+#else
+constexpr bool kRecycling = true;
+#endif
 
 // Larger matrices are rare (data samples, replicate tables) and are given
 // back to the system at once, so kept blocks never hold much memory.
@@ -61,7 +68,7 @@ MatrixPool::~MatrixPool()
 Matrix* MatrixPool::Create(int rows, int cols)
 {
     const std::size_t count = CheckedElementCount(rows, cols);
-    FreeList* kept = MatrixRecycling() && count <= kLargestRecycled ? &FreeListOf(count) : nullptr;
+    FreeList* kept = kRecycling && count <= kLargestRecycled ? &FreeListOf(count) : nullptr;
     if (kept != nullptr && !kept->empty()) {
         live_.push_back(LiveMatrix{std::move(kept->back()), true});
         kept->pop_back();
@@ -113,7 +120,7 @@ MatrixPool::FreeList& MatrixPool::FreeListOf(std::size_t count)
 
 void MatrixPool::ReleaseDownTo(std::size_t count)
 {
-    const bool recycling = MatrixRecycling();
+    const bool recycling = kRecycling;
     // Newest first, as they were created.
     while (live_.size() > count) {
         LiveMatrix& last = live_.back();
@@ -129,16 +136,6 @@ MatrixPool& CurrentPool()
 {
     thread_local MatrixPool pool;
     return pool;
-}
-
-void SetMatrixRecycling(bool enabled)
-{
-    recyclingEnabled.store(enabled, std::memory_order_relaxed);
-}
-
-bool MatrixRecycling()
-{
-    return recyclingEnabled.load(std::memory_order_relaxed);
 }
 
 Matrix* NewMatrix(int rows, int cols)
@@ -171,3 +168,5 @@ void FatalMatrixError(const char* diagnostic)
     std::fprintf(stderr, "%s\n", diagnostic);
     std::exit(1);
 }
+
+} // namespace talver

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace talver {
+
 class Matrix {
 public:
     Matrix(int rows, int cols);
@@ -91,10 +93,6 @@ private:
     std::unordered_map<std::size_t, FreeList> largeFree_;
 };
 
-// Whether pools keep released matrices for reuse (the default). Switching it
-// off gives the plain allocate-and-delete pool, which the tests compare with.
-void SetMatrixRecycling(bool enabled);
-bool MatrixRecycling();
 
 // The pool of the calling thread.
 MatrixPool& CurrentPool();
@@ -123,3 +121,5 @@ public:
 inline constexpr const char* kProductShapeError = "MATRICES DESIGUALES EN PRODUCTO DE MATRICES .* !!!";
 inline constexpr const char* kJoinShapeError = "MATRICES DESIGUALES EN LA CONSTRUCCION DE LA SUPERMATRIZ!!!";
 inline constexpr const char* kSubMatrixIndexError = "";
+
+} // namespace talver

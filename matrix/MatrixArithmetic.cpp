@@ -2,6 +2,8 @@
 
 #include "matrix/ElementLoops.h"
 
+namespace talver {
+
 namespace {
 
 bool SameShape(const Matrix* a, const Matrix* b)
@@ -122,3 +124,5 @@ double Trace(const Matrix* a)
     }
     return sum;
 }
+
+} // namespace talver

@@ -1,5 +1,7 @@
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 Matrix* Zeros(int rows, int cols)
 {
     return NewMatrix(rows, cols);
@@ -30,3 +32,5 @@ Matrix* Identity(int n)
     }
     return result;
 }
+
+} // namespace talver

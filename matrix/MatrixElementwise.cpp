@@ -4,6 +4,8 @@
 
 #include "matrix/ElementLoops.h"
 
+namespace talver {
+
 Matrix* Sqrt(const Matrix* a)
 {
     return MappedElements(a, [](double v) { return v > 0.0 ? std::sqrt(v) : 0.0; });
@@ -28,3 +30,5 @@ Matrix* Power(const Matrix* a, int k)
     const double exponent = static_cast<double>(k);
     return MappedElements(a, [exponent](double v) { return std::pow(v, exponent); });
 }
+
+} // namespace talver

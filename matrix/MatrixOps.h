@@ -6,6 +6,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // Constructors.
 Matrix* Zeros(int rows, int cols);
 Matrix* Ones(int rows, int cols);
@@ -77,3 +79,5 @@ Matrix* CorrelationMatrix(const Matrix* a);
 Matrix* Normalized(const Matrix* a);
 Matrix* RowsNormalized(const Matrix* a);
 Matrix* ScaledToRootMax(const Matrix* a);
+
+} // namespace talver

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+namespace talver {
+
 namespace {
 
 // Corners arrive as 64-bit values so that block arithmetic (k * w) cannot
@@ -151,3 +153,5 @@ Matrix* JoinRight(const Matrix* a, const Matrix* b)
     }
     return result;
 }
+
+} // namespace talver

@@ -1,5 +1,7 @@
 #include "matrix/MatrixOps.h"
 
+namespace talver {
+
 namespace {
 
 // sums[j] += term(a(i, j)) for every row i in order. Four rows are added per
@@ -144,3 +146,5 @@ double MinElement(const Matrix* a)
     }
     return current;
 }
+
+} // namespace talver

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace talver {
+
 // Normalized and ScaledToRootMax need no temporaries: Times makes their
 // result directly in the caller's scope.
 
@@ -59,3 +61,5 @@ Matrix* ScaledToRootMax(const Matrix* a)
     const double factor = squaredLength > 0.0 ? std::sqrt(largest) / std::sqrt(squaredLength) : 0.0;
     return Times(a, factor);
 }
+
+} // namespace talver

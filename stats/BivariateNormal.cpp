@@ -4,6 +4,8 @@
 
 #include "stats/NormalDistribution.h"
 
+namespace talver {
+
 namespace {
 
 // The approximations of 2 pi and 1 / (2 pi) are part of the results as
@@ -35,3 +37,5 @@ double BivariateNormalCdf(double h, double k, double rho)
     }
     return NormalCdf(h) * NormalCdf(k) + step * sum * kOneOverTwoPi;
 }
+
+} // namespace talver

@@ -7,6 +7,8 @@
 #include "stats/NormalDistribution.h"
 #include "stats/RandomSource.h"
 
+namespace talver {
+
 namespace {
 
 // The double nearest 1 / 32767, the largest draw.
@@ -47,7 +49,7 @@ void QuickSort(double* a, int lo, int hi)
 
 } // namespace
 
-void ResampleRows(const Matrix* source, Matrix* destination)
+void ResampleRows(const Matrix* source, Matrix* destination, RandomSource& random)
 {
     const int n = source->Rows();
     const int p = source->Cols();
@@ -55,7 +57,7 @@ void ResampleRows(const Matrix* source, Matrix* destination)
         FatalMatrixError("RESAMPLE DESTINATION DOES NOT FIT THE SOURCE");
     }
     for (int i = 0; i < n; ++i) {
-        const int r = NextRandom();
+        const int r = NextRandom(random);
         // Nominally row floor(r n / 32767), but these double operations are
         // the rule: for some r and n they land one row below the exact
         // quotient, and reports depend on the rows actually drawn.
@@ -99,9 +101,9 @@ int PercentilePosition(int replicates, double q)
     return static_cast<int>(std::floor((replicates - 1) * q));
 }
 
-double CriticalZ(int alphaCode)
+double CriticalZ(AlphaLevel alpha)
 {
-    return alphaCode == 5 ? 1.96 : 1.645;
+    return alpha == AlphaLevel::Five ? 1.96 : 1.645;
 }
 
 std::pair<double, double> BcPercentileInterval(const Matrix* sortedReplicates, int column, double observed,
@@ -125,3 +127,5 @@ std::pair<double, double> BcPercentileInterval(const Matrix* sortedReplicates, i
     return {(*sortedReplicates)(PercentilePosition(replicates, lowerProbability), column),
             (*sortedReplicates)(PercentilePosition(replicates, upperProbability), column)};
 }
+
+} // namespace talver

@@ -6,11 +6,15 @@
 #include <utility>
 
 #include "matrix/Matrix.h"
+#include "stats/AlphaLevel.h"
+#include "stats/RandomSource.h"
+
+namespace talver {
 
 // Fills the first source->Cols() columns of `destination` (created by the
 // caller with the source's row count) with rows drawn with replacement from
 // `source`. Makes exactly one draw per row.
-void ResampleRows(const Matrix* source, Matrix* destination);
+void ResampleRows(const Matrix* source, Matrix* destination, RandomSource& random);
 
 // A new matrix whose every column holds the same column of m in ascending order.
 Matrix* SortColumns(const Matrix* m);
@@ -19,12 +23,13 @@ Matrix* SortColumns(const Matrix* m);
 // for probability q: floor((replicates - 1) q).
 int PercentilePosition(int replicates, double q);
 
-// The two-sided critical normal value: 1.96 for alpha code 5 (alpha 0.05),
-// 1.645 otherwise (alpha 0.10).
-double CriticalZ(int alphaCode);
+// The two-sided critical normal value: 1.96 for alpha 0.05, 1.645 for 0.10.
+double CriticalZ(AlphaLevel alpha);
 
 // The bias-corrected percentile interval (lower, upper) of the statistic in
 // `column` of a column-sorted replicate matrix, whose observed value is
 // `observed`; `criticalZ` comes from CriticalZ.
 std::pair<double, double> BcPercentileInterval(const Matrix* sortedReplicates, int column, double observed,
                                                double criticalZ);
+
+} // namespace talver

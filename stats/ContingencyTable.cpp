@@ -5,6 +5,8 @@
 #include "matrix/MatrixOps.h"
 #include "stats/NormalDistribution.h"
 
+namespace talver {
+
 namespace {
 
 struct ScoreRange {
@@ -75,3 +77,5 @@ std::vector<double> RowThresholds(const Matrix* table)
     }
     return thresholds;
 }
+
+} // namespace talver

@@ -6,6 +6,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // Stand-ins for minus and plus infinity at the two ends of every threshold
 // vector. Only the lower one is ever tested (by exact equality); the upper
 // one is used as a number and relies on the clamps of NormalCdf.
@@ -28,3 +30,5 @@ std::vector<double> ColumnThresholds(const Matrix* table);
 // b_0 .. b_K of the row item, K the number of rows, ascending like the column
 // thresholds but accumulated from the highest category (the first row).
 std::vector<double> RowThresholds(const Matrix* table);
+
+} // namespace talver

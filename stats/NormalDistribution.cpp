@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace talver {
+
 namespace {
 
 // Rational approximations of Beasley and Springer (1977), algorithm AS 111.
@@ -85,3 +87,5 @@ double NormalCdf(double x)
         }
     }
 }
+
+} // namespace talver

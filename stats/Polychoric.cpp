@@ -8,6 +8,8 @@
 #include "stats/PolychoricPair.h"
 #include "stats/Tetrachoric.h"
 
+namespace talver {
+
 namespace {
 
 constexpr double kPolychoricTolerance = 0.001;
@@ -150,3 +152,5 @@ Matrix* PolychoricMatrixWithDetails(const Matrix* data, const Matrix* itemLowest
 {
     return CorrelationsOfAllPairs(data, itemLowest, itemHighest, thresholds, tables);
 }
+
+} // namespace talver

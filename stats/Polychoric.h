@@ -6,6 +6,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // data: N participants x p items of scores; itemLowest, itemHighest: p x 1,
 // the declared score range of every item. Returns a new p x p matrix, or
 // nullptr when some item of a pair misses a score inside its observed range,
@@ -22,3 +24,5 @@ Matrix* PolychoricMatrix(const Matrix* data, const Matrix* itemLowest, const Mat
 // After a nullptr result both may hold the blocks of the pairs done so far.
 Matrix* PolychoricMatrixWithDetails(const Matrix* data, const Matrix* itemLowest, const Matrix* itemHighest,
                                     Matrix* thresholds, Matrix* tables);
+
+} // namespace talver

@@ -8,6 +8,8 @@
 #include "stats/ContingencyTable.h"
 #include "stats/NormalDistribution.h"
 
+namespace talver {
+
 namespace {
 
 // These must stay the constants of BivariateNormalCdf, or the tables would
@@ -169,3 +171,5 @@ double PolychoricPairCorrelation(const Matrix* table, const std::vector<double>&
         rho = rho + step;
     }
 }
+
+} // namespace talver

@@ -8,6 +8,8 @@
 
 #include "matrix/Matrix.h"
 
+namespace talver {
+
 // The model cell probabilities pi of a pair with fixed thresholds, and their
 // derivatives d pi / d rho, evaluated at one correlation at a time, in the
 // layout of the contingency table (row item from its highest category down).
@@ -69,3 +71,5 @@ private:
 // too far from 0.
 double PolychoricPairCorrelation(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b,
                                  double tolerance);
+
+} // namespace talver

@@ -1,18 +1,12 @@
 #include "stats/RandomSource.h"
 
+namespace talver {
+
 namespace {
 
 // state = state * kMultiplier + kIncrement (mod 2^32).
 constexpr std::uint32_t kMultiplier = 214013u;
 constexpr std::uint32_t kIncrement = 2531011u;
-
-RandomSource& ProcessRandomSource()
-{
-    static RandomSource source;
-    return source;
-}
-
-thread_local RandomSource* overrideSource = nullptr;
 
 } // namespace
 
@@ -39,27 +33,4 @@ void RandomSource::JumpAhead(std::uint64_t n)
     }
 }
 
-RandomSource& CurrentRandomSource()
-{
-    return overrideSource != nullptr ? *overrideSource : ProcessRandomSource();
-}
-
-int NextRandom()
-{
-    return CurrentRandomSource().Next();
-}
-
-RandomSourceOverride::RandomSourceOverride(RandomSource& source) : previous_(overrideSource)
-{
-    overrideSource = &source;
-}
-
-RandomSourceOverride::~RandomSourceOverride()
-{
-    overrideSource = previous_;
-}
-
-void ResetRandomSourceForTesting()
-{
-    ProcessRandomSource() = RandomSource();
-}
+} // namespace talver

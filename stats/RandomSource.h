@@ -1,10 +1,13 @@
 #pragma once
-// The pseudo-random source. One linear congruential sequence serves the whole
+// The pseudo-random source. One linear congruential sequence serves a whole
 // program run in draw order: it starts at state 1 and is never reseeded, so a
 // fresh run on the same data gives the same report and a second run in the
-// same process continues the sequence.
+// same process continues the sequence. The run owns the source and hands it
+// to every step that draws.
 
 #include <cstdint>
+
+namespace talver {
 
 class RandomSource {
 public:
@@ -25,27 +28,10 @@ private:
     std::uint32_t state_;
 };
 
-// The source the calling thread draws from: the process-wide one unless a
-// RandomSourceOverride is active on this thread.
-RandomSource& CurrentRandomSource();
+// One draw of `source`.
+inline int NextRandom(RandomSource& source)
+{
+    return source.Next();
+}
 
-// One draw of the current source.
-int NextRandom();
-
-// While alive, makes `source` the calling thread's current source, so a
-// worker can draw its own stretch of the sequence (a copy of the process
-// source jumped ahead) without touching the shared state.
-class RandomSourceOverride {
-public:
-    explicit RandomSourceOverride(RandomSource& source);
-    ~RandomSourceOverride();
-    RandomSourceOverride(const RandomSourceOverride&) = delete;
-    RandomSourceOverride& operator=(const RandomSourceOverride&) = delete;
-
-private:
-    RandomSource* previous_;
-};
-
-// Puts the process-wide source back to its start state. Tests only: the
-// program itself never reseeds.
-void ResetRandomSourceForTesting();
+} // namespace talver

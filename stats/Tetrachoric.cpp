@@ -4,6 +4,8 @@
 
 #include "stats/NormalDistribution.h"
 
+namespace talver {
+
 namespace {
 
 constexpr double kTwoPi = 6.28318531;
@@ -154,3 +156,5 @@ double TetrachoricCorrelation(int a, int b, int c, int d)
     }
     return kTetrachoricFailure;
 }
+
+} // namespace talver

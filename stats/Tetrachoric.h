@@ -3,6 +3,8 @@
 // Algorithm AS 116 (Brown 1977). Only the correlation is computed, not its
 // standard error.
 
+namespace talver {
+
 // The value returned when the series gives no answer.
 inline constexpr double kTetrachoricFailure = -10.0;
 
@@ -11,3 +13,5 @@ inline constexpr double kTetrachoricFailure = -10.0;
 // count, for zeros on both diagonals and when 50 Newton corrections do not
 // converge.
 double TetrachoricCorrelation(int a, int b, int c, int d);
+
+} // namespace talver

@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+namespace talver {
+
 std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
 {
     CLI::App app{"TALVER batch run: reads the two samples, configures the analysis and computes the report, "
@@ -61,3 +63,5 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
     }
     return std::nullopt;
 }
+
+} // namespace talver

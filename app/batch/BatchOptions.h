@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace talver {
+
 struct BatchOptions {
     std::string targetFile = "target.dat";
     std::string replicationFile = "replica.dat";
@@ -35,3 +37,5 @@ struct BatchOptions {
 // Parses argv. On --help or a malformed command line it prints what CLI11
 // prints and returns the exit status to end with.
 std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& options);
+
+} // namespace talver

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <map>
 
+namespace talver {
+
 namespace {
 
 // The command-line option that fills each edit field, to name it in messages.
@@ -148,3 +150,5 @@ void BatchPort::OpenReport(const std::string& path)
             ". Set TALVER_EDITOR to the editor you want.");
     }
 }
+
+} // namespace talver

@@ -6,6 +6,8 @@
 #include "app/batch/BatchOptions.h"
 #include "app/batch/ProgressPrinter.h"
 
+namespace talver {
+
 class BatchPort : public MainWindowPort {
 public:
     BatchPort(const BatchOptions& options, bool liveProgress);
@@ -34,3 +36,5 @@ private:
     ProgressPrinter printer_;
     WindowTexts shown_;
 };
+
+} // namespace talver

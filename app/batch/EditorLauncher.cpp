@@ -6,6 +6,8 @@
 
 extern char** environ;
 
+namespace talver {
+
 std::string EditorProgram()
 {
     const char* chosen = std::getenv("TALVER_EDITOR");
@@ -31,3 +33,5 @@ bool StartEditorDetached(const std::string& path, std::string& error)
     }
     return true;
 }
+
+} // namespace talver

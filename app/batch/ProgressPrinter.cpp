@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace talver {
+
 bool HasText(const std::string& text)
 {
     return text.find_first_not_of(' ') != std::string::npos;
@@ -78,3 +80,5 @@ void ProgressPrinter::PrintPlain(const WindowTexts& texts)
     }
     std::fflush(stream_);
 }
+
+} // namespace talver

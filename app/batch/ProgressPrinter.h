@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace talver {
+
 class ProgressPrinter {
 public:
     ProgressPrinter(std::FILE* stream, bool live);
@@ -29,3 +31,5 @@ private:
 
 // Whether `text` shows anything but blanks.
 bool HasText(const std::string& text);
+
+} // namespace talver

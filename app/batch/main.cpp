@@ -1,7 +1,7 @@
 // talver-batch: the window's three commands, Read Sample Data, Configure
 // Analysis and Compute, run one after the other from the command line.
 
-#include "analyses/ReplicateThreads.h"
+#include "analyses/AvailableCores.h"
 #include "app/MainWindowLogic.h"
 #include "app/batch/BatchOptions.h"
 #include "app/batch/BatchPort.h"
@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <unistd.h>
+
+using namespace talver;
 
 namespace {
 

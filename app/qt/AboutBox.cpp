@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace talver {
+
 namespace {
 
 QLabel* Line(const QString& text, bool bold = false)
@@ -59,3 +61,5 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
     layout->addLayout(body);
     layout->addWidget(buttons);
 }
+
+} // namespace talver

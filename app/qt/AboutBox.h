@@ -3,9 +3,13 @@
 
 #include <QDialog>
 
+namespace talver {
+
 class AboutBox : public QDialog {
     Q_OBJECT
 
 public:
     explicit AboutBox(QWidget* parent = nullptr);
 };
+
+} // namespace talver

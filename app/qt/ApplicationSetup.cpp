@@ -6,6 +6,8 @@
 
 #include <clocale>
 
+namespace talver {
+
 void PrepareApplication(QApplication& application)
 {
     std::setlocale(LC_NUMERIC, "C");
@@ -13,3 +15,5 @@ void PrepareApplication(QApplication& application)
     application.setApplicationVersion(QStringLiteral("2.01"));
     application.setWindowIcon(ApplicationIcon());
 }
+
+} // namespace talver

@@ -3,6 +3,11 @@
 
 class QApplication;
 
+namespace talver {
+
+
 // Qt took the process locale from the environment; numbers go back to the C
 // conventions ('.' as decimal point). Also the names and the icon.
 void PrepareApplication(QApplication& application);
+
+} // namespace talver

@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-// The resources live in a static library: they must be registered by hand.
+// The resources live in a static library: they must be registered by hand,
+// outside any namespace (the macro declares the registration function).
 static void RegisterArtwork()
 {
     static const bool registered = [] {
@@ -13,6 +14,8 @@ static void RegisterArtwork()
     }();
     (void)registered;
 }
+
+namespace talver {
 
 QPixmap ArtworkPixmap(const QString& name, const QSize& size)
 {
@@ -36,3 +39,5 @@ QIcon ApplicationIcon()
     }
     return icon;
 }
+
+} // namespace talver

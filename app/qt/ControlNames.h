@@ -4,7 +4,11 @@
 
 #include <QString>
 
+namespace talver {
+
 inline QString ControlName(int controlId)
 {
     return QStringLiteral("control%1").arg(controlId);
 }
+
+} // namespace talver

@@ -1,6 +1,6 @@
 #include "app/qt/MainWindow.h"
 
-#include "analyses/ReplicateThreads.h"
+#include "analyses/AvailableCores.h"
 #include "app/OptionsDialogRules.h"
 #include "app/SampleDialogRules.h"
 #include "app/qt/AboutBox.h"
@@ -22,6 +22,8 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+
+namespace talver {
 
 namespace {
 
@@ -252,3 +254,5 @@ void MainWindow::FocusField(int /*controlId*/)
 {
     // The main window has no field that a rule refuses.
 }
+
+} // namespace talver

@@ -16,6 +16,9 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 
+namespace talver {
+
+
 class MainWindow : public QDialog, public MainWindowPort {
     Q_OBJECT
 
@@ -57,3 +60,5 @@ private:
     bool busy_ = false;
     bool waiting_ = false;
 };
+
+} // namespace talver

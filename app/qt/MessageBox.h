@@ -5,4 +5,9 @@
 
 class QWidget;
 
+namespace talver {
+
+
 void ShowTalverMessage(QWidget* parent, const std::string& text);
+
+} // namespace talver

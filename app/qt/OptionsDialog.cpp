@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace talver {
+
 namespace {
 
 using Rules = OptionsDialogRules;
@@ -204,3 +206,5 @@ void OptionsDialog::FocusField(int controlId)
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
 }
+
+} // namespace talver

@@ -15,6 +15,9 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 
+namespace talver {
+
+
 class OptionsDialog : public QDialog, public DialogPort {
     Q_OBJECT
 
@@ -45,3 +48,5 @@ private:
     std::map<int, QLabel*> labels_;
     std::map<int, QLineEdit*> fields_;
 };
+
+} // namespace talver

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QUrl>
 
+namespace talver {
+
 bool OpenReportInEditor(const std::string& path)
 {
     const QString report = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
@@ -14,3 +16,5 @@ bool OpenReportInEditor(const std::string& path)
     }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(report));
 }
+
+} // namespace talver

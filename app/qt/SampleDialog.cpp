@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace talver {
+
 namespace {
 
 using Rules = SampleDialogRules;
@@ -159,3 +161,5 @@ void SampleDialog::FocusField(int controlId)
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
 }
+
+} // namespace talver

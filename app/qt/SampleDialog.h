@@ -12,6 +12,9 @@
 
 class QLineEdit;
 
+namespace talver {
+
+
 class SampleDialog : public QDialog, public DialogPort {
     Q_OBJECT
 
@@ -33,3 +36,5 @@ private:
     SampleDialogRules rules_;
     std::map<int, QLineEdit*> fields_;
 };
+
+} // namespace talver

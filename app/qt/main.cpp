@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace talver;
+
 namespace {
 
 // Exit status when the window cannot be shown.

@@ -13,6 +13,9 @@
 #include "stats/RandomSource.h"
 
 #include <cmath>
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
@@ -25,14 +28,14 @@ protected:
     // `samples` bootstrap samples' worth of draws.
     void Draw(const Matrix* data, DrawFailure expected, int samples)
     {
-        RandomSource after = CurrentRandomSource();
+        RandomSource after = TestRandom();
         after.JumpAhead(static_cast<std::uint64_t>(samples) * data->Rows());
-        solution_ = DrawSolution(WithBuffer(data), settings_);
+        solution_ = DrawSolution(WithBuffer(data), settings_, TestRandom());
         EXPECT_EQ(solution_.failure, expected);
-        EXPECT_EQ(CurrentRandomSource().State(), after.State());
+        EXPECT_EQ(TestRandom().State(), after.State());
     }
 
-    SolutionSettings settings_{2, 1, 0.0001, 1, nullptr, nullptr};
+    SolutionSettings settings_{2, ExtractionMethod::Uls, 0.0001, DispersionKind::Covariance, nullptr, nullptr};
     ResampledSolution solution_;
 };
 
@@ -44,7 +47,7 @@ TEST_F(ResampledSolutionTest, AUsableSampleTakesOneDrawPerRow)
 TEST_F(ResampledSolutionTest, UnestimablePolychoricMatrixFailsAfterTheFifthRedraw)
 {
     // Declared scores 1 to 6, but nobody ever scores 6.
-    settings_.dispersionKind = 3;
+    settings_.dispersion = DispersionKind::Polychoric;
     settings_.itemLowest = Filled(kItems, 1, 1.0);
     settings_.itemHighest = Filled(kItems, 1, 6.0);
     Draw(target_, DrawFailure::Polychoric, 6);
@@ -57,7 +60,7 @@ TEST_F(ResampledSolutionTest, ConstantItemFailsAfterTheFifthRedraw)
         (*data)(n, 2) = 4.0;
     }
     for (int dispersion : {1, 2}) {
-        settings_.dispersionKind = dispersion;
+        settings_.dispersion = DispersionKindFromCode(dispersion);
         Draw(data, DrawFailure::Unusable, 6);
     }
 }
@@ -69,8 +72,8 @@ TEST_F(ResampledSolutionTest, MaximumLikelihoodFailureFailsAfterTheFifthRedraw)
     for (int n = 0; n < kRows; ++n) {
         (*data)(n, 1) = (*data)(n, 0);
     }
-    settings_.extractionMethod = 3;
-    settings_.dispersionKind = 2;
+    settings_.method = ExtractionMethod::Ml;
+    settings_.dispersion = DispersionKind::Pearson;
     Draw(data, DrawFailure::MaximumLikelihood, 6);
 }
 
@@ -88,17 +91,16 @@ TEST_F(ResampledSolutionTest, MaximumLikelihoodRedrawsUsePearsonCorrelations)
     (*highest)(1, 0) = 3.0;
     settings_.itemLowest = Filled(kItems, 1, 1.0);
     settings_.itemHighest = highest;
-    settings_.extractionMethod = 3;
-    settings_.dispersionKind = 3;
-    RandomSource redraw = CurrentRandomSource();
+    settings_.method = ExtractionMethod::Ml;
+    settings_.dispersion = DispersionKind::Polychoric;
+    RandomSource redraw = TestRandom();
     redraw.JumpAhead(kRows);
     Draw(data, DrawFailure::None, 2);
 
     // The dispersion matrix is the Pearson matrix of the redrawn sample.
     Matrix* sample = NewMatrix(kRows, kItems);
     {
-        RandomSourceOverride use(redraw);
-        ResampleRows(data, sample);
+        ResampleRows(data, sample, redraw);
     }
     const Matrix* pearson = CorrelationMatrix(sample);
     for (int i = 0; i < kItems; ++i) {

@@ -4,10 +4,11 @@
 // what an analysis shows, runs of both analyses into text, and line-by-line
 // matching of a report against patterns.
 
-#include "analyses/InvarianceIndices.h"
-#include "analyses/ItemDiscriminations.h"
+#include "analyses/ComputeContext.h"
+#include "report/AnalysisSections.h"
 #include "app/SampleFileReader.h"
-#include "app/StatusDisplay.h"
+#include "analyses/AnalysisProgress.h"
+#include "app/MainWindowPort.h"
 #include "matrix/Matrix.h"
 #include "stats/RandomSource.h"
 #include "support/report_capture.h"
@@ -21,17 +22,21 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "support/test_random.h"
+
+using namespace talver;
 
 inline const std::string kAnalysisFixtures = std::string(TALVER_SOURCE_DIR) + "/tests/analyses/fixtures/";
 inline const std::string kSeparator(80, '-');
 
-class RecordingDisplay : public StatusDisplay {
+class RecordingDisplay : public AnalysisProgress {
 public:
-    void ShowText(TextField field, const std::string& text) override { calls.emplace_back(field, text); }
+    void ShowStep(const std::string& text) override { calls.emplace_back(TextField::Step, text); }
+    void ShowProgress(const std::string& text) override { calls.emplace_back(TextField::Progress, text); }
     void ShowBootstrapProgress(int done, int total, double percent) override
     {
         percents.push_back(percent);
-        StatusDisplay::ShowBootstrapProgress(done, total, percent);
+        AnalysisProgress::ShowBootstrapProgress(done, total, percent);
     }
     std::vector<std::string> Texts(TextField field) const
     {
@@ -105,7 +110,7 @@ public:
 protected:
     void SetUp() override
     {
-        ResetRandomSourceForTesting();
+        ResetTestRandom();
         OpenScope();
         target_ = LoadSample("discrimination_target.dat", kTargetRows, kItems);
         replication_ = LoadSample("discrimination_replica.dat", kReplicationRows, kItems);
@@ -118,7 +123,7 @@ protected:
     {
         CapturedReport report;
         const std::size_t live = LiveMatrixCount();
-        AnalyzeItemDiscriminations(display_, target ? target : target_, replication ? replication : replication_,
+        AnalyzeItemDiscriminations(compute_, target ? target : target_, replication ? replication : replication_,
                                    o.itemLowest, o.itemHighest, o.factors, o.samples, o.categories, o.alphaCode,
                                    0.0001, o.method, o.dispersion, o.first, o.second, report.context);
         EXPECT_EQ(LiveMatrixCount(), live);
@@ -128,7 +133,7 @@ protected:
     {
         CapturedReport report;
         const std::size_t live = LiveMatrixCount();
-        AnalyzeInvarianceIndices(display_, target ? target : target_, replication ? replication : replication_,
+        AnalyzeInvarianceIndices(compute_, target ? target : target_, replication ? replication : replication_,
                                  o.itemLowest, o.itemHighest, o.factors, o.samples, o.alphaCode, 0.0001, o.method,
                                  o.dispersion, o.first, o.second, report.context);
         EXPECT_EQ(LiveMatrixCount(), live);
@@ -138,6 +143,7 @@ protected:
     Matrix* target_ = nullptr;
     Matrix* replication_ = nullptr;
     RecordingDisplay display_;
+    ComputeContext compute_{display_, TestRandom(), 1};
 };
 
 inline std::vector<std::string> SplitLines(const std::string& text)

@@ -5,10 +5,13 @@
 #include "bootstrap_test_support.h"
 
 #include "analyses/CongruenceIndices.h"
-#include "analyses/IndicesReport.h"
+#include "report/IndicesSection.h"
 #include "matrix/MatrixOps.h"
 
 #include <algorithm>
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
@@ -167,10 +170,10 @@ TEST_F(IndicesTest, SameRandomStateGivesTheSameReportAndASecondRunContinues)
     const int varimax = 10 * 5;
     RandomSource expected;
     expected.JumpAhead(varimax + options.samples * (kTargetRows + varimax + kReplicationRows));
-    EXPECT_EQ(CurrentRandomSource().State(), expected.State());
+    EXPECT_EQ(TestRandom().State(), expected.State());
 
     EXPECT_NE(Indices(options), first);
-    ResetRandomSourceForTesting();
+    ResetTestRandom();
     EXPECT_EQ(Indices(options), first);
 }
 
@@ -225,10 +228,10 @@ TEST_F(IndicesTest, FailuresWriteTheirBlocks)
 
 TEST(CriticalRows, CongruencesFromTheLowRowDiscrepanciesFromTheHighRow)
 {
-    EXPECT_EQ(CriticalRowsFor(500, 5).low, 24);
-    EXPECT_EQ(CriticalRowsFor(500, 5).high, 474);
-    EXPECT_EQ(CriticalRowsFor(500, 10).low, 49);
-    EXPECT_EQ(CriticalRowsFor(500, 10).high, 449);
+    EXPECT_EQ(CriticalRowsFor(500, AlphaLevel::Five).low, 24);
+    EXPECT_EQ(CriticalRowsFor(500, AlphaLevel::Five).high, 474);
+    EXPECT_EQ(CriticalRowsFor(500, AlphaLevel::Ten).low, 49);
+    EXPECT_EQ(CriticalRowsFor(500, AlphaLevel::Ten).high, 449);
 
     MatrixScope scope;
     Matrix* sorted = NewMatrix(10, IndexRowLength(3, 2));
@@ -243,10 +246,12 @@ TEST(CriticalRows, CongruencesFromTheLowRowDiscrepanciesFromTheHighRow)
 
 TEST(IndicesReport, EqualToTheCriticalValueIsNotMarked)
 {
-    InvarianceResults results{5, 1, 1, true, true, {}, {}};
+    InvarianceResults results;
+    results.showCongruence = results.showDiscrepancy = true;
     // Item 1 equal to, item 2 beyond, item 3 within its critical value.
     results.observed = {0.9, {0.9, 0.8, 0.95}, {0.5}, 0.2, {0.2, 0.3, 0.1}, {0.7}};
     results.critical = {0.9, {0.9, 0.9, 0.9}, {0.4}, 0.2, {0.2, 0.2, 0.2}, {0.6}};
+    results.significant = SignificanceOf(results.observed, results.critical);
     CapturedReport report;
     PrintIndicesSection(report.context, results);
     const std::vector<std::string> lines = report.Lines();

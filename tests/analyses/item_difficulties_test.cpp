@@ -1,7 +1,7 @@
 // Item difficulties and Hotelling's T square against values computed
 // independently in R (fixtures/make_difficulty_fixtures.R).
 
-#include "analyses/ItemDifficulties.h"
+#include "report/AnalysisSections.h"
 #include "app/SampleFileReader.h"
 #include "matrix/Matrix.h"
 #include "support/report_capture.h"
@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+using namespace talver;
 
 namespace {
 

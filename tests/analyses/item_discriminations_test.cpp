@@ -6,6 +6,9 @@
 #include "matrix/MatrixOps.h"
 
 #include <cmath>
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
@@ -177,13 +180,13 @@ TEST_F(DiscriminationsTest, SameRandomStateGivesTheSameReportAndASecondRunContin
     const int draws = 10 * 5 + options.samples * (kTargetRows + kReplicationRows);
     RandomSource expected;
     expected.JumpAhead(draws);
-    EXPECT_EQ(CurrentRandomSource().State(), expected.State());
+    EXPECT_EQ(TestRandom().State(), expected.State());
 
     EXPECT_NE(Discriminations(options), first);
     expected.JumpAhead(draws);
-    EXPECT_EQ(CurrentRandomSource().State(), expected.State());
+    EXPECT_EQ(TestRandom().State(), expected.State());
 
-    ResetRandomSourceForTesting();
+    ResetTestRandom();
     EXPECT_EQ(Discriminations(options), first);
 }
 

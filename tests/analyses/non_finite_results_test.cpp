@@ -5,13 +5,14 @@
 
 #include "analyses/CongruenceIndices.h"
 #include "analyses/DiscriminationIntervals.h"
-#include "analyses/DiscriminationReport.h"
-#include "analyses/IndicesReport.h"
-#include "analyses/ItemDifficulties.h"
+#include "analyses/InvarianceResults.h"
 #include "analyses/ObservedSolution.h"
-#include "analyses/RunResults.h"
+#include "report/AnalysisSections.h"
+#include "report/DiscriminationSections.h"
+#include "report/RunResults.h"
 #include "matrix/Matrix.h"
 #include "support/report_capture.h"
+#include "support/test_random.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@
 #include <limits>
 #include <string>
 #include <vector>
+
+using namespace talver;
 
 namespace {
 
@@ -46,10 +49,9 @@ TEST(NonFiniteDifficulties, ItemsWithoutVarianceShowADashAndAreNamed)
     // Items 1 and 3 are constant within each sample; item 3 differs between them.
     const Matrix* target = Filled({{2, 1, 5}, {2, 3, 5}, {2, 2, 5}});
     const Matrix* replication = Filled({{2, 2, 4}, {2, 4, 4}});
-    RunResults results;
     CapturedReport report;
-    report.context.results = &results;
-    AnalyzeItemDifficulties(target, replication, 3, 2, 5, report.context);
+    RunResults results;
+    results.difficulties = AnalyzeItemDifficulties(target, replication, 3, 2, 5, report.context);
     const std::vector<std::string> lines = report.Lines();
     ASSERT_GE(lines.size(), 14u);
     EXPECT_EQ(lines[5], "   1        2.00         2.00           -             -  ");
@@ -60,9 +62,10 @@ TEST(NonFiniteDifficulties, ItemsWithoutVarianceShowADashAndAreNamed)
                                 "vary within either sample, so the pooled standard deviation is 0.";
     EXPECT_EQ(lines[11], "WARNING: " + warning);
     EXPECT_EQ(lines[13], std::string(80, '-'));
-    ASSERT_EQ(results.warnings.size(), 1u);
-    EXPECT_EQ(results.warnings[0].section, "ITEM DIFFICULTIES");
-    EXPECT_EQ(results.warnings[0].text, warning);
+    const std::vector<AnalysisWarning> warnings = RunWarnings(results);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].section, "ITEM DIFFICULTIES");
+    EXPECT_EQ(warnings[0].text, warning);
 }
 
 TEST(NonFiniteDifficulties, TwoParticipantsHaveNoPooledDeviation)
@@ -84,10 +87,9 @@ TEST(NonFiniteDifficulties, SingularPooledCovarianceGivesAWarningInsteadOfTSquar
     // Item 2 repeats item 1.
     const Matrix* target = Filled({{1, 1, 3}, {2, 2, 1}, {3, 3, 2}, {1, 1, 1}});
     const Matrix* replication = Filled({{2, 2, 2}, {3, 3, 3}, {1, 1, 2}, {2, 2, 1}});
-    RunResults results;
     CapturedReport report;
-    report.context.results = &results;
-    HotellingTSquare(target, replication, 4, 4, report.context);
+    RunResults results;
+    results.hotelling = HotellingTSquare(target, replication, 4, 4, report.context);
     const std::vector<std::string> lines = report.Lines();
     ASSERT_GE(lines.size(), 9u);
     EXPECT_EQ(lines[4], "Hotteling's T Square");
@@ -98,8 +100,9 @@ TEST(NonFiniteDifficulties, SingularPooledCovarianceGivesAWarningInsteadOfTSquar
     ASSERT_TRUE(results.hotelling);
     EXPECT_FALSE(results.hotelling->computable);
     EXPECT_TRUE(results.hotelling->singular);
-    ASSERT_EQ(results.warnings.size(), 1u);
-    EXPECT_EQ(results.warnings[0].section, "Hotteling's T Square");
+    const std::vector<AnalysisWarning> warnings = RunWarnings(results);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].section, "Hotteling's T Square");
 }
 
 TEST(NonFiniteRotation, ReplicationLoadingsAtRightAnglesToTheTargetCannotBeRotated)
@@ -111,7 +114,8 @@ TEST(NonFiniteRotation, ReplicationLoadingsAtRightAnglesToTheTargetCannotBeRotat
     const Matrix* replication = Filled({{1, 0}, {0, 2}});
     ObservedSolution solution;
     const ObservedOutcome outcome =
-        SolveObserved(target, replication, 50, 50, SolutionSettings{1, 2, 0.0001, 1, nullptr, nullptr}, solution);
+        SolveObserved(target, replication, 50, 50, SolutionSettings{1, ExtractionMethod::Pca, 0.0001, DispersionKind::Covariance, nullptr, nullptr},
+                      TestRandom(), solution);
     EXPECT_FALSE(outcome.solved);
     EXPECT_EQ(outcome.warning, "The loadings of the Replication sample cannot be rotated towards those of the Target "
                                "sample: the rotation is not made of finite numbers. Please check the data for scores "
@@ -139,7 +143,8 @@ TEST(NonFiniteIntervals, AColumnWithANaNHasNoBounds)
     MatrixScope scope;
     const std::vector<double> observed = {0.3, 1.3, 2.3, 3.3};
     const DiscriminationResults results =
-        SummarizeDiscriminations(observed, observed, Replicates(true), Replicates(false), 2, 1, 5, 1);
+        SummarizeDiscriminations(observed, observed, Replicates(true), Replicates(false), 2, 1, AlphaLevel::Five,
+                                 ExtractionMethod::Uls);
     EXPECT_TRUE(std::isnan(results.target.loadingLower(1, 0)));
     EXPECT_TRUE(std::isnan(results.target.loadingUpper(1, 0)));
     EXPECT_TRUE(std::isfinite(results.target.loadingLower(0, 0)));
@@ -168,7 +173,8 @@ TEST(NonFiniteIntervals, ResidualVariancesOfTheReplicationSample)
     (*replicates)(0, 3) = std::numeric_limits<double>::infinity();
     const std::vector<double> observed = {0.3, 1.3, 2.3, 3.3};
     const DiscriminationResults results =
-        SummarizeDiscriminations(observed, observed, Replicates(false), replicates, 2, 1, 5, 1);
+        SummarizeDiscriminations(observed, observed, Replicates(false), replicates, 2, 1, AlphaLevel::Five,
+                                 ExtractionMethod::Uls);
     CapturedReport report;
     PrintResidualVariancesSection(report.context, results);
     EXPECT_EQ(report.Text(),
@@ -195,34 +201,23 @@ TEST(NonFiniteIndices, AColumnWithANaNHasNoCriticalValue)
     EXPECT_EQ(row[8], 708.0);
 }
 
-TEST(NonFiniteIndices, ObservedOrCriticalValuesThatAreNotNumbersGiveAWarningBlock)
+TEST(NonFiniteIndices, ObservedOrCriticalValuesThatAreNotNumbersGiveAWarning)
 {
-    InvarianceResults results{5, 1, 1, true, true, {}, {}};
-    results.observed = {0.9, {0.9, kNaN, 0.95}, {0.5}, 0.2, {0.2, 0.3, 0.1}, {0.7}};
-    results.critical = {0.9, {0.9, 0.9, 0.9}, {0.4}, 0.2, {0.2, 0.2, 0.2}, {0.6}};
-    CapturedReport undefined;
-    PrintIndicesSection(undefined.context, results);
-    EXPECT_EQ(undefined.Text(),
-              WarningBlock("OVERALL INDICES OF ITEM MEASUREMENT INVARIANCE",
-                           "Some congruence indices cannot be computed: an item or a factor has loadings of 0 in one "
-                           "of the samples. Please check the data, or try fewer factors."));
-
+    InvarianceIndexSet observed{0.9, {0.9, kNaN, 0.95}, {0.5}, 0.2, {0.2, 0.3, 0.1}, {0.7}};
+    InvarianceIndexSet critical{0.9, {0.9, 0.9, 0.9}, {0.4}, 0.2, {0.2, 0.2, 0.2}, {0.6}};
+    EXPECT_EQ(IndicesWarning(observed, critical, true, true),
+              "Some congruence indices cannot be computed: an item or a factor has loadings of 0 in one "
+              "of the samples. Please check the data, or try fewer factors.");
     // Values of a family that is not shown do not matter.
-    results.showCongruence = false;
-    CapturedReport discrepancyOnly;
-    PrintIndicesSection(discrepancyOnly.context, results);
-    EXPECT_NE(discrepancyOnly.Text().find("DISCREPANCY INDICES"), std::string::npos);
+    EXPECT_EQ(IndicesWarning(observed, critical, false, true), "");
 
-    results.showCongruence = true;
-    results.observed.itemCongruence[1] = 0.8;
-    results.critical.factorDiscrepancy[0] = kNaN;
-    CapturedReport critical;
-    PrintIndicesSection(critical.context, results);
-    EXPECT_EQ(critical.Text(),
-              WarningBlock("OVERALL INDICES OF ITEM MEASUREMENT INVARIANCE",
-                           "Bootstrap samples of the populations gave indices that are not finite numbers, so no "
-                           "critical values can be formed. Please check the data for scores that are far larger than "
-                           "the others, or for items that are nearly constant."));
+    observed.itemCongruence[1] = 0.8;
+    critical.factorDiscrepancy[0] = kNaN;
+    EXPECT_EQ(IndicesWarning(observed, critical, true, true),
+              "Bootstrap samples of the populations gave indices that are not finite numbers, so no "
+              "critical values can be formed. Please check the data for scores that are far larger than "
+              "the others, or for items that are nearly constant.");
+    EXPECT_EQ(IndicesWarning(observed, critical, true, false), "");
 }
 
 } // namespace

@@ -12,6 +12,9 @@
 #include <atomic>
 #include <stdexcept>
 #include <thread>
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
@@ -20,18 +23,18 @@ constexpr std::uint64_t kUsualDraws = 6;
 // Draws six numbers; one replicate in four first draws up to eight more,
 // as a redrawn sample would. Fails when its first draw is `failingDraw`;
 // throws when it is `throwingDraw`.
-ReplicateOutcome SyntheticReplicate(int failingDraw, int throwingDraw)
+ReplicateOutcome SyntheticReplicate(RandomSource& random, int failingDraw, int throwingDraw)
 {
     MatrixScope scope;
     NewMatrix(3, 3); // every thread's pool takes part
-    const int first = NextRandom();
+    const int first = NextRandom(random);
     if (first == throwingDraw) {
         throw std::runtime_error("replicate failed to compute");
     }
     const int extra = first % 4 == 0 ? first % 9 : 0;
     std::vector<double> row{static_cast<double>(first)};
     for (int k = 0; k < extra + 5; ++k) {
-        row.push_back(NextRandom());
+        row.push_back(NextRandom(random));
     }
     if (first == failingDraw) {
         return {{DrawFailure::MaximumLikelihood, SampleSide::Replication}, {}, {}};
@@ -51,16 +54,17 @@ struct RunRecord {
 RunRecord RunSynthetic(int threads, int count, int failingDraw = -1, int throwingDraw = -1)
 {
     RandomSource source(12345u);
-    RandomSourceOverride use(source);
     RunRecord record;
     const std::thread::id caller = std::this_thread::get_id();
     std::atomic<int> drawsMade{0};
     const std::size_t live = LiveMatrixCount();
     record.failure = RunReplicatesInOrder(
-        {count, kUsualDraws, threads},
+        {count, kUsualDraws, threads}, source,
         [&]() -> ReplicateDraw {
             ++drawsMade;
-            return [failingDraw, throwingDraw] { return SyntheticReplicate(failingDraw, throwingDraw); };
+            return [failingDraw, throwingDraw](RandomSource& random) {
+                return SyntheticReplicate(random, failingDraw, throwingDraw);
+            };
         },
         [&](int t, const ReplicateOutcome& outcome) {
             record.order.push_back(t);

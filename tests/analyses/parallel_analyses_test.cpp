@@ -6,10 +6,13 @@
 
 #include "bootstrap_test_support.h"
 
-#include "analyses/ReplicateThreads.h"
+#include "analyses/AvailableCores.h"
 #include "matrix/MatrixOps.h"
 
 #include <algorithm>
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
@@ -27,15 +30,15 @@ protected:
     ParallelRun RunBoth(const RunOptions& o, int threads, const Matrix* target = nullptr,
                         const Matrix* replication = nullptr)
     {
-        ResetRandomSourceForTesting();
+        ResetTestRandom();
         display_.calls.clear();
         display_.percents.clear();
-        ReplicateThreadsScope use(threads);
+        compute_.threads = threads;
         ParallelRun run;
         run.discriminations = Discriminations(o, target, replication);
-        run.stateAfterDiscriminations = CurrentRandomSource().State();
+        run.stateAfterDiscriminations = TestRandom().State();
         run.indices = Indices(o, target, replication);
-        run.stateAfterIndices = CurrentRandomSource().State();
+        run.stateAfterIndices = TestRandom().State();
         run.percents = display_.percents;
         return run;
     }
@@ -143,22 +146,6 @@ TEST_F(ParallelAnalysesTest, ReplicateThatFailsAfterItsRedrawsLate)
     // counter started at 0.
     EXPECT_EQ(std::count(one.percents.begin(), one.percents.end(), 0.0), 2);
     EXPECT_GT(one.percents.size(), 20u);
-}
-
-TEST_F(ParallelAnalysesTest, RecyclingPoolChangesNothing)
-{
-    for (int method : {1, 3}) {
-        RunOptions o;
-        o.samples = 150;
-        o.method = method;
-        const ParallelRun recycled = RunBoth(o, 2);
-        SetMatrixRecycling(false);
-        const ParallelRun plain = RunBoth(o, 1);
-        SetMatrixRecycling(true);
-        EXPECT_EQ(recycled.discriminations, plain.discriminations);
-        EXPECT_EQ(recycled.indices, plain.indices);
-        EXPECT_EQ(recycled.stateAfterIndices, plain.stateAfterIndices);
-    }
 }
 
 } // namespace

@@ -10,8 +10,8 @@
 // every such outcome, and a critical value per factor is checked against the
 // range its replicates allow.
 
-#include "analyses/InvarianceIndices.h"
-#include "analyses/ItemDiscriminations.h"
+#include "analyses/ComputeContext.h"
+#include "report/AnalysisSections.h"
 #include "app/SampleFileReader.h"
 #include "matrix/Matrix.h"
 #include "stats/RandomSource.h"
@@ -28,6 +28,9 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
@@ -262,9 +265,10 @@ private:
     std::vector<std::string> lines_;
 };
 
-class IgnoredTexts : public StatusDisplay {
+class IgnoredTexts : public AnalysisProgress {
 public:
-    void ShowText(TextField, const std::string&) override {}
+    void ShowStep(const std::string&) override {}
+    void ShowProgress(const std::string&) override {}
 };
 
 class ReferenceReportTest : public ::testing::TestWithParam<const char*> {
@@ -297,11 +301,12 @@ protected:
         Matrix* highest = Filled(c.items, c.highest);
         IgnoredTexts display;
         CapturedReport report;
-        ResetRandomSourceForTesting();
-        AnalyzeItemDiscriminations(display, target, replication, lowest, highest, c.factors, c.samples,
+        ResetTestRandom();
+        ComputeContext compute{display, TestRandom(), 1};
+        AnalyzeItemDiscriminations(compute, target, replication, lowest, highest, c.factors, c.samples,
                                    c.highest - c.lowest + 1, c.alphaCode, 0.0001, c.method, c.dispersion, true, true,
                                    report.context);
-        AnalyzeInvarianceIndices(display, target, replication, lowest, highest, c.factors, c.samples, c.alphaCode,
+        AnalyzeInvarianceIndices(compute, target, replication, lowest, highest, c.factors, c.samples, c.alphaCode,
                                  0.0001, c.method, c.dispersion, true, true, report.context);
         return ReportLines(report.Lines());
     }

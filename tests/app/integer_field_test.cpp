@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace talver;
+
 namespace {
 
 using Signed = std::optional<std::int32_t>;

@@ -1,4 +1,4 @@
-#include "app/JsonWriter.h"
+#include "report/JsonWriter.h"
 
 #include "support/report_capture.h"
 
@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <limits>
+
+using namespace talver;
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 
+using namespace talver;
+
 namespace {
 
 class ScriptedPort : public MainWindowPort {

@@ -8,6 +8,8 @@
 #include "app/DialogTexts.h"
 #include "recording_dialog_port.h"
 
+using namespace talver;
+
 namespace {
 
 using R = OptionsDialogRules;

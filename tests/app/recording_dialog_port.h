@@ -8,6 +8,8 @@
 
 #include "app/DialogPort.h"
 
+using namespace talver;
+
 class RecordingDialogPort : public DialogPort {
 public:
     void ShowMessage(const std::string& text) override

@@ -1,5 +1,5 @@
-#include "app/ReportFrame.h"
-#include "app/Workspace.h"
+#include "report/ReportFrame.h"
+#include "app/RunDetails.h"
 #include "support/report_capture.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <string>
 
+using namespace talver;
+
 namespace {
 
 std::string Details(const Workspace& workspace)
 {
     CapturedReport report;
-    WriteDetailsBlock(report.context, workspace);
+    WriteDetailsBlock(report.context, DetailsOf(workspace));
     return report.Text();
 }
 

@@ -10,6 +10,8 @@
 #include "app/DialogTexts.h"
 #include "recording_dialog_port.h"
 
+using namespace talver;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -12,6 +12,8 @@
 #include <string>
 #include <unistd.h>
 
+using namespace talver;
+
 namespace {
 
 struct Parsed {

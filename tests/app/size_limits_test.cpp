@@ -15,6 +15,8 @@
 #include <limits>
 #include <string>
 
+using namespace talver;
+
 namespace {
 
 namespace fs = std::filesystem;

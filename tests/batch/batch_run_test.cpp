@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+
 namespace {
 
 class BatchRunTest : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+
 namespace {
 
 std::string Quoted(const std::string& text)

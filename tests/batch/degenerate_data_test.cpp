@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+
 namespace {
 
 using Scores = std::vector<std::vector<double>>;

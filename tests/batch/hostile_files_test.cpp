@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
+
 namespace {
 
 constexpr int kTimeLimitSeconds = 60;

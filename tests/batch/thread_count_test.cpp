@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <sstream>
 
+
 namespace {
 
 const std::string kSource = TALVER_SOURCE_DIR;

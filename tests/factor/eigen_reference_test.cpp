@@ -9,6 +9,8 @@
 #include "factor/JacobiEigen.h"
 #include "tests/factor/factor_test_support.h"
 
+using namespace talver;
+
 namespace {
 
 struct EigenFixture {

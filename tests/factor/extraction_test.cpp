@@ -16,6 +16,8 @@
 #include "tests/factor/reference_fixture.h"
 #include "tests/matrix/matrix_test_support.h"
 
+using namespace talver;
+
 namespace {
 
 constexpr float kTolerance = 0.0001f;

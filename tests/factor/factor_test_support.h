@@ -5,6 +5,8 @@
 
 #include "tests/matrix/matrix_test_support.h"
 
+using namespace talver;
+
 // Every element of actual within tolerance of expected, shapes equal.
 inline void ExpectNearMatrix(const Matrix* actual, const Matrix* expected, double tolerance)
 {

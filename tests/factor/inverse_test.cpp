@@ -3,6 +3,8 @@
 #include "factor/Inverse.h"
 #include "tests/factor/factor_test_support.h"
 
+using namespace talver;
+
 namespace {
 
 class InverseTest : public MatrixTest {};

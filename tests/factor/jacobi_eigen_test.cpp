@@ -4,6 +4,8 @@
 #include "factor/JacobiEigen.h"
 #include "tests/factor/factor_test_support.h"
 
+using namespace talver;
+
 namespace {
 
 class JacobiEigenTest : public MatrixTest {};

@@ -3,6 +3,8 @@
 #include "factor/PowerEigen.h"
 #include "tests/factor/factor_test_support.h"
 
+using namespace talver;
+
 namespace {
 
 class PowerEigenTest : public MatrixTest {};

@@ -15,6 +15,8 @@
 
 #include "matrix/Matrix.h"
 
+using namespace talver;
+
 class ReferenceFixture {
 public:
     explicit ReferenceFixture(const std::string& name)

@@ -11,6 +11,9 @@
 #include "stats/RandomSource.h"
 #include "tests/factor/reference_fixture.h"
 #include "tests/matrix/matrix_test_support.h"
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
@@ -82,7 +85,7 @@ protected:
     void SetUp() override
     {
         MatrixTest::SetUp();
-        ResetRandomSourceForTesting();
+        ResetTestRandom();
     }
 };
 
@@ -93,7 +96,7 @@ TEST_P(VarimaxAgreement, MatchesKaiserNormalizedVarimax)
     ReferenceFixture fixture(GetParam());
     const Matrix* a = fixture.Get("varimax_in");
     double criterion = 0.0;
-    const Matrix* t = VarimaxRotation(a, kTolerance, criterion, kRandomStarts, kNormalize);
+    const Matrix* t = VarimaxRotation(a, kTolerance, criterion, kRandomStarts, kNormalize, TestRandom());
     const Matrix* rotated = Product(a, t);
 
     // R's result has its own column order and signs.
@@ -112,9 +115,9 @@ TEST_F(VarimaxTest, KeptStartHasTheLargestCriterion)
     double first = 0.0;
     for (int starts = 0; starts <= kRandomStarts; ++starts) {
         // The same draws each time: more starts can only add candidates.
-        ResetRandomSourceForTesting();
+        ResetTestRandom();
         double criterion = 0.0;
-        const Matrix* t = VarimaxRotation(a, kTolerance, criterion, starts, kNormalize);
+        const Matrix* t = VarimaxRotation(a, kTolerance, criterion, starts, kNormalize, TestRandom());
         const Matrix* rotated = Product(a, t);
         EXPECT_NEAR(criterion, VarimaxCriterion(RowsNormalized(rotated)), 1e-12);
         ExpectNonNegativeColumnSums(rotated);
@@ -132,40 +135,40 @@ TEST_F(VarimaxTest, CallsDifferOnlyThroughTheRandomStarts)
 {
     const Matrix* a = SeveralOptima();
     double criterion = 0.0;
-    VarimaxRotation(a, kTolerance, criterion, kRandomStarts, kNormalize);
+    VarimaxRotation(a, kTolerance, criterion, kRandomStarts, kNormalize, TestRandom());
     // One 3 x 3 random matrix per random start: 10 draws each.
-    EXPECT_EQ(CurrentRandomSource().State(), StateAfter(100));
-    const Matrix* second = VarimaxRotation(a, kTolerance, criterion, kRandomStarts, kNormalize);
+    EXPECT_EQ(TestRandom().State(), StateAfter(100));
+    const Matrix* second = VarimaxRotation(a, kTolerance, criterion, kRandomStarts, kNormalize, TestRandom());
 
-    ResetRandomSourceForTesting();
+    ResetTestRandom();
     for (int i = 0; i < 100; ++i) {
-        NextRandom();
+        NextRandom(TestRandom());
     }
     double again = 0.0;
-    const Matrix* replayed = VarimaxRotation(a, kTolerance, again, kRandomStarts, kNormalize);
+    const Matrix* replayed = VarimaxRotation(a, kTolerance, again, kRandomStarts, kNormalize, TestRandom());
     EXPECT_EQ(Elements(replayed), Elements(second));
     EXPECT_EQ(again, criterion);
 
     // Without random starts nothing is drawn and the calls agree.
-    const std::uint32_t state = CurrentRandomSource().State();
-    const Matrix* plain = VarimaxRotation(a, kTolerance, criterion, 0, kNormalize);
-    EXPECT_EQ(Elements(VarimaxRotation(a, kTolerance, again, 0, kNormalize)), Elements(plain));
-    EXPECT_EQ(CurrentRandomSource().State(), state);
+    const std::uint32_t state = TestRandom().State();
+    const Matrix* plain = VarimaxRotation(a, kTolerance, criterion, 0, kNormalize, TestRandom());
+    EXPECT_EQ(Elements(VarimaxRotation(a, kTolerance, again, 0, kNormalize, TestRandom())), Elements(plain));
+    EXPECT_EQ(TestRandom().State(), state);
 }
 
 TEST_F(VarimaxTest, OneFactorOnlyReflects)
 {
     double criterion = -1.0;
     const Matrix* negative = VarimaxRotation(FromRows({{0.5}, {-0.7}, {-0.6}}), kTolerance, criterion,
-                                             kRandomStarts, kNormalize);
+                                             kRandomStarts, kNormalize, TestRandom());
     ExpectMatrix(negative, 1, 1, {-1.0});
     EXPECT_GE(criterion, 0.0);
     EXPECT_LT(criterion, 1e-25);
     // Two draws per 1 x 1 random matrix.
-    EXPECT_EQ(CurrentRandomSource().State(), StateAfter(20));
+    EXPECT_EQ(TestRandom().State(), StateAfter(20));
 
     const Matrix* positive = VarimaxRotation(FromRows({{0.5}, {0.7}, {-0.6}}), kTolerance, criterion,
-                                             kRandomStarts, kNormalize);
+                                             kRandomStarts, kNormalize, TestRandom());
     ExpectMatrix(positive, 1, 1, {1.0});
 }
 
@@ -173,11 +176,11 @@ TEST_F(VarimaxTest, SingleRowAbandonsTheRotation)
 {
     double criterion = -1.0;
     const Matrix* t = VarimaxRotation(FromRows({{0.6, 0.3, -0.2}}), kTolerance, criterion, kRandomStarts,
-                                      kNormalize);
+                                      kNormalize, TestRandom());
     ExpectMatrix(t, 3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1});
     EXPECT_EQ(criterion, 0.0);
     // Abandoned in the unrotated start: no random start drew anything.
-    EXPECT_EQ(CurrentRandomSource().State(), StateAfter(0));
+    EXPECT_EQ(TestRandom().State(), StateAfter(0));
 }
 
 TEST_F(VarimaxTest, NonFiniteLoadingsAbandonTheRotation)
@@ -186,11 +189,11 @@ TEST_F(VarimaxTest, NonFiniteLoadingsAbandonTheRotation)
         Matrix* a = SeveralOptima();
         (*a)(2, 1) = bad;
         double criterion = -1.0;
-        const Matrix* t = VarimaxRotation(a, kTolerance, criterion, kRandomStarts, kNormalize);
+        const Matrix* t = VarimaxRotation(a, kTolerance, criterion, kRandomStarts, kNormalize, TestRandom());
         ExpectMatrix(t, 3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1});
         EXPECT_EQ(criterion, 0.0);
         // The same without Kaiser normalisation, which passes inf through.
-        t = VarimaxRotation(a, kTolerance, criterion, kRandomStarts, 0);
+        t = VarimaxRotation(a, kTolerance, criterion, kRandomStarts, 0, TestRandom());
         ExpectMatrix(t, 3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1});
         EXPECT_EQ(criterion, 0.0);
     }

@@ -7,6 +7,8 @@
 #include "factor/SingularValueDecomposition.h"
 #include "tests/factor/factor_test_support.h"
 
+using namespace talver;
+
 namespace {
 
 class ScopeUseTest : public MatrixTest {

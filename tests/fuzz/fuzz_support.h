@@ -13,6 +13,8 @@
 
 #include "app/DialogPort.h"
 
+using namespace talver;
+
 [[noreturn]] inline void FuzzCheckFailed(const char* condition, const char* file, int line)
 {
     std::fprintf(stderr, "%s:%d: fuzz check failed: %s\n", file, line, condition);

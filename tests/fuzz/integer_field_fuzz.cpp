@@ -12,6 +12,8 @@
 #include "app/IntegerField.h"
 #include "fuzz_support.h"
 
+using namespace talver;
+
 namespace {
 
 // The field's number by the rules the dialogs follow, worked out another way:

@@ -16,6 +16,8 @@
 #include "app/OptionsDialogRules.h"
 #include "fuzz_support.h"
 
+using namespace talver;
+
 namespace {
 
 using R = OptionsDialogRules;

@@ -16,6 +16,8 @@
 #include "app/SampleDialogRules.h"
 #include "fuzz_support.h"
 
+using namespace talver;
+
 namespace {
 
 using R = SampleDialogRules;

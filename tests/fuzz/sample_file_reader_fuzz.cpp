@@ -20,6 +20,8 @@
 #include "fuzz_support.h"
 #include "matrix/Matrix.h"
 
+using namespace talver;
+
 namespace {
 
 struct Reading {

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace talver;
+
 namespace {
 
 using Arithmetic = MatrixTest;

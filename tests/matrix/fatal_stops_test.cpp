@@ -1,5 +1,7 @@
 #include "matrix_test_support.h"
 
+using namespace talver;
+
 namespace {
 
 // The diagnostics as regular expressions: the whole of stderr, one line.

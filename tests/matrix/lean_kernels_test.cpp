@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdint>
 
+using namespace talver;
+
 namespace {
 
 using LeanKernels = MatrixTest;

@@ -8,6 +8,8 @@
 
 #include "matrix/MatrixOps.h"
 
+using namespace talver;
+
 // A matrix from its rows, written row by row.
 inline Matrix* FromRows(std::initializer_list<std::initializer_list<double>> rows)
 {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+using namespace talver;
+
 namespace {
 
 using Normalizations = MatrixTest;

@@ -4,6 +4,8 @@
 
 #include "matrix/Matrix.h"
 
+using namespace talver;
+
 namespace {
 
 // A matrix that reports its own deletion, to see what a scope releases.

@@ -1,5 +1,7 @@
 #include "matrix_test_support.h"
 
+using namespace talver;
+
 namespace {
 
 using Rearrange = MatrixTest;

@@ -25,6 +25,8 @@
 #include <filesystem>
 #include <set>
 
+using namespace talver;
+
 namespace {
 
 using Options = OptionsDialogRules;
@@ -53,8 +55,6 @@ protected:
         previousFolder_ = QDir::currentPath();
         // The window's names are relative, as when talver starts in examples/.
         QDir::setCurrent(QString::fromStdString(folder_.Path("")));
-        // Each test starts like a fresh program: the random sequence too.
-        ResetRandomSourceForTesting();
         window_.show();
     }
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+
 namespace {
 
 constexpr int kLookIntervalMs = 5;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace talver;
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -7,6 +7,7 @@
 
 #include <sys/wait.h>
 
+
 namespace {
 
 struct Start {

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace talver;
+
 void ClickOn(const QWidget* parent, int controlId)
 {
     auto* button = Find<QAbstractButton>(parent, controlId);

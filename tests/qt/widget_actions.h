@@ -10,6 +10,8 @@
 
 #include <string>
 
+using namespace talver;
+
 template <typename Control = QWidget>
 Control* Find(const QWidget* parent, int controlId)
 {

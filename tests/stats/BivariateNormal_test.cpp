@@ -7,6 +7,8 @@
 
 #include "stats/NormalDistribution.h"
 
+using namespace talver;
+
 namespace {
 
 // phi2 with full-precision pi.

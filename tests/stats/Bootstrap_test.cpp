@@ -9,6 +9,9 @@
 
 #include "matrix/Matrix.h"
 #include "stats/RandomSource.h"
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
@@ -44,8 +47,7 @@ int RowPickedBy(int value, int n)
     const Matrix* source = NumberedRows(n, 1);
     Matrix* destination = NewMatrix(n, 1);
     RandomSource random = SourceWhoseNextDrawIs(value);
-    RandomSourceOverride use(random);
-    ResampleRows(source, destination);
+    ResampleRows(source, destination, random);
     return static_cast<int>((*destination)(0, 0)) / 10;
 }
 
@@ -79,8 +81,7 @@ TEST(ResampleRows, CopiesWholeRowsWithOneDrawEach)
     Matrix* destination = NewMatrix(n, 5);
     (*destination)(0, 4) = -1.0;
     RandomSource random(2024u);
-    RandomSourceOverride use(random);
-    ResampleRows(source, destination);
+    ResampleRows(source, destination, random);
 
     RandomSource expected(2024u);
     for (int i = 0; i < n; ++i) {
@@ -101,9 +102,8 @@ TEST(ResampleRows, SingleRowSampleAlwaysCopiesItsRow)
     const Matrix* source = NumberedRows(1, 2);
     Matrix* destination = NewMatrix(1, 2);
     RandomSource random;
-    RandomSourceOverride use(random);
     for (int draw = 0; draw < 50; ++draw) {
-        ResampleRows(source, destination);
+        ResampleRows(source, destination, random);
         EXPECT_EQ((*destination)(0, 0), 0.0);
         EXPECT_EQ((*destination)(0, 1), 1.0);
     }
@@ -115,8 +115,8 @@ TEST(ResampleRowsDeathTest, DestinationOfAnotherRowCountIsAProgrammingError)
     const Matrix* source = NumberedRows(4, 2);
     Matrix* shortDestination = NewMatrix(3, 2);
     Matrix* narrowDestination = NewMatrix(4, 1);
-    EXPECT_EXIT(ResampleRows(source, shortDestination), testing::ExitedWithCode(1), "");
-    EXPECT_EXIT(ResampleRows(source, narrowDestination), testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(ResampleRows(source, shortDestination, TestRandom()), testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(ResampleRows(source, narrowDestination, TestRandom()), testing::ExitedWithCode(1), "");
 }
 
 TEST(SortColumns, AgreesWithStdSortOnColumnsWithTies)
@@ -168,11 +168,10 @@ TEST(PercentilePosition, NeverReachesTheLargestReplicate)
     EXPECT_EQ(PercentilePosition(1000, 0.5), 499);
 }
 
-TEST(CriticalZ, ByAlphaCode)
+TEST(CriticalZ, ByAlpha)
 {
-    EXPECT_EQ(CriticalZ(5), 1.96);
-    EXPECT_EQ(CriticalZ(10), 1.645);
-    EXPECT_EQ(CriticalZ(0), 1.645);
+    EXPECT_EQ(CriticalZ(AlphaLevel::Five), 1.96);
+    EXPECT_EQ(CriticalZ(AlphaLevel::Ten), 1.645);
 }
 
 class BcPercentileIntervalTest : public testing::Test {

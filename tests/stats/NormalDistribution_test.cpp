@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace talver;
+
 namespace {
 
 // Phi from the library's complementary error function, independent of the

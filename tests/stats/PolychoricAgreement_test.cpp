@@ -17,6 +17,8 @@
 #include "stats/PolychoricPair.h"
 #include "stats/Tetrachoric.h"
 
+using namespace talver;
+
 namespace {
 
 // The bisection stops once |score| <= 0.001. The score falls by about the

@@ -12,6 +12,8 @@
 #include "stats/ContingencyTable.h"
 #include "stats/NormalDistribution.h"
 
+using namespace talver;
+
 namespace {
 
 class PolychoricPairTest : public ::testing::Test {

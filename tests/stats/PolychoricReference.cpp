@@ -7,6 +7,8 @@
 #include "stats/ContingencyTable.h"
 #include "stats/Tetrachoric.h"
 
+using namespace talver;
+
 namespace {
 
 using CornerFunction = double (*)(double, double, double);

@@ -8,6 +8,8 @@
 
 #include "matrix/Matrix.h"
 
+using namespace talver;
+
 // Fills probabilities and derivatives (rows = b.size() - 1, cols = a.size() - 1).
 void ReferenceModelTables(const std::vector<double>& a, const std::vector<double>& b, double rho,
                           Matrix* probabilities, Matrix* derivatives);

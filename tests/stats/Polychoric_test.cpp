@@ -15,6 +15,8 @@
 #include "stats/PolychoricPair.h"
 #include "matrix/matrix_test_support.h"
 
+using namespace talver;
+
 namespace {
 
 class PolychoricMatrixTest : public ::testing::Test {

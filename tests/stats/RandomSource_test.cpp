@@ -7,21 +7,24 @@
 
 #include "matrix/Matrix.h"
 #include "stats/RandomMatrix.h"
+#include "support/test_random.h"
+
+using namespace talver;
 
 namespace {
 
 TEST(RandomSource, FreshProcessSequence)
 {
-    ResetRandomSourceForTesting();
-    EXPECT_EQ(NextRandom(), 41);
-    EXPECT_EQ(CurrentRandomSource().State(), 2745024u);
-    EXPECT_EQ(NextRandom(), 18467);
-    EXPECT_EQ(NextRandom(), 6334);
-    EXPECT_EQ(NextRandom(), 26500);
+    ResetTestRandom();
+    EXPECT_EQ(NextRandom(TestRandom()), 41);
+    EXPECT_EQ(TestRandom().State(), 2745024u);
+    EXPECT_EQ(NextRandom(TestRandom()), 18467);
+    EXPECT_EQ(NextRandom(TestRandom()), 6334);
+    EXPECT_EQ(NextRandom(TestRandom()), 26500);
     // Drawing goes on from where it stopped; nothing restarts it.
     RandomSource reference;
     reference.JumpAhead(4);
-    EXPECT_EQ(NextRandom(), reference.Next());
+    EXPECT_EQ(NextRandom(TestRandom()), reference.Next());
 }
 
 TEST(RandomSource, JumpAheadEqualsSingleSteps)
@@ -64,36 +67,12 @@ TEST(RandomSource, JumpAheadWrapsWithThePeriod)
     EXPECT_EQ(beyond.State(), nine.State());
 }
 
-TEST(RandomSource, OverrideIsScopedAndPerThread)
-{
-    ResetRandomSourceForTesting();
-    RandomSource own(99u);
-    {
-        RandomSourceOverride use(own);
-        EXPECT_EQ(&CurrentRandomSource(), &own);
-        NextRandom();
-        NextRandom();
-
-        // Another thread still draws from the process-wide source.
-        int otherThreadDraw = -1;
-        std::thread other([&otherThreadDraw] { otherThreadDraw = NextRandom(); });
-        other.join();
-        EXPECT_EQ(otherThreadDraw, 41);
-    }
-    RandomSource expectedOwn(99u);
-    expectedOwn.JumpAhead(2);
-    EXPECT_EQ(own.State(), expectedOwn.State());
-    EXPECT_NE(&CurrentRandomSource(), &own);
-    EXPECT_EQ(NextRandom(), 18467);
-}
-
 TEST(RandomMatrix, FillsFromTheDrawsAndSpendsOneExtra)
 {
     RandomSource source;
-    RandomSourceOverride use(source);
     MatrixScope scope;
     // Draws 41, 18467, 6334, 26500 fill the matrix; the fifth is spent unused.
-    const Matrix* m = RandomMatrix(2, 2);
+    const Matrix* m = RandomMatrix(2, 2, source);
     ASSERT_EQ(m->Rows(), 2);
     ASSERT_EQ(m->Cols(), 2);
     EXPECT_NEAR((*m)(0, 0), 10.056, 1e-12);

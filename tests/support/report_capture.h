@@ -1,13 +1,15 @@
 #pragma once
 // Collects what an analysis writes into its report.
 
-#include "app/ReportContext.h"
+#include "report/ReportContext.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
+
+using namespace talver;
 
 class CapturedReport {
 public:

@@ -20,6 +20,8 @@
 #include <cstdio>
 #include <functional>
 
+using namespace talver;
+
 namespace {
 
 using Options = OptionsDialogRules;

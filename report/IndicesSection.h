@@ -3,9 +3,12 @@
 // congruence and discrepancy indices.
 
 #include "analyses/InvarianceResults.h"
-#include "app/ReportContext.h"
+#include "report/ReportContext.h"
+
+namespace talver {
 
 inline constexpr const char* kIndicesHeading = "OVERALL INDICES OF ITEM MEASUREMENT INVARIANCE\n\n";
 
-// Returns false when a warning block took the place of its tables.
-bool PrintIndicesSection(ReportContext& context, const InvarianceResults& results);
+void PrintIndicesSection(ReportContext& context, const InvarianceResults& results);
+
+} // namespace talver

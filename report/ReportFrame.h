@@ -1,15 +1,19 @@
 #pragma once
 // The report's frame: title block, details of the analysis, closing lines.
 
-#include "app/ReportContext.h"
+#include "report/ReportContext.h"
+#include "report/ReportDetails.h"
 
+#include <ctime>
 #include <string>
 
-struct Workspace;
+namespace talver {
 
 // The local calendar date as "%A, %B %d, %Y" in English, whatever the locale.
 std::string EnglishDate(const std::tm& local);
 
 void WriteReportHeader(ReportContext& context);
-void WriteDetailsBlock(ReportContext& context, const Workspace& workspace);
+void WriteDetailsBlock(ReportContext& context, const ReportDetails& details);
 void WriteClosingLines(ReportContext& context);
+
+} // namespace talver

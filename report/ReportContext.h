@@ -1,17 +1,15 @@
 #pragma once
-// The open report of one run, handed to every analysis.
+// The open report of one run, handed to every section writer.
 
 #include <cstdio>
 #include <ctime>
 
-struct RunResults;
+namespace talver {
 
 struct ReportContext {
     std::FILE* report = nullptr;
     std::time_t startTime = 0;
     std::time_t endTime = 0;
-    // When set, the analyses also keep what they report here.
-    RunResults* results = nullptr;
 };
 
 // 80 hyphens and a line end: every block of the report ends with it.
@@ -19,3 +17,5 @@ void SeparatorLine(ReportContext& context);
 
 // printf-style output into the report.
 [[gnu::format(printf, 2, 3)]] void ReportPrintf(ReportContext& context, const char* format, ...);
+
+} // namespace talver

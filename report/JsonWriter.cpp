@@ -1,7 +1,9 @@
-#include "app/JsonWriter.h"
+#include "report/JsonWriter.h"
 
 #include <charconv>
 #include <cmath>
+
+namespace talver {
 
 std::string JsonQuoted(const std::string& text)
 {
@@ -118,3 +120,5 @@ void JsonWriter::String(const char* key, const std::string& value)
     Key(key);
     std::fputs(JsonQuoted(value).c_str(), out_);
 }
+
+} // namespace talver

@@ -1,42 +1,39 @@
-#include "app/JsonReport.h"
+#include "report/JsonReport.h"
 
-#include "analyses/RunResults.h"
-#include "app/JsonWriter.h"
-#include "app/Workspace.h"
+#include "report/JsonWriter.h"
 
-#include <cmath>
+namespace talver {
 
 namespace {
 
-const char* MethodName(int code)
+const char* MethodName(ExtractionMethod method)
 {
-    return code == kMethodUls ? "ULS" : code == kMethodPca ? "PCA" : "ML";
+    return method == ExtractionMethod::Uls ? "ULS" : method == ExtractionMethod::Pca ? "PCA" : "ML";
 }
 
-const char* DispersionName(int code)
+const char* DispersionName(DispersionKind kind)
 {
-    return code == kDispersionCovariance ? "covariance" : code == kDispersionPearson ? "pearson" : "polychoric";
+    return kind == DispersionKind::Covariance ? "covariance" : kind == DispersionKind::Pearson ? "pearson" : "polychoric";
 }
 
-void WriteOptions(JsonWriter& json, const Workspace& w)
+void WriteOptions(JsonWriter& json, const ReportDetails& d)
 {
-    const AnalysisOptions& o = w.options;
     json.BeginObject("samples");
-    json.String("targetFile", w.targetFile);
-    json.Integer("targetCount", w.targetCount);
-    json.String("replicationFile", w.replicationFile);
-    json.Integer("replicationCount", w.replicationCount);
-    json.Integer("items", w.variableCount);
+    json.String("targetFile", d.targetFile);
+    json.Integer("targetCount", d.targetCount);
+    json.String("replicationFile", d.replicationFile);
+    json.Integer("replicationCount", d.replicationCount);
+    json.Integer("items", d.variableCount);
     json.EndObject();
     json.BeginObject("options");
-    json.Integer("factors", o.factorCount);
-    json.String("method", MethodName(o.extractionMethod));
-    json.String("dispersion", DispersionName(o.dispersionKind));
-    json.Integer("bootstrapSamples", o.bootstrapSamples);
-    json.Number("alpha", o.alphaCode == kAlpha05 ? 0.05 : 0.10);
-    if (o.dispersionKind != kDispersionCovariance && o.dispersionKind != kDispersionPearson) {
-        json.Integer("lowestScore", o.lowestScore);
-        json.Integer("highestScore", o.highestScore);
+    json.Integer("factors", d.factorCount);
+    json.String("method", MethodName(d.method));
+    json.String("dispersion", DispersionName(d.dispersion));
+    json.Integer("bootstrapSamples", d.bootstrapSamples);
+    json.Number("alpha", AlphaValue(d.alpha));
+    if (d.dispersion == DispersionKind::Polychoric) {
+        json.Integer("lowestScore", d.lowestScore);
+        json.Integer("highestScore", d.highestScore);
     }
     json.EndObject();
 }
@@ -53,9 +50,9 @@ void WriteDifficulties(JsonWriter& json, const DifficultyResults& results)
         json.Number("targetMean", item.targetMean);
         json.Number("replicationMean", item.replicationMean);
         json.Number("t", item.t);
-        json.Boolean("tSignificant", std::fabs(item.t) >= results.criticalValue);
+        json.Boolean("tSignificant", item.tSignificant);
         json.Number("d", item.d);
-        json.Boolean("dSignificant", std::fabs(item.d) >= results.criticalValue);
+        json.Boolean("dSignificant", item.dSignificant);
         json.EndObject();
     }
     json.EndArray();
@@ -107,7 +104,7 @@ void WriteResidualVariances(JsonWriter& json, const char* key, const SampleDiscr
     json.EndArray();
 }
 
-void WriteDifferences(JsonWriter& json, const char* key, const ResultTable& differences, const ResultTable& overlaps,
+void WriteDifferences(JsonWriter& json, const char* key, const ResultTable& differences, const FlagTable& significant,
                       bool withFactors)
 {
     json.BeginArray(key);
@@ -119,7 +116,7 @@ void WriteDifferences(JsonWriter& json, const char* key, const ResultTable& diff
                 json.Integer("factor", j + 1);
             }
             json.Number("value", differences(i, j));
-            json.Boolean("significant", overlaps(i, j) != 1.0);
+            json.Boolean("significant", significant(i, j));
             json.EndObject();
         }
     }
@@ -128,25 +125,24 @@ void WriteDifferences(JsonWriter& json, const char* key, const ResultTable& diff
 
 void WriteDiscriminations(JsonWriter& json, const RunResults& results)
 {
-    const DiscriminationResults& d = *results.discriminations;
-    if (results.loadingsReported) {
+    if (const DiscriminationResults* d = ReportedLoadings(results)) {
         json.BeginObject("itemDiscriminations");
-        WriteLoadings(json, "target", d.target);
-        WriteLoadings(json, "replication", d.replication);
-        WriteDifferences(json, "differences", d.loadingDifferences, d.loadingOverlaps, true);
+        WriteLoadings(json, "target", d->target);
+        WriteLoadings(json, "replication", d->replication);
+        WriteDifferences(json, "differences", d->loadingDifferences, d->loadingSignificant, true);
         json.EndObject();
     }
-    if (results.residualVariancesReported) {
+    if (const DiscriminationResults* d = ReportedResidualVariances(results)) {
         json.BeginObject("itemResidualVariances");
-        WriteResidualVariances(json, "target", d.target);
-        WriteResidualVariances(json, "replication", d.replication);
-        WriteDifferences(json, "differences", d.residualDifferences, d.residualOverlaps, false);
+        WriteResidualVariances(json, "target", d->target);
+        WriteResidualVariances(json, "replication", d->replication);
+        WriteDifferences(json, "differences", d->residualDifferences, d->residualSignificant, false);
         json.EndObject();
     }
 }
 
 void WriteIndexEntries(JsonWriter& json, const char* key, const char* numberKey, const std::vector<double>& observed,
-                       const std::vector<double>& critical, bool lowIsSignificant)
+                       const std::vector<double>& critical, const std::vector<bool>& significant)
 {
     json.BeginArray(key);
     for (std::size_t k = 0; k < observed.size(); ++k) {
@@ -154,24 +150,34 @@ void WriteIndexEntries(JsonWriter& json, const char* key, const char* numberKey,
         json.Integer(numberKey, static_cast<long long>(k) + 1);
         json.Number("observed", observed[k]);
         json.Number("critical", critical[k]);
-        json.Boolean("significant", lowIsSignificant ? observed[k] < critical[k] : observed[k] > critical[k]);
+        json.Boolean("significant", significant[k]);
         json.EndObject();
     }
     json.EndArray();
 }
 
-void WriteIndexFamily(JsonWriter& json, const char* key, const std::vector<double>& items,
-                      const std::vector<double>& criticalItems, const std::vector<double>& factors,
-                      const std::vector<double>& criticalFactors, double overall, double criticalOverall,
-                      bool lowIsSignificant)
+// The observed and critical values of one family of indices with the flags.
+struct IndexFamily {
+    const std::vector<double>& items;
+    const std::vector<double>& criticalItems;
+    const std::vector<bool>& itemsSignificant;
+    const std::vector<double>& factors;
+    const std::vector<double>& criticalFactors;
+    const std::vector<bool>& factorsSignificant;
+    double overall;
+    double criticalOverall;
+    bool overallSignificant;
+};
+
+void WriteIndexFamily(JsonWriter& json, const char* key, const IndexFamily& family)
 {
     json.BeginObject(key);
-    WriteIndexEntries(json, "items", "item", items, criticalItems, lowIsSignificant);
-    WriteIndexEntries(json, "factors", "factor", factors, criticalFactors, lowIsSignificant);
+    WriteIndexEntries(json, "items", "item", family.items, family.criticalItems, family.itemsSignificant);
+    WriteIndexEntries(json, "factors", "factor", family.factors, family.criticalFactors, family.factorsSignificant);
     json.BeginObject("overall");
-    json.Number("observed", overall);
-    json.Number("critical", criticalOverall);
-    json.Boolean("significant", lowIsSignificant ? overall < criticalOverall : overall > criticalOverall);
+    json.Number("observed", family.overall);
+    json.Number("critical", family.criticalOverall);
+    json.Boolean("significant", family.overallSignificant);
     json.EndObject();
     json.EndObject();
 }
@@ -180,42 +186,45 @@ void WriteInvariance(JsonWriter& json, const InvarianceResults& results)
 {
     const InvarianceIndexSet& o = results.observed;
     const InvarianceIndexSet& c = results.critical;
+    const InvarianceSignificance& s = results.significant;
     json.BeginObject("invarianceIndices");
-    json.String("dispersionAnalysed", results.dispersionKind == kDispersionCovariance ? "covariance" : "pearson");
+    json.String("dispersionAnalysed", DispersionName(results.analysed));
     if (results.showCongruence) {
-        WriteIndexFamily(json, "congruence", o.itemCongruence, c.itemCongruence, o.factorCongruence,
-                         c.factorCongruence, o.overallCongruence, c.overallCongruence, true);
+        WriteIndexFamily(json, "congruence",
+                         {o.itemCongruence, c.itemCongruence, s.itemCongruence, o.factorCongruence,
+                          c.factorCongruence, s.factorCongruence, o.overallCongruence, c.overallCongruence,
+                          s.overallCongruence});
     }
     if (results.showDiscrepancy) {
-        WriteIndexFamily(json, "discrepancy", o.itemDiscrepancy, c.itemDiscrepancy, o.factorDiscrepancy,
-                         c.factorDiscrepancy, o.overallDiscrepancy, c.overallDiscrepancy, false);
+        WriteIndexFamily(json, "discrepancy",
+                         {o.itemDiscrepancy, c.itemDiscrepancy, s.itemDiscrepancy, o.factorDiscrepancy,
+                          c.factorDiscrepancy, s.factorDiscrepancy, o.overallDiscrepancy, c.overallDiscrepancy,
+                          s.overallDiscrepancy});
     }
     json.EndObject();
 }
 
 } // namespace
 
-void WriteJsonReport(std::FILE* out, const Workspace& workspace, const RunResults& results)
+void WriteJsonReport(std::FILE* out, const ReportDetails& details, const RunResults& results)
 {
     JsonWriter json(out);
     json.BeginObject();
     json.String("program", "TALVER");
     json.String("version", "2.01");
-    WriteOptions(json, workspace);
+    WriteOptions(json, details);
     if (results.difficulties) {
         WriteDifficulties(json, *results.difficulties);
     }
-    if (results.discriminations) {
-        WriteDiscriminations(json, results);
-    }
+    WriteDiscriminations(json, results);
     if (results.hotelling) {
         WriteHotelling(json, *results.hotelling);
     }
-    if (results.invariance) {
-        WriteInvariance(json, *results.invariance);
+    if (const InvarianceResults* indices = ReportedIndices(results)) {
+        WriteInvariance(json, *indices);
     }
     json.BeginArray("warnings");
-    for (const AnalysisWarning& warning : results.warnings) {
+    for (const AnalysisWarning& warning : RunWarnings(results)) {
         json.BeginObject();
         json.String("section", warning.section);
         json.String("text", warning.text);
@@ -224,3 +233,5 @@ void WriteJsonReport(std::FILE* out, const Workspace& workspace, const RunResult
     json.EndArray();
     json.EndObject();
 }
+
+} // namespace talver

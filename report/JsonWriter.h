@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace talver {
+
 class JsonWriter {
 public:
     explicit JsonWriter(std::FILE* out) : out_(out) {}
@@ -33,3 +35,5 @@ private:
 
 // `text` as a quoted JSON string.
 std::string JsonQuoted(const std::string& text);
+
+} // namespace talver

@@ -1,41 +1,10 @@
-#include "analyses/DiscriminationReport.h"
+#include "report/DiscriminationSections.h"
 
-#include <cmath>
-#include <initializer_list>
-#include <optional>
+#include "report/WarningBlock.h"
 
-#include "analyses/AnalysisWarnings.h"
-#include "app/Workspace.h"
+namespace talver {
 
 namespace {
-
-bool AllFinite(std::initializer_list<const ResultTable*> tables)
-{
-    for (const ResultTable* table : tables) {
-        for (double value : table->values) {
-            if (!std::isfinite(value)) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// The sample whose loadings, or residual variances, and their intervals are
-// not all finite numbers, Target first; nothing when both are.
-std::optional<SampleSide> SampleWithoutIntervals(const DiscriminationResults& results, bool residuals)
-{
-    for (const auto& [sample, side] : {std::pair{&results.target, SampleSide::Target},
-                                       std::pair{&results.replication, SampleSide::Replication}}) {
-        const bool finite = residuals
-                                ? AllFinite({&sample->residualVariances, &sample->residualLower, &sample->residualUpper})
-                                : AllFinite({&sample->loadings, &sample->loadingLower, &sample->loadingUpper});
-        if (!finite) {
-            return side;
-        }
-    }
-    return std::nullopt;
-}
 
 void EndSection(ReportContext& context)
 {
@@ -49,7 +18,7 @@ void EndSection(ReportContext& context)
 void ColumnLabels(ReportContext& context, const char* item, const DiscriminationResults& results,
                   const char* padding)
 {
-    const char label = results.extractionMethod == kMethodUls ? 'F' : 'C';
+    const char label = results.method == ExtractionMethod::Uls ? 'F' : 'C';
     ReportPrintf(context, "%s", item);
     for (int j = 1; j <= results.loadingDifferences.cols; ++j) {
         ReportPrintf(context, "%c%3i%s", label, j, padding);
@@ -109,18 +78,12 @@ void ResidualIntervalTable(ReportContext& context, const char* title, const Samp
     ReportPrintf(context, "\n\n");
 }
 
-bool Significant(const ResultTable& overlaps, int i, int j)
-{
-    return overlaps(i, j) != 1.0;
-}
-
 } // namespace
 
 bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results)
 {
-    // A table of values that are not numbers would tell the reader nothing.
-    if (const std::optional<SampleSide> side = SampleWithoutIntervals(results, false)) {
-        PrintWarningBlock(context, kDiscriminationsHeading, NonFiniteIntervalsWarning(*side, "item discriminations"));
+    if (!results.loadingsWarning.empty()) {
+        PrintWarningBlock(context, kDiscriminationsHeading, results.loadingsWarning);
         return false;
     }
     ReportPrintf(context, "%s", kDiscriminationsHeading);
@@ -139,7 +102,7 @@ bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationRes
     for (int i = 0; i < differences.rows; ++i) {
         ReportPrintf(context, "%3i  ", i + 1);
         for (int j = 0; j < differences.cols; ++j) {
-            ReportPrintf(context, Significant(results.loadingOverlaps, i, j) ? "% 9.3f**   " : "% 9.3f     ",
+            ReportPrintf(context, results.loadingSignificant(i, j) ? "% 9.3f**   " : "% 9.3f     ",
                          differences(i, j));
         }
         ReportPrintf(context, "\n");
@@ -150,9 +113,8 @@ bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationRes
 
 bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results)
 {
-    if (const std::optional<SampleSide> side = SampleWithoutIntervals(results, true)) {
-        PrintWarningBlock(context, kResidualVariancesHeading,
-                          NonFiniteIntervalsWarning(*side, "item residual variances"));
+    if (!results.residualsWarning.empty()) {
+        PrintWarningBlock(context, kResidualVariancesHeading, results.residualsWarning);
         return false;
     }
     ReportPrintf(context, "%s", kResidualVariancesHeading);
@@ -168,9 +130,11 @@ bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationR
     ReportPrintf(context, "         Variance\n");
     const ResultTable& differences = results.residualDifferences;
     for (int i = 0; i < differences.rows; ++i) {
-        ReportPrintf(context, Significant(results.residualOverlaps, i, 0) ? "%3i  % 9.3f**\n" : "%3i  % 9.3f\n",
+        ReportPrintf(context, results.residualSignificant(i, 0) ? "%3i  % 9.3f**\n" : "%3i  % 9.3f\n",
                      i + 1, differences(i, 0));
     }
     EndSection(context);
     return true;
 }
+
+} // namespace talver

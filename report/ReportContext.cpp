@@ -1,6 +1,8 @@
-#include "app/ReportContext.h"
+#include "report/ReportContext.h"
 
 #include <cstdarg>
+
+namespace talver {
 
 void SeparatorLine(ReportContext& context)
 {
@@ -14,3 +16,5 @@ void ReportPrintf(ReportContext& context, const char* format, ...)
     std::vfprintf(context.report, format, arguments);
     va_end(arguments);
 }
+
+} // namespace talver

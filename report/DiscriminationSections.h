@@ -2,7 +2,9 @@
 // The "ITEM DISCRIMINATIONS" and "ITEM RESIDUAL VARIANCES" sections.
 
 #include "analyses/DiscriminationResults.h"
-#include "app/ReportContext.h"
+#include "report/ReportContext.h"
+
+namespace talver {
 
 inline constexpr const char* kDiscriminationsHeading = "ITEM DISCRIMINATIONS\n\n";
 inline constexpr const char* kResidualVariancesHeading = "ITEM RESIDUAL VARIANCES\n\n";
@@ -10,3 +12,5 @@ inline constexpr const char* kResidualVariancesHeading = "ITEM RESIDUAL VARIANCE
 // Each returns false when a warning block took the place of its tables.
 bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results);
 bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results);
+
+} // namespace talver

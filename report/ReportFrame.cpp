@@ -1,8 +1,8 @@
-#include "app/ReportFrame.h"
-
-#include "app/Workspace.h"
+#include "report/ReportFrame.h"
 
 #include <cstdio>
+
+namespace talver {
 
 namespace {
 
@@ -68,36 +68,35 @@ void WriteReportHeader(ReportContext& context)
     SeparatorLine(context);
 }
 
-void WriteDetailsBlock(ReportContext& context, const Workspace& workspace)
+void WriteDetailsBlock(ReportContext& context, const ReportDetails& details)
 {
-    const AnalysisOptions& options = workspace.options;
     ReportPrintf(context, "\nDETAILS OF ANALYSIS\n\n");
-    Detail(context, "Target sample data file", workspace.targetFile, 1);
-    Detail(context, "Number of observations in Target sample", std::to_string(workspace.targetCount), 1);
-    Detail(context, "Replication sample data file", workspace.replicationFile, 1);
-    Detail(context, "Number of observations in Replication sample", std::to_string(workspace.replicationCount), 2);
-    Detail(context, "Number of variables", std::to_string(workspace.variableCount), 1);
-    Detail(context, options.extractionMethod == kMethodPca ? "Number of components" : "Number of factors",
-           std::to_string(options.factorCount), 2);
-    const char* dispersion = options.dispersionKind == kDispersionCovariance ? "Covariances"
-                             : options.dispersionKind == kDispersionPearson  ? "Pearson correlations"
-                                                                             : "Polychoric (tetrachoric) correlations";
+    Detail(context, "Target sample data file", details.targetFile, 1);
+    Detail(context, "Number of observations in Target sample", std::to_string(details.targetCount), 1);
+    Detail(context, "Replication sample data file", details.replicationFile, 1);
+    Detail(context, "Number of observations in Replication sample", std::to_string(details.replicationCount), 2);
+    Detail(context, "Number of variables", std::to_string(details.variableCount), 1);
+    Detail(context, details.method == ExtractionMethod::Pca ? "Number of components" : "Number of factors",
+           std::to_string(details.factorCount), 2);
+    const char* dispersion = details.dispersion == DispersionKind::Covariance ? "Covariances"
+                             : details.dispersion == DispersionKind::Pearson  ? "Pearson correlations"
+                                                                              : "Polychoric (tetrachoric) correlations";
     Detail(context, "Dispersion matrix", dispersion, 1);
-    if (options.extractionMethod == kMethodUls) {
+    if (details.method == ExtractionMethod::Uls) {
         Detail(context, "Method for factor extraction", "Unweighted Least Squares (ULS)", 2);
-    } else if (options.extractionMethod == kMethodPca) {
+    } else if (details.method == ExtractionMethod::Pca) {
         Detail(context, "Method for components extraction", "Principal Components Analysis", 2);
     } else {
         Detail(context, "Method for factor extraction", "Unrestricted Maximum Likelihood (ML)", 2);
     }
-    if (options.factorCount > 1) {
+    if (details.factorCount > 1) {
         Detail(context, "Rotation to simplicity of Target loading matrix", "Normalized Varimax", 1);
         Detail(context, "Rotation to similitude between loading matrices", "Orthogonal Procrustes", 2);
     }
     Detail(context, "Bias corrected Percentile intervals obtained by", "Bootstrap resampling", 1);
     Detail(context, "Critical values obtained by", "Bootstrap resampling", 1);
-    Detail(context, "Number of samples in Bootstrap resampling", std::to_string(options.bootstrapSamples), 2);
-    Detail(context, "Alpha value", options.alphaCode == kAlpha05 ? "0.05" : "0.10", 2);
+    Detail(context, "Number of samples in Bootstrap resampling", std::to_string(details.bootstrapSamples), 2);
+    Detail(context, "Alpha value", AlphaText(details.alpha), 2);
     SeparatorLine(context);
     ReportPrintf(context, "\n");
 }
@@ -108,3 +107,5 @@ void WriteClosingLines(ReportContext& context)
     ReportPrintf(context, "TALVER completed\n");
     ReportPrintf(context, "Computing time: %20.8f minutes.\n", seconds * 0.016666666666666666);
 }
+
+} // namespace talver

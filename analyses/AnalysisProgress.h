@@ -1,0 +1,27 @@
+#pragma once
+// How the analyses tell what they are doing: the current step and the
+// bootstrap counter. Whatever shows a run (the window's text lines, the
+// batch's terminal, nothing at all) implements it. Only the thread that runs
+// the analysis calls it, also while other threads compute replicates.
+
+#include <string>
+
+namespace talver {
+
+class AnalysisProgress {
+public:
+    virtual ~AnalysisProgress() = default;
+    // The step in progress, such as "Bootstrap resampling ...".
+    virtual void ShowStep(const std::string& text) = 0;
+    // The progress line: the bootstrap counter, or " " to clear it.
+    virtual void ShowProgress(const std::string& text) = 0;
+    // The counter after replicate `done` (0-based) of `total`; each analysis
+    // computes the percentage in its own order of operations. Shows
+    // BootstrapProgressText unless a front end thins the counter out.
+    virtual void ShowBootstrapProgress(int done, int total, double percent);
+};
+
+// "Done: %4i (%6.2f%%)".
+std::string BootstrapProgressText(int done, double percent);
+
+} // namespace talver

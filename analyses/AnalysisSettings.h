@@ -1,0 +1,23 @@
+#pragma once
+// The options of the bootstrap analyses as one record.
+
+#include "analyses/AnalysisCodes.h"
+#include "matrix/Matrix.h"
+
+namespace talver {
+
+struct AnalysisSettings {
+    int factorCount = 2;
+    int bootstrapSamples = 1000;
+    AlphaLevel alpha = AlphaLevel::Five;
+    ExtractionMethod method = ExtractionMethod::Uls;
+    DispersionKind dispersion = DispersionKind::Covariance;
+    double tolerance = kAnalysisTolerance;
+    // The declared score range of every item (p x 1 each) and the number of
+    // score categories, for polychoric correlations only.
+    const Matrix* itemLowest = nullptr;
+    const Matrix* itemHighest = nullptr;
+    int categoryCount = 0;
+};
+
+} // namespace talver

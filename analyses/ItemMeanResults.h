@@ -1,0 +1,43 @@
+#pragma once
+// What the two tests of the item means found: item by item (Student's t,
+// Cohen's d) and all at once (Hotelling's T square).
+
+#include <string>
+#include <vector>
+
+namespace talver {
+
+struct DifficultyItem {
+    double targetMean = 0.0;
+    double replicationMean = 0.0;
+    double t = 0.0;
+    double d = 0.0;
+    // |t| and |d| reach the critical value.
+    bool tSignificant = false;
+    bool dSignificant = false;
+};
+
+struct DifficultyResults {
+    double criticalValue = 0.0;
+    std::vector<DifficultyItem> items;
+    // Why some items have no t and d (values that are not finite numbers);
+    // empty when every item has them.
+    std::string warning;
+};
+
+struct HotellingResults {
+    // False when the samples together have too few participants for F, or
+    // when the pooled covariance matrix cannot be inverted.
+    bool computable = false;
+    // The pooled covariance matrix is singular: T square has no value, and
+    // `warning` says why.
+    bool singular = false;
+    std::string warning;
+    double tSquare = 0.0;
+    int df1 = 0;
+    int df2 = 0;
+    double f = 0.0;
+    double p = 0.0;
+};
+
+} // namespace talver

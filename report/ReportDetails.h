@@ -1,0 +1,27 @@
+#pragma once
+// What the report's details block and the JSON companion say about the data
+// and the options of a run.
+
+#include <string>
+
+#include "analyses/AnalysisCodes.h"
+
+namespace talver {
+
+struct ReportDetails {
+    std::string targetFile;
+    int targetCount = 0;
+    std::string replicationFile;
+    int replicationCount = 0;
+    int variableCount = 0;
+    int factorCount = 0;
+    ExtractionMethod method = ExtractionMethod::Uls;
+    DispersionKind dispersion = DispersionKind::Covariance;
+    int bootstrapSamples = 0;
+    AlphaLevel alpha = AlphaLevel::Five;
+    // The declared score range, for polychoric correlations.
+    int lowestScore = 0;
+    int highestScore = 0;
+};
+
+} // namespace talver

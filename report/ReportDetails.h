@@ -3,6 +3,7 @@
 // and the options of a run.
 
 #include <string>
+#include <vector>
 
 #include "analyses/AnalysisCodes.h"
 
@@ -22,6 +23,8 @@ struct ReportDetails {
     // The declared score range, for polychoric correlations.
     int lowestScore = 0;
     int highestScore = 0;
+    // The items' names from the data file's header; empty for plain files.
+    std::vector<std::string> itemNames;
 };
 
 } // namespace talver

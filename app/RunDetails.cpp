@@ -16,7 +16,8 @@ ReportDetails DetailsOf(const Workspace& w)
             o.bootstrapSamples,
             AlphaFromCode(o.alphaCode),
             o.lowestScore,
-            o.highestScore};
+            o.highestScore,
+            {}};
 }
 
 } // namespace talver

@@ -4,6 +4,7 @@
 // batch's terminal, nothing at all) implements it. Only the thread that runs
 // the analysis calls it, also while other threads compute replicates.
 
+#include <stdexcept>
 #include <string>
 
 namespace talver {
@@ -19,6 +20,14 @@ public:
     // computes the percentage in its own order of operations. Shows
     // BootstrapProgressText unless a front end thins the counter out.
     virtual void ShowBootstrapProgress(int done, int total, double percent);
+};
+
+// Thrown by a front end's progress calls (between two replicates) when the
+// user stops the run: the analysis unwinds, its threads are joined, and no
+// result is returned.
+class ComputationStopped : public std::runtime_error {
+public:
+    ComputationStopped() : std::runtime_error("the computation was stopped") {}
 };
 
 // "Done: %4i (%6.2f%%)".

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "analyses/MatrixHelpers.h"
+#include "matrix/MatrixInPlace.h"
 #include "stats/Bootstrap.h"
 
 namespace talver {

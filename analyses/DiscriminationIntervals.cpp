@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "analyses/AnalysisWarnings.h"
-#include "analyses/MatrixHelpers.h"
+#include "matrix/MatrixInPlace.h"
 #include "stats/Bootstrap.h"
 
 namespace talver {

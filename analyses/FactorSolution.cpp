@@ -1,6 +1,6 @@
 #include "analyses/FactorSolution.h"
 
-#include "analyses/MatrixHelpers.h"
+#include "matrix/MatrixInPlace.h"
 #include "factor/MlExtraction.h"
 #include "factor/PrincipalComponents.h"
 #include "factor/Procrustes.h"

@@ -6,7 +6,7 @@
 #include "analyses/AnalysisWarnings.h"
 #include "analyses/DispersionByCode.h"
 #include "analyses/IndicesReplicates.h"
-#include "analyses/MatrixHelpers.h"
+#include "matrix/MatrixInPlace.h"
 #include "analyses/ObservedSolution.h"
 #include "analyses/Populations.h"
 #include "matrix/Matrix.h"

@@ -2,7 +2,7 @@
 
 #include "analyses/AnalysisWarnings.h"
 #include "analyses/DispersionByCode.h"
-#include "analyses/MatrixHelpers.h"
+#include "matrix/MatrixInPlace.h"
 #include "factor/Varimax.h"
 #include "matrix/MatrixOps.h"
 

@@ -1,6 +1,6 @@
 #include "analyses/Populations.h"
 
-#include "analyses/MatrixHelpers.h"
+#include "matrix/MatrixInPlace.h"
 #include "factor/Inverse.h"
 #include "factor/SingularValueDecomposition.h"
 #include "matrix/MatrixOps.h"

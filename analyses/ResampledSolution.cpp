@@ -1,7 +1,7 @@
 #include "analyses/ResampledSolution.h"
 
 #include "analyses/DispersionByCode.h"
-#include "analyses/MatrixHelpers.h"
+#include "matrix/MatrixInPlace.h"
 #include "stats/Bootstrap.h"
 
 namespace talver {

@@ -1,5 +1,6 @@
 #include "app/ScoreRange.h"
 
+#include "app/RunSizeLimits.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
 
@@ -31,7 +32,7 @@ ScoreRange ObservedScoreRange(const Matrix* target, const Matrix* replication)
 
 std::int32_t CategoryCount(std::int32_t lowest, std::int32_t highest)
 {
-    const std::int64_t count = static_cast<std::int64_t>(highest) - lowest + 1;
+    const std::int64_t count = ScoreCategories(lowest, highest);
     return static_cast<std::int32_t>(
         std::clamp<std::int64_t>(count, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }

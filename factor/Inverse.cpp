@@ -4,22 +4,12 @@
 #include <utility>
 
 #include "factor/ShapeChecks.h"
+#include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
 
 namespace talver {
 
 namespace {
-
-void CopyElements(const Matrix* from, Matrix* to)
-{
-    for (int i = 0; i < from->Rows(); ++i) {
-        const double* source = from->Row(i);
-        double* target = to->Row(i);
-        for (int j = 0; j < from->Cols(); ++j) {
-            target[j] = source[j];
-        }
-    }
-}
 
 // Reduces q to the identity by Gauss-Jordan elimination, applying the same
 // row operations to p when it is given (p then ends as the inverse). Returns
@@ -88,7 +78,7 @@ Matrix* Inverse(const Matrix* a)
     Matrix* result = NewMatrix(a->Rows(), a->Cols());
     MatrixScope scope;
     Matrix* q = NewMatrix(a->Rows(), a->Cols());
-    CopyElements(a, q);
+    CopyValues(a, q);
     for (int i = 0; i < a->Rows(); ++i) {
         (*result)(i, i) = 1.0;
     }
@@ -101,7 +91,7 @@ double Determinant(const Matrix* a)
     RequireSquare(a);
     MatrixScope scope;
     Matrix* q = NewMatrix(a->Rows(), a->Cols());
-    CopyElements(a, q);
+    CopyValues(a, q);
     return EliminateToIdentity(q, nullptr);
 }
 
@@ -117,7 +107,7 @@ Matrix* GeneralizedInverse(const Matrix* a)
         return result;
     }
 
-    CopyElements(a, result);
+    CopyValues(a, result);
     Matrix* pivotRow = NewMatrix(1, n);
     double* p = pivotRow->Row(0);
     for (int i = 0; i < n; ++i) {

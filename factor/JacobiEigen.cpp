@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "factor/ShapeChecks.h"
+#include "matrix/MatrixInPlace.h"
 
 namespace talver {
 
@@ -85,15 +86,6 @@ void Rotate(Matrix* w, Matrix* v, int b, int d, std::vector<double>& colB, std::
         const double vd = (*v)(k, d);
         (*v)(k, b) = c * vb - s * vd;
         (*v)(k, d) = s * vb + c * vd;
-    }
-}
-
-void SetIdentity(Matrix* m)
-{
-    for (int i = 0; i < m->Rows(); ++i) {
-        for (int j = 0; j < m->Cols(); ++j) {
-            (*m)(i, j) = i == j ? 1.0 : 0.0;
-        }
     }
 }
 

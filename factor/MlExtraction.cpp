@@ -5,6 +5,7 @@
 #include "factor/Inverse.h"
 #include "factor/MlDiscrepancy.h"
 #include "factor/MlLoadings.h"
+#include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
 
 namespace talver {
@@ -15,18 +16,6 @@ namespace {
 constexpr double kLogLowerBound = -6.907755278982137;
 constexpr double kTolerance = 1e-5;
 constexpr int kMaxIterations = 100;
-
-bool AllFinite(const Matrix* a)
-{
-    for (int i = 0; i < a->Rows(); ++i) {
-        for (int j = 0; j < a->Cols(); ++j) {
-            if (!std::isfinite((*a)(i, j))) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
 
 // The state carried from one iteration to the next.
 struct NewtonState {

@@ -1,22 +1,10 @@
 #include "factor/PowerEigen.h"
 
 #include "factor/ShapeChecks.h"
+#include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
 
 namespace talver {
-
-namespace {
-
-void CopyElements(const Matrix* from, Matrix* to)
-{
-    for (int i = 0; i < from->Rows(); ++i) {
-        for (int j = 0; j < from->Cols(); ++j) {
-            (*to)(i, j) = (*from)(i, j);
-        }
-    }
-}
-
-} // namespace
 
 void PowerIteration(Matrix* start, const Matrix* a)
 {
@@ -26,7 +14,7 @@ void PowerIteration(Matrix* start, const Matrix* a)
     // its own scope.
     for (int step = 0; step < 100; ++step) {
         MatrixScope scope;
-        CopyElements(Product(DividedBy(start, MaxElement(start)), a), start);
+        CopyValues(Product(DividedBy(start, MaxElement(start)), a), start);
     }
 }
 
@@ -39,11 +27,11 @@ void PowerEigen(const Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors, int 
 
     MatrixScope scope;
     Matrix* w = NewMatrix(n, n);
-    CopyElements(a, w);
+    CopyValues(a, w);
     Matrix* q = NewMatrix(1, n);
     for (int i = 0; i < k; ++i) {
         MatrixScope pairScope;
-        CopyElements(Filled(1, n, 0.5), q);
+        CopyValues(Filled(1, n, 0.5), q);
         PowerIteration(q, w);
         (*eigenvalues)(i, 0) = MaxElement(q);
         const Matrix* unit = Normalized(q);
@@ -52,7 +40,7 @@ void PowerEigen(const Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors, int 
         }
         // Deflation: w - lambda u^T u, with a = q scaled to length sqrt(lambda).
         const Matrix* root = ScaledToRootMax(q);
-        CopyElements(Minus(w, Product(Transposed(root), root)), w);
+        CopyValues(Minus(w, Product(Transposed(root), root)), w);
     }
 }
 

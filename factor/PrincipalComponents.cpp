@@ -1,28 +1,11 @@
 #include "factor/PrincipalComponents.h"
 
-#include <algorithm>
-
 #include "factor/Inverse.h"
 #include "factor/SingularValueDecomposition.h"
+#include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
 
 namespace talver {
-
-namespace {
-
-// Copies the overlap of source and destination.
-void CopyOver(const Matrix* source, Matrix* destination)
-{
-    const int rows = std::min(source->Rows(), destination->Rows());
-    const int cols = std::min(source->Cols(), destination->Cols());
-    for (int i = 0; i < rows; ++i) {
-        for (int j = 0; j < cols; ++j) {
-            (*destination)(i, j) = (*source)(i, j);
-        }
-    }
-}
-
-} // namespace
 
 void ExtractPrincipalComponents(const Matrix* s, int m, Matrix* weights, Matrix* loadings,
                                 double& explained)
@@ -48,8 +31,8 @@ void ExtractPrincipalComponents(const Matrix* s, int m, Matrix* weights, Matrix*
     Matrix* loadingsT = Product(Product(t, wt), s);
     explained = Trace(Product(Product(Product(wtS, s), w), t));
 
-    CopyOver(Transposed(loadingsT), loadings);
-    CopyOver(w, weights);
+    CopyValues(Transposed(loadingsT), loadings);
+    CopyValues(w, weights);
 }
 
 } // namespace talver

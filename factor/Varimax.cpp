@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
 #include "stats/RandomMatrix.h"
 
@@ -17,24 +18,6 @@ namespace {
 
 // Below this the criterion of a column pair does not depend on the angle.
 constexpr double kDegeneratePair = 1e-11;
-
-void SetIdentity(Matrix* q)
-{
-    for (int i = 0; i < q->Rows(); ++i) {
-        for (int j = 0; j < q->Cols(); ++j) {
-            (*q)(i, j) = i == j ? 1.0 : 0.0;
-        }
-    }
-}
-
-void CopyInto(const Matrix* source, Matrix* destination)
-{
-    for (int i = 0; i < source->Rows(); ++i) {
-        for (int j = 0; j < source->Cols(); ++j) {
-            (*destination)(i, j) = (*source)(i, j);
-        }
-    }
-}
 
 // Gram-Schmidt on the columns in order: each column loses its projection on
 // every earlier (unit) column, one after the other, then is scaled to unit
@@ -246,7 +229,7 @@ Matrix* VarimaxRotation(const Matrix* a, double tolerance, double& criterion, in
         if (start == 0) {
             SetIdentity(work.q);
         } else {
-            CopyInto(RandomMatrix(m, m, random), work.q);
+            CopyValues(RandomMatrix(m, m, random), work.q);
             OrthonormalizeColumns(work.q);
         }
         double reached = 0.0;
@@ -257,7 +240,7 @@ Matrix* VarimaxRotation(const Matrix* a, double tolerance, double& criterion, in
         }
         if (start == 0 || reached > best) {
             best = reached;
-            CopyInto(work.q, result);
+            CopyValues(work.q, result);
         }
     }
     criterion = best;

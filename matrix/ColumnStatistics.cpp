@@ -1,3 +1,4 @@
+#include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
 
 #include <algorithm>
@@ -10,13 +11,6 @@ namespace talver {
 // temporaries in a scope of its own, so a caller sees exactly one new matrix.
 
 namespace {
-
-void CopyValues(const Matrix* from, Matrix* to)
-{
-    for (int i = 0; i < from->Rows(); ++i) {
-        std::copy(from->Row(i), from->Row(i) + from->Cols(), to->Row(i));
-    }
-}
 
 double RowCount(const Matrix* a)
 {

@@ -2,18 +2,16 @@
 
 #include <cmath>
 
+#include "stats/BivariateIntegration.h"
 #include "stats/NormalDistribution.h"
 
 namespace talver {
 
 namespace {
 
-// The approximations of 2 pi and 1 / (2 pi) are part of the results as
-// reported; full-precision values would change them.
+// The approximation of 2 pi is part of the results as reported, like the
+// integration constants.
 constexpr double kTwoPi = 6.283185308;
-constexpr double kOneOverTwoPi = 0.159155;
-constexpr int kIntegrationSteps = 50;
-constexpr double kStepFraction = 0.02;
 
 } // namespace
 

@@ -12,11 +12,6 @@ namespace talver {
 
 namespace {
 
-// These must stay the constants of BivariateNormalCdf, or the tables would
-// no longer match it bit for bit.
-constexpr double kOneOverTwoPi = 0.159155;
-constexpr double kStepFraction = 0.02;
-
 // Every exponent in the integral of corner (h, k) is at most -(|h| - |k|)^2 / 2.
 // From this squared distance on each is below -2000, where exp gives +0 and
 // the sum stays +0, so the terms are not evaluated: the library's underflow

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "matrix/Matrix.h"
+#include "stats/BivariateIntegration.h"
 
 namespace talver {
 

@@ -1,6 +1,7 @@
 // Item difficulties and Hotelling's T square against values computed
 // independently in R (fixtures/make_difficulty_fixtures.R).
 
+#include "analyses/ItemDifficulties.h"
 #include "report/AnalysisSections.h"
 #include "app/SampleFileReader.h"
 #include "matrix/Matrix.h"
@@ -105,6 +106,36 @@ TEST_F(ItemDifficultiesTest, TableAgreesWithIndependentValues)
         EXPECT_EQ(lines[12], "**Significant differences");
         EXPECT_EQ(lines[14], std::string(80, '-'));
     }
+}
+
+// The records hold the values at full precision; the reference was written
+// with ten decimals.
+TEST_F(ItemDifficultiesTest, RecordsAgreeWithIndependentValues)
+{
+    for (const AlphaLevel alpha : {AlphaLevel::Five, AlphaLevel::Ten}) {
+        const DifficultyResults results = CompareItemMeans(target_, replication_, 120, 90, alpha);
+        EXPECT_NEAR(results.criticalValue, alpha == AlphaLevel::Five ? 1.96 : 1.645, 5e-4);
+        ASSERT_EQ(results.items.size(), 6u);
+        for (int i = 0; i < 6; ++i) {
+            const DifficultyItem& item = results.items[i];
+            const ItemExpectation& reference = expected_.items[i];
+            EXPECT_NEAR(item.targetMean, reference.targetMean, 1e-9) << i;
+            EXPECT_NEAR(item.replicationMean, reference.replicationMean, 1e-9) << i;
+            EXPECT_NEAR(item.t, reference.t, 1e-9) << i;
+            EXPECT_NEAR(item.d, reference.d, 1e-9) << i;
+            EXPECT_EQ(item.tSignificant, std::fabs(item.t) >= results.criticalValue) << i;
+            EXPECT_EQ(item.dSignificant, std::fabs(item.d) >= results.criticalValue) << i;
+        }
+    }
+    const HotellingResults hotelling = TestAllMeans(target_, replication_, 120, 90);
+    ASSERT_TRUE(hotelling.computable);
+    EXPECT_FALSE(hotelling.singular);
+    EXPECT_NEAR(hotelling.tSquare, expected_.tSquare, 1e-8);
+    EXPECT_EQ(hotelling.df1, expected_.df1);
+    EXPECT_EQ(hotelling.df2, expected_.df2);
+    EXPECT_NEAR(hotelling.f, expected_.f, 1e-8);
+    // The normal distribution function is a bisection to 1e-4 in z.
+    EXPECT_NEAR(hotelling.p, expected_.p, 5e-5);
 }
 
 TEST_F(ItemDifficultiesTest, AlphaDecidesTheFlagOfAModerateDifference)

@@ -1,15 +1,19 @@
 #!/bin/sh
-# Builds the fuzz targets with clang in build-fuzz/ and runs each for the given
-# number of seconds (default 300), starting from its seed corpus in
-# tests/fuzz/corpus/<target>/. Inputs that reach new code are kept in
-# build-fuzz/corpus/<target>/ for the next run; the first failing input stops
-# the run and is left in build-fuzz/findings/<target>/.
+# Builds the fuzz targets with clang and runs each for the given number of
+# seconds (default 300), starting from its seed corpus in
+# tests/fuzz/corpus/<target>/. The build folder is the second argument
+# (default build-fuzz/); one configured already with -DTALVER_FUZZ=ON, such
+# as the sanitizer build of scripts/test.sh, is reused as it is. Inputs that
+# reach new code are kept in <build>/corpus/<target>/ for the next run; the
+# first failing input stops the run and is left in <build>/findings/<target>/.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-300}
-build=$top/build-fuzz
-cmake -S "$top" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTALVER_FUZZ=ON -DTALVER_BUILD_TESTS=OFF -DTALVER_BUILD_WINDOW=OFF >/dev/null
+build=${2:-$top/build-fuzz}
+if ! grep -q '^TALVER_FUZZ:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
+    cmake -S "$top" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DTALVER_FUZZ=ON -DTALVER_BUILD_TESTS=OFF -DTALVER_BUILD_WINDOW=OFF >/dev/null
+fi
 cmake --build "$build" -j"$(nproc)" --target talver_fuzzers
 export UBSAN_OPTIONS=print_stacktrace=1
 passed=0

@@ -19,7 +19,6 @@ using namespace talver;
 
 namespace {
 
-constexpr int kItems = BootstrapAnalysisTest::kItems;
 constexpr int kRows = BootstrapAnalysisTest::kTargetRows;
 
 class ResampledSolutionTest : public BootstrapAnalysisTest {

@@ -51,9 +51,10 @@ TEST(MatrixPool, ClosingAScopeRestoresTheLiveCountAndMarks)
 
 TEST(MatrixPool, ResultCreatedBeforeTheScopeSurvivesIt)
 {
-    MatrixScope outer;
+    // The flags outlive the scopes that set them.
     bool resultDeleted = false;
     bool temporaryDeleted = false;
+    MatrixScope outer;
     Matrix* result = NewWatchedMatrix(&resultDeleted);
     Matrix* stored = nullptr;
     {

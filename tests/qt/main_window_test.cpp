@@ -11,6 +11,7 @@
 #include "batch_support.h"
 #include "matrix/Matrix.h"
 #include "stats/RandomSource.h"
+#include "support/upper_vector_state.h"
 
 #include <QApplication>
 #include <QDir>
@@ -396,6 +397,22 @@ TEST_F(MainWindowTest, TextsArePaintedAtOnceAndAFastCounterThinnedOut)
     EXPECT_LE(counterPaints.count, 2 + elapsedMs / 40) << elapsedMs << " ms";
     window_.DisplayTexts({" COMPUTING ...", "Item discriminations", "Computing confidence intervals ...", " "});
     EXPECT_EQ(stepPaints.count, 2);
+}
+
+// The raster painting leaves the vector registers in the state that slows
+// SSE code down; the computation that follows a repaint must not pay for it.
+TEST_F(MainWindowTest, PaintingLeavesTheRegistersCleanForTheComputation)
+{
+    if (!UpperVectorStateInUse().has_value()) {
+        GTEST_SKIP() << "this processor does not report the use of its vector registers";
+    }
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+    for (int step = 0; step < 3; ++step) {
+        window_.DisplayTexts({" COMPUTING ...", "Item discriminations", "Step " + std::to_string(step), ""});
+        EXPECT_EQ(UpperVectorStateInUse(), false) << step;
+        window_.SetButtonEnabled(Button::Compute, step % 2 == 0);
+        EXPECT_EQ(UpperVectorStateInUse(), false) << step;
+    }
 }
 
 TEST_F(MainWindowTest, AReadingErrorIsShownAndTheFailedValuesComeBack)

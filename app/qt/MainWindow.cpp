@@ -96,23 +96,28 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent), logic_(*this)
 QWidget* MainWindow::MakeReportRow()
 {
     reportRow_ = new QWidget;
-    auto* row = new QHBoxLayout(reportRow_);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("Report:")));
+    auto* rows = new QVBoxLayout(reportRow_);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* path = new QHBoxLayout;
+    path->addWidget(new QLabel(QStringLiteral("Report:")));
     // Read-only but selectable, so that the path can be copied.
     reportField_ = new QLineEdit;
     reportField_->setObjectName(QStringLiteral("reportPath"));
     reportField_->setReadOnly(true);
     reportField_->setFocusPolicy(Qt::ClickFocus);
-    row->addWidget(reportField_, 1);
+    path->addWidget(reportField_, 1);
+    rows->addLayout(path);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
     auto* open = new QPushButton(QStringLiteral("Open &Report"));
     open->setObjectName(QStringLiteral("openReport"));
     connect(open, &QPushButton::clicked, this, &MainWindow::OpenShownReport);
-    row->addWidget(open);
+    buttons->addWidget(open);
     auto* folder = new QPushButton(QStringLiteral("Open &Folder"));
     folder->setObjectName(QStringLiteral("openFolder"));
     connect(folder, &QPushButton::clicked, this, &MainWindow::OpenReportFolder);
-    row->addWidget(folder);
+    buttons->addWidget(folder);
+    rows->addLayout(buttons);
     // Keeps its place in the fixed-size window before the first report.
     QSizePolicy keepPlace = reportRow_->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
@@ -355,7 +360,8 @@ void MainWindow::OpenReport(const std::string& path)
 {
     reportPath_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
     reportField_->setText(reportPath_);
-    reportField_->setCursorPosition(0);
+    // A path too long for the field still shows the file's name.
+    reportField_->setCursorPosition(static_cast<int>(reportPath_.size()));
     reportField_->setToolTip(reportPath_);
     reportRow_->show();
     OpenShownReport();

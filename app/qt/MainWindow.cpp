@@ -109,7 +109,7 @@ QWidget* MainWindow::MakeReportRow()
     rows->addLayout(path);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* open = new QPushButton(QStringLiteral("Open &Report"));
+    auto* open = new QPushButton(QStringLiteral("Open Re&port"));
     open->setObjectName(QStringLiteral("openReport"));
     connect(open, &QPushButton::clicked, this, &MainWindow::OpenShownReport);
     buttons->addWidget(open);

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -132,6 +133,14 @@ TEST_F(MainWindowTest, StartsReadyWithItsTextsPicturesAndIcon)
     }
     for (int line : {kSectionField, kStepField, kProgressField}) {
         EXPECT_EQ(TextOf(&window_, line), "");
+    }
+    // No two buttons of the window share an accelerator.
+    std::set<QChar> accelerators;
+    for (const QPushButton* button : window_.findChildren<QPushButton*>()) {
+        const qsizetype mark = button->text().indexOf(QLatin1Char('&'));
+        ASSERT_GE(mark, 0) << button->text().toStdString();
+        EXPECT_TRUE(accelerators.insert(button->text().at(mark + 1).toLower()).second)
+            << button->text().toStdString();
     }
     // A window of one size offers no maximize box.
     EXPECT_FALSE(window_.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));

@@ -67,30 +67,42 @@ await() {
     timeout 20 xdotool search --sync --onlyvisible --name "$1" | tail -n 1
 }
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+# Waits up to 20 s until `visible NAME` is COUNT; false if it never is.
+await_count() {
+    for _ in $(seq 200); do
+        [ "$(visible "$1")" -eq "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
 
 # Read Sample Data: the dialog's defaults name the example files.
 click 1000
 sample=$(await '^Sample$')
 [ -n "$sample" ] || fail "the Sample dialog did not open"
 xdotool windowfocus --sync "$sample" key Return
-sleep 1
+await_count '^Sample$' 0 || fail "the Sample dialog did not close"
+sleep 0.5
 # Configure Analysis: polychoric correlations (a run long enough to click
 # into), 500 samples, the other defaults.
 click 1001
-sleep 1
+await_count '^TALVER$' 2 || fail "the options dialog did not open"
+sleep 0.3
 options=$(xdotool search --onlyvisible --name '^TALVER$' | grep -v "^$main\$" | tail -n 1)
 [ -n "$options" ] || fail "the options dialog did not open"
 set -- $(in_options 1042)
 xdotool mousemove --window "$options" "$1" "$2" click 1 key ctrl+a type 500
 set -- $(in_options 1051)
 xdotool mousemove --window "$options" "$1" "$2" click 1
-sleep 1
-# The advice to analyse covariances, then OK.
+# The advice to analyse covariances (a message box captioned TALVER), then OK.
+await_count '^TALVER$' 3 || fail "the advice to analyse covariances was not shown"
+sleep 0.3
 xdotool key Return
-sleep 0.5
+await_count '^TALVER$' 2 || fail "the advice did not close"
+sleep 0.3
 xdotool key Return
-sleep 1
-[ "$(visible '^TALVER$')" -eq 1 ] || fail "the options dialog did not close"
+await_count '^TALVER$' 1 || fail "the options dialog did not close"
+sleep 0.3
 
 # Compute, and while it runs: clicks on the greyed commands, Escape.
 click 1003

@@ -7,6 +7,7 @@
 #include <thread>
 #include <utility>
 
+#include "analyses/UpperVectorState.h"
 #include "matrix/Matrix.h"
 
 namespace talver {
@@ -247,7 +248,12 @@ public:
     void Start(int count, const ReplicateDrawMaker& makeDraw)
     {
         for (int k = 0; k < count; ++k) {
-            threads_.emplace_back([this, &makeDraw] { run_.Work(makeDraw); });
+            threads_.emplace_back([this, &makeDraw] {
+                // A new thread starts with its creator's registers, which a
+                // window's painting may have left in the slow state.
+                ClearUpperVectorState();
+                run_.Work(makeDraw);
+            });
         }
     }
 

@@ -48,8 +48,6 @@ inline constexpr char kBrowse[] = "Browse";
 
 inline constexpr char kTargetChooserTitle[] = "TARGET SAMPLE: Choose your input file";
 inline constexpr char kReplicationChooserTitle[] = "REPLICATION SAMPLE: Choose your input file";
-// The chooser's one filter; its name and its pattern are the same text.
-inline constexpr char kChooserFilter[] = "*.dat";
 
 inline constexpr char kNoTargetCount[] = "Please, enter de number of participants in the Target Sample";
 inline constexpr char kNoReplicationCount[] =
@@ -72,8 +70,6 @@ inline constexpr char kReplicationSampleTooLarge[] =
 }  // namespace SampleDialogText
 
 namespace OptionsDialogText {
-
-inline constexpr char kCaption[] = "Dialog";
 
 inline constexpr char kFactorGroup[] = "Factor vs Components";
 inline constexpr char kFactorCountLabel[] = "Number of Factors/Components:";
@@ -106,7 +102,6 @@ inline constexpr char kTooManyFactors[] =
     "The number of Factors/Components should be smaller than the number of variables";
 inline constexpr char kLongBootstrap[] =
     "The number of samples is larger than 1000, so the Bootstrap sampling may take a long time.";
-inline constexpr char kSamplesAdjustedTo10000[] = "The number of samples is adjusted to 10000.";
 inline constexpr char kSamplesAdjustedTo500[] = "The number of samples is adjusted to 500.";
 inline constexpr char kHighestScoreAdjusted[] = "The highest possible items score is adjusted to the data.";
 inline constexpr char kLowestScoreAdjusted[] = "The lowest possible items score is adjusted to the data.";

@@ -7,6 +7,7 @@
 #include "app/SampleDialogRules.h"
 #include "app/SampleFileReader.h"
 #include "app/ScoreRange.h"
+#include "analyses/UpperVectorState.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
 #include "report/AnalysisSections.h"
@@ -239,6 +240,9 @@ bool MainWindowLogic::Compute()
     context.startTime = std::time(nullptr);
     WriteReportHeader(context);
     WriteDetailsBlock(context, DetailsOf(workspace_));
+    // The window's painting may have left this thread's vector registers in
+    // the state that slows the computation down.
+    ClearUpperVectorState();
     const RunResults results = RunAnalyses(context);
     context.endTime = std::time(nullptr);
     WriteClosingLines(context);

@@ -28,7 +28,7 @@ class MainWindowPort : public DialogPort {
 public:
     // Shows the four texts and repaints the window at once.
     virtual void DisplayTexts(const WindowTexts& texts) = 0;
-    // What the four text fields show now (the status field is editable).
+    // What the four text fields show now.
     virtual WindowTexts DisplayedTexts() const = 0;
     virtual void SetButtonEnabled(Button button, bool enabled) = 0;
     virtual void SetWaitCursor(bool waiting) = 0;

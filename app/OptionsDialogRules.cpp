@@ -235,11 +235,10 @@ void OptionsDialogRules::Adjust(T OptionsDialogValues::*field, T value, const ch
 
 bool OptionsDialogRules::Ok()
 {
-    // A text that is no number at all stays in its field for the user to
-    // correct: writing the held value over it would let the dialog close with
-    // a value the user had replaced. A number out of range has been stored, so
-    // the checks go on with it.
-    if (Read() == Reading::kRefused) {
+    // A refused field ends the attempt with every text as the user typed it:
+    // writing the held values back would put old values into the fields not
+    // yet read, and a second OK would confirm them unseen.
+    if (Read() != Reading::kComplete) {
         return false;
     }
     WriteFields();
@@ -251,9 +250,8 @@ bool OptionsDialogRules::Ok()
     if (values_.bootstrapSamples > 1000) {
         port_.ShowMessage(OptionsDialogText::kLongBootstrap);
     }
-    if (values_.bootstrapSamples > 10000) {
-        Adjust(&OptionsDialogValues::bootstrapSamples, 10000u, OptionsDialogText::kSamplesAdjustedTo10000);
-    }
+    // More than 5000 samples were refused by the reading above, so the
+    // adjustment of more than 10000 to 10000 never applies.
     if (values_.bootstrapSamples < 500) {
         Adjust(&OptionsDialogValues::bootstrapSamples, 500u, OptionsDialogText::kSamplesAdjustedTo500);
     }
@@ -264,12 +262,6 @@ bool OptionsDialogRules::Ok()
     if (values_.lowestScore > values_.observedMinimum) {
         Adjust(&OptionsDialogValues::lowestScore, values_.observedMinimum,
                OptionsDialogText::kLowestScoreAdjusted);
-    }
-    // The framework's own confirmation. It refuses the 10000 set above, which
-    // lies beyond the largest number of samples a field takes, so the user
-    // must choose again.
-    if (!ReadFields()) {
-        return false;
     }
     return WorkFitsInMemory();
 }

@@ -10,8 +10,11 @@ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target talver-screenshots >/dev/null
 mkdir -p "$output"
 output=$(cd "$output" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+# The window shows the report's path beside the data: name it like the examples.
+work=$scratch/examples
+mkdir "$work"
 cp "$top/examples/target.dat" "$top/examples/replica.dat" "$work/"
 cd "$work"
 QT_QPA_PLATFORM=offscreen TALVER_EDITOR=true "$build/talver-screenshots" "$output" 2>/dev/null

@@ -7,6 +7,9 @@ set -e
 packages="cmake make g++ libgtest-dev libcli11-dev locales qt6-base-dev qt6-svg-dev fonts-dejavu-core"
 # clang and its libFuzzer build and run the fuzz targets.
 packages="$packages clang libclang-rt-dev"
+# A real X server, a small window manager and synthetic input for the test
+# that drives the window as a user does (tests/qt/xvfb).
+packages="$packages xvfb matchbox-window-manager xdotool"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

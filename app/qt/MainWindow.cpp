@@ -1,11 +1,13 @@
 #include "app/qt/MainWindow.h"
 
 #include "analyses/AvailableCores.h"
+#include "analyses/UpperVectorState.h"
 #include "app/OptionsDialogRules.h"
 #include "app/SampleDialogRules.h"
 #include "app/qt/AboutBox.h"
 #include "app/qt/Artwork.h"
 #include "app/qt/ControlNames.h"
+#include "app/qt/InputLock.h"
 #include "app/qt/MessageBox.h"
 #include "app/qt/OptionsDialog.h"
 #include "app/qt/ReportOpener.h"
@@ -13,15 +15,18 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
-
-#include <cstdio>
 
 namespace talver {
 
@@ -40,12 +45,22 @@ constexpr std::size_t kProgressLine = 3;
 const QSize kBannerSize(480, 55);
 const QSize kIllustrationSize(216, 252);
 
+constexpr char kDefaultReportName[] = "output.txt";
+
+// The JSON companion of a report: the same name with the extension .json.
+QString CompanionOf(const QString& report)
+{
+    const QFileInfo info(report);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".json"));
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QDialog(parent), logic_(*this)
 {
     setWindowTitle(QStringLiteral("TALVER"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+    // The window has one size, so it offers no maximize box.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     // Desktops on this platform offer no system menu to add "About TALVER..."
     // to; the About button is the way to the About box.
@@ -61,11 +76,54 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent), logic_(*this)
     layout->addWidget(banner, 0, 0, 1, 2, Qt::AlignHCenter);
     layout->addWidget(MakeIllustration(), 1, 0, Qt::AlignTop);
     layout->addWidget(MakeCommands(), 1, 1);
+    // Reading errors are explained here, below the pictures and commands.
+    detail_ = new QLabel;
+    detail_->setObjectName(QStringLiteral("detail"));
+    detail_->setWordWrap(true);
+    detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    detail_->hide();
+    layout->addWidget(detail_, 2, 0, 1, 2);
+    layout->addWidget(MakeReportRow(), 3, 0, 1, 2);
 
     logic_.Initialise();
+    Workspace& workspace = logic_.GetWorkspace();
+    workspace.outputFile = kDefaultReportName;
     // The tables of every report also go beside it at full precision.
-    logic_.GetWorkspace().jsonFile = "output.json";
-    logic_.GetWorkspace().threadCount = AvailableCores();
+    workspace.jsonFile = CompanionOf(QString::fromLatin1(kDefaultReportName)).toStdString();
+    workspace.threadCount = AvailableCores();
+}
+
+QWidget* MainWindow::MakeReportRow()
+{
+    reportRow_ = new QWidget;
+    auto* rows = new QVBoxLayout(reportRow_);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* path = new QHBoxLayout;
+    path->addWidget(new QLabel(QStringLiteral("Report:")));
+    // Read-only but selectable, so that the path can be copied.
+    reportField_ = new QLineEdit;
+    reportField_->setObjectName(QStringLiteral("reportPath"));
+    reportField_->setReadOnly(true);
+    reportField_->setFocusPolicy(Qt::ClickFocus);
+    path->addWidget(reportField_, 1);
+    rows->addLayout(path);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* open = new QPushButton(QStringLiteral("Open Re&port"));
+    open->setObjectName(QStringLiteral("openReport"));
+    connect(open, &QPushButton::clicked, this, &MainWindow::OpenShownReport);
+    buttons->addWidget(open);
+    auto* folder = new QPushButton(QStringLiteral("Open &Folder"));
+    folder->setObjectName(QStringLiteral("openFolder"));
+    connect(folder, &QPushButton::clicked, this, &MainWindow::OpenReportFolder);
+    buttons->addWidget(folder);
+    rows->addLayout(buttons);
+    // Keeps its place in the fixed-size window before the first report.
+    QSizePolicy keepPlace = reportRow_->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    reportRow_->setSizePolicy(keepPlace);
+    reportRow_->hide();
+    return reportRow_;
 }
 
 QWidget* MainWindow::MakeIllustration()
@@ -84,9 +142,9 @@ QWidget* MainWindow::MakeCommands()
     auto* column = new QVBoxLayout(commands);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
-    column->addWidget(MakeButton(Button::ReadSampleData, "Read Sample Data"));
-    column->addWidget(MakeButton(Button::ConfigureAnalysis, "Configure Analysis"));
-    column->addWidget(MakeButton(Button::Compute, "Compute"));
+    column->addWidget(MakeButton(Button::ReadSampleData, "&Read Sample Data"));
+    column->addWidget(MakeButton(Button::ConfigureAnalysis, "&Configure Analysis"));
+    column->addWidget(MakeButton(Button::Compute, "C&ompute"));
 
     textGroup_ = new QGroupBox;
     auto* lines = new QVBoxLayout(textGroup_);
@@ -99,9 +157,10 @@ QWidget* MainWindow::MakeCommands()
         // Off the tab chain: when a run locks the focused button, the focus
         // must not land here and select the status text.
         field->setFocusPolicy(Qt::ClickFocus);
+        // The status and the three lines only report.
+        field->setReadOnly(true);
         if (kTextFieldIds[i] != kStatusFieldId) {
-            // The three lines only report; they look like the window, not like input.
-            field->setReadOnly(true);
+            // They look like the window, not like input.
             field->setFocusPolicy(Qt::NoFocus);
             QPalette palette = field->palette();
             palette.setColor(QPalette::Base, Qt::transparent);
@@ -115,12 +174,15 @@ QWidget* MainWindow::MakeCommands()
 
     auto* closing = new QHBoxLayout;
     closing->setSpacing(8);
-    closing->addWidget(MakeButton(Button::About, "About TALVER"));
-    closing->addWidget(MakeButton(Button::Exit, "Exit"));
+    closing->addWidget(MakeButton(Button::About, "&About TALVER"));
+    closing->addWidget(MakeButton(Button::Exit, "E&xit"));
     column->addLayout(closing);
 
     connect(buttons_[Button::ReadSampleData], &QPushButton::clicked, this,
-            [this] { RunCommand([this] { logic_.ReadSampleData(); }); });
+            [this] { RunCommand([this] {
+                logic_.ReadSampleData();
+                PlaceReportBesideTarget();
+            }); });
     connect(buttons_[Button::ConfigureAnalysis], &QPushButton::clicked, this,
             [this] { RunCommand([this] { logic_.ConfigureAnalysis(); }); });
     connect(buttons_[Button::Compute], &QPushButton::clicked, this,
@@ -148,9 +210,44 @@ QPushButton* MainWindow::MakeButton(Button button, const char* text)
 template <typename Command>
 void MainWindow::RunCommand(Command command)
 {
-    busy_ = true;
-    command();
-    busy_ = false;
+    detail_->hide();
+    {
+        InputLock lock(this);
+        busy_ = true;
+        command();
+        // Input that arrived since the last look is dropped too, not kept
+        // for after the command.
+        QCoreApplication::processEvents();
+        busy_ = false;
+    }
+    FocusNextCommand();
+}
+
+void MainWindow::FocusNextCommand()
+{
+    if (!buttons_[Button::Compute]->isEnabled() && reportRow_->isVisible() &&
+        logic_.GetWorkspace().statusText == "  JOB DONE!") {
+        reportRow_->findChild<QPushButton*>(QStringLiteral("openReport"))->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    for (Button next : {Button::Compute, Button::ConfigureAnalysis, Button::ReadSampleData}) {
+        if (buttons_[next]->isEnabled()) {
+            buttons_[next]->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void MainWindow::PlaceReportBesideTarget()
+{
+    Workspace& workspace = logic_.GetWorkspace();
+    if (reportChosen_ || !workspace.dataLoaded) {
+        return;
+    }
+    const QString target = QString::fromStdString(workspace.targetFile);
+    const QString report = QFileInfo(target).absoluteDir().filePath(QString::fromLatin1(kDefaultReportName));
+    workspace.outputFile = report.toStdString();
+    workspace.jsonFile = CompanionOf(report).toStdString();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -160,6 +257,15 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void MainWindow::DisplayTexts(const WindowTexts& texts)
@@ -182,6 +288,8 @@ void MainWindow::DisplayTexts(const WindowTexts& texts)
         sinceRepaint_.start();
     }
     KeepAnswering();
+    // The computation goes on on this thread right after the painting.
+    ClearUpperVectorState();
 }
 
 void MainWindow::KeepAnswering()
@@ -189,7 +297,9 @@ void MainWindow::KeepAnswering()
     if (!busy_ || (sinceEvents_.isValid() && sinceEvents_.elapsed() < kAnswerIntervalMs)) {
         return;
     }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // All events: the input lock drops the user's, so they cannot pile up
+    // and act after the run.
+    QCoreApplication::processEvents();
     sinceEvents_.start();
 }
 
@@ -204,6 +314,7 @@ void MainWindow::SetButtonEnabled(Button button, bool enabled)
     QPushButton* pushButton = buttons_.at(button);
     pushButton->setEnabled(enabled);
     pushButton->repaint();
+    ClearUpperVectorState();
 }
 
 void MainWindow::SetWaitCursor(bool waiting)
@@ -230,19 +341,54 @@ std::optional<SampleDialogValues> MainWindow::RunSampleDialog(const SampleDialog
 
 std::optional<OptionsDialogValues> MainWindow::RunOptionsDialog(const OptionsDialogValues& initial)
 {
-    OptionsDialog dialog(initial, this);
+    Workspace& workspace = logic_.GetWorkspace();
+    const QString report = QString::fromStdString(workspace.outputFile);
+    OptionsDialog dialog(initial, report, this);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
+    }
+    const QString chosen = dialog.ReportFile();
+    if (chosen != report) {
+        reportChosen_ = true;
+        workspace.outputFile = chosen.toStdString();
+        workspace.jsonFile = CompanionOf(chosen).toStdString();
     }
     return dialog.Values();
 }
 
 void MainWindow::OpenReport(const std::string& path)
 {
-    if (!OpenReportInEditor(path)) {
-        std::fprintf(stderr, "talver: the report %s was written, but no editor could be started for it. "
-                             "Set TALVER_EDITOR to the editor you want.\n", path.c_str());
+    reportPath_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    reportField_->setText(reportPath_);
+    // A path too long for the field still shows the file's name.
+    reportField_->setCursorPosition(static_cast<int>(reportPath_.size()));
+    reportField_->setToolTip(reportPath_);
+    reportRow_->show();
+    OpenShownReport();
+}
+
+void MainWindow::OpenShownReport()
+{
+    if (!OpenReportInEditor(reportPath_.toStdString())) {
+        ShowTalverMessage(this, "The report " + reportPath_.toStdString() +
+                                    " was written, but no text editor could be started to show it. Open it with "
+                                    "the editor you use, or set TALVER_EDITOR to that editor's command.");
     }
+}
+
+void MainWindow::OpenReportFolder()
+{
+    const QString folder = QFileInfo(reportPath_).absolutePath();
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) {
+        ShowTalverMessage(this, "The folder " + folder.toStdString() +
+                                    " could not be opened: no file manager could be started.");
+    }
+}
+
+void MainWindow::ShowDetail(const std::string& detail)
+{
+    detail_->setText(QString::fromStdString(detail));
+    detail_->show();
 }
 
 void MainWindow::ShowMessage(const std::string& text)

@@ -13,6 +13,7 @@
 #include <map>
 
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -34,27 +35,46 @@ public:
     void OpenReport(const std::string& path) override;
     void ShowMessage(const std::string& text) override;
     void FocusField(int controlId) override;
+    void ShowDetail(const std::string& detail) override;
+
+    // The report of the last run, by its full path; empty before the first.
+    QString ReportPath() const { return reportPath_; }
 
 protected:
     // No closing while a command reads or computes.
     void closeEvent(QCloseEvent* event) override;
+    // Escape does not end the program: Exit and the close box do.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QWidget* MakeIllustration();
     QWidget* MakeCommands();
+    QWidget* MakeReportRow();
     QPushButton* MakeButton(Button button, const char* text);
-    // Runs a command with closing locked.
+    // Runs a command with closing and input locked, then puts the focus on
+    // the command that comes next.
     template <typename Command>
     void RunCommand(Command command);
     // Lets the window be drawn and answer the desktop while a command runs on
-    // this thread; the user's input waits.
+    // this thread; the user's input to it is dropped.
     void KeepAnswering();
+    void FocusNextCommand();
+    // A report goes beside the Target data file unless the user chose its place.
+    void PlaceReportBesideTarget();
+    void OpenShownReport();
+    void OpenReportFolder();
 
     MainWindowLogic logic_;
     std::map<Button, QPushButton*> buttons_;
     // Status, line 1, line 2, line 3.
     std::array<QLineEdit*, 4> fields_{};
     QGroupBox* textGroup_ = nullptr;
+    QLabel* detail_ = nullptr;
+    QWidget* reportRow_ = nullptr;
+    QLineEdit* reportField_ = nullptr;
+    QString reportPath_;
+    // The user chose the report file in the options dialog.
+    bool reportChosen_ = false;
     QElapsedTimer sinceEvents_;
     QElapsedTimer sinceRepaint_;
     bool busy_ = false;

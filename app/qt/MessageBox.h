@@ -1,5 +1,6 @@
 #pragma once
-// The program's message box: the text, one OK button, "TALVER" as caption.
+// The program's message box: the text, one OK button, "TALVER" as caption;
+// the warning icon for what went wrong, the information icon for advice.
 
 #include <string>
 

@@ -5,6 +5,8 @@
 #include "app/qt/MessageBox.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +25,11 @@ namespace Text = OptionsDialogText;
 
 constexpr int kFieldWidth = 64;
 
+// The report's own controls, beside the ids of the rules.
+constexpr char kReportFieldName[] = "reportFile";
+constexpr char kBrowseReportName[] = "browseReport";
+constexpr char kNoReportFile[] = "Please enter the name of the report file.";
+
 QString Latin(const char* text)
 {
     return QString::fromLatin1(text);
@@ -30,10 +37,11 @@ QString Latin(const char* text)
 
 } // namespace
 
-OptionsDialog::OptionsDialog(const OptionsDialogValues& initial, QWidget* parent)
+OptionsDialog::OptionsDialog(const OptionsDialogValues& initial, const QString& reportFile, QWidget* parent)
     : QDialog(parent), rules_(initial, *this)
 {
-    setWindowTitle(Latin(Text::kCaption));
+    // Captioned like every other window of the program.
+    setWindowTitle(QStringLiteral("TALVER"));
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->setSpacing(10);
@@ -41,6 +49,7 @@ OptionsDialog::OptionsDialog(const OptionsDialogValues& initial, QWidget* parent
     layout->addWidget(MakeMatrixGroup());
     layout->addWidget(MakeBootstrapGroup());
     layout->addWidget(MakeOutputGroup());
+    layout->addWidget(MakeReportGroup(reportFile));
     layout->addLayout(MakeButtons());
     Mirror();
 }
@@ -99,6 +108,40 @@ QWidget* OptionsDialog::MakeOutputGroup()
     grid->addWidget(MakeCheck(Rules::kDiscrepancyCheck, Text::kDiscrepancy), 2, 1);
     grid->setColumnStretch(1, 1);
     return group;
+}
+
+QWidget* OptionsDialog::MakeReportGroup(const QString& reportFile)
+{
+    auto* group = new QGroupBox(QStringLiteral("Report"));
+    auto* row = new QHBoxLayout(group);
+    auto* label = new QLabel(QStringLiteral("Report &file:"));
+    reportField_ = new QLineEdit(reportFile);
+    reportField_->setObjectName(QString::fromLatin1(kReportFieldName));
+    reportField_->setCursorPosition(0);
+    label->setBuddy(reportField_);
+    auto* browse = new QPushButton(QStringLiteral("&Browse..."));
+    browse->setObjectName(QString::fromLatin1(kBrowseReportName));
+    browse->setAutoDefault(false);
+    connect(browse, &QPushButton::clicked, this, &OptionsDialog::BrowseReport);
+    row->addWidget(label);
+    row->addWidget(reportField_, 1);
+    row->addWidget(browse);
+    return group;
+}
+
+void OptionsDialog::BrowseReport()
+{
+    const QString current = QFileInfo(reportField_->text()).absoluteFilePath();
+    const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("TALVER: Choose the report file"), current,
+                                                        QStringLiteral("Text files (*.txt);;All files (*)"));
+    if (!chosen.isEmpty()) {
+        reportField_->setText(chosen);
+    }
+}
+
+QString OptionsDialog::ReportFile() const
+{
+    return QFileInfo(reportField_->text().trimmed()).absoluteFilePath();
 }
 
 QLayout* OptionsDialog::MakeButtons()
@@ -168,6 +211,11 @@ QLineEdit* OptionsDialog::MakeField(int controlId)
 
 void OptionsDialog::Confirm()
 {
+    if (reportField_->text().trimmed().isEmpty()) {
+        ShowTalverMessage(this, kNoReportFile);
+        reportField_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     const bool accepted = rules_.Ok();
     Mirror();
     if (accepted) {
@@ -178,8 +226,12 @@ void OptionsDialog::Confirm()
 void OptionsDialog::Mirror()
 {
     for (const auto& [controlId, button] : marks_) {
-        button->setChecked(rules_.IsMarked(controlId));
-        button->setEnabled(rules_.IsEnabled(controlId));
+        const bool enabled = rules_.IsEnabled(controlId);
+        // A greyed check box shows what will be written: nothing. Its flag
+        // keeps the user's choice for when the box is offered again.
+        const bool isCheckBox = qobject_cast<QCheckBox*>(button) != nullptr;
+        button->setChecked(rules_.IsMarked(controlId) && (enabled || !isCheckBox));
+        button->setEnabled(enabled);
     }
     for (const auto& [controlId, label] : labels_) {
         label->setEnabled(rules_.IsEnabled(controlId));

@@ -22,9 +22,12 @@ class OptionsDialog : public QDialog, public DialogPort {
     Q_OBJECT
 
 public:
-    OptionsDialog(const OptionsDialogValues& initial, QWidget* parent = nullptr);
+    // `reportFile`: where the report goes, shown in the dialog's report field.
+    OptionsDialog(const OptionsDialogValues& initial, const QString& reportFile, QWidget* parent = nullptr);
 
     const OptionsDialogValues& Values() const { return rules_.Values(); }
+    // The report file as confirmed, by its full path.
+    QString ReportFile() const;
 
     void ShowMessage(const std::string& text) override;
     void FocusField(int controlId) override;
@@ -34,6 +37,8 @@ private:
     QWidget* MakeMatrixGroup();
     QWidget* MakeBootstrapGroup();
     QWidget* MakeOutputGroup();
+    QWidget* MakeReportGroup(const QString& reportFile);
+    void BrowseReport();
     QLayout* MakeButtons();
     QAbstractButton* MakeRadio(int controlId, const char* text);
     QAbstractButton* MakeCheck(int controlId, const char* text);
@@ -47,6 +52,7 @@ private:
     std::map<int, QAbstractButton*> marks_;
     std::map<int, QLabel*> labels_;
     std::map<int, QLineEdit*> fields_;
+    QLineEdit* reportField_ = nullptr;
 };
 
 } // namespace talver

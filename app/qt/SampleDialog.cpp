@@ -116,7 +116,7 @@ void SampleDialog::Browse(int fieldId, const char* title)
     // Opens where the current name points, with that file chosen.
     const QString current = QFileInfo(QString::fromStdString(rules_.FieldText(fieldId))).absoluteFilePath();
     const QString chosen = QFileDialog::getOpenFileName(this, QString::fromLatin1(title), current,
-                                                        QString::fromLatin1(SampleDialogText::kChooserFilter));
+                                                        QStringLiteral("Data files (*.dat *.txt *.csv);;All files (*)"));
     std::optional<std::string> fullPath;
     if (!chosen.isEmpty()) {
         fullPath = QFileInfo(chosen).absoluteFilePath().toStdString();

@@ -297,26 +297,27 @@ TEST_F(OptionsDialogRulesTest, OkWarnsAboutManySamplesAndAccepts5000)
     }
 }
 
-TEST_F(OptionsDialogRulesTest, OkWithMoreThan5000SamplesStaysOpen)
+TEST_F(OptionsDialogRulesTest, ARefusalOfOkKeepsEveryTypedText)
 {
-    R rules(Defaults(), port_);
-    rules.SetFieldText(R::kBootstrapSamplesField, "5001");
-    EXPECT_FALSE(rules.Ok());
-    EXPECT_EQ(port_.TakeEvents(),
-              (Events{Range(0, 5000), Focus(1042), Message(T::kLongBootstrap), Range(0, 5000), Focus(1042)}));
-    EXPECT_EQ(rules.FieldText(R::kBootstrapSamplesField), "5001");
-}
-
-TEST_F(OptionsDialogRulesTest, OkAdjusts20000SamplesTo10000AndStaysOpen)
-{
-    R rules(Defaults(), port_);
-    rules.SetFieldText(R::kBootstrapSamplesField, "20000");
-    EXPECT_FALSE(rules.Ok());
-    EXPECT_EQ(port_.TakeEvents(), (Events{Range(0, 5000), Focus(1042), Message(T::kLongBootstrap), Range(0, 5000),
-                                          Focus(1042), Message(T::kSamplesAdjustedTo10000), Range(0, 5000),
-                                          Focus(1042)}));
-    EXPECT_EQ(rules.Values().bootstrapSamples, 10000u);
-    EXPECT_EQ(rules.FieldText(R::kBootstrapSamplesField), "10000");
+    // Out of range, with a field after it that the reading never reaches.
+    for (const char* samples : {"5001", "20000"}) {
+        R rules(Defaults(), port_);
+        rules.SetFieldText(R::kBootstrapSamplesField, samples);
+        rules.SetFieldText(R::kFactorCountField, "3");
+        rules.SetFieldText(R::kHighestScoreField, "7");
+        EXPECT_FALSE(rules.Ok());
+        EXPECT_EQ(port_.TakeEvents(), (Events{Range(0, 5000), Focus(1042)})) << samples;
+        EXPECT_EQ(rules.FieldText(R::kBootstrapSamplesField), samples);
+        EXPECT_EQ(rules.FieldText(R::kFactorCountField), "3");
+        EXPECT_EQ(rules.FieldText(R::kHighestScoreField), "7");
+        // Corrected, the same OK takes every typed value.
+        rules.SetFieldText(R::kBootstrapSamplesField, "600");
+        EXPECT_TRUE(rules.Ok());
+        EXPECT_EQ(rules.Values().factorCount, 3u);
+        EXPECT_EQ(rules.Values().bootstrapSamples, 600u);
+        EXPECT_EQ(rules.Values().highestScore, 7);
+        EXPECT_TRUE(port_.TakeEvents().empty());
+    }
 }
 
 TEST_F(OptionsDialogRulesTest, OkRefusesAsManyFactorsAsVariablesAndStopsAtOnce)

@@ -11,11 +11,13 @@
 #include "batch_support.h"
 #include "matrix/Matrix.h"
 #include "stats/RandomSource.h"
+#include "support/upper_vector_state.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -119,17 +121,29 @@ protected:
 TEST_F(MainWindowTest, StartsReadyWithItsTextsPicturesAndIcon)
 {
     EXPECT_EQ(window_.windowTitle().toStdString(), "TALVER");
-    EXPECT_EQ(TextOf(&window_, Id(Button::ReadSampleData)), "Read Sample Data");
-    EXPECT_EQ(TextOf(&window_, Id(Button::ConfigureAnalysis)), "Configure Analysis");
-    EXPECT_EQ(TextOf(&window_, Id(Button::Compute)), "Compute");
-    EXPECT_EQ(TextOf(&window_, Id(Button::About)), "About TALVER");
-    EXPECT_EQ(TextOf(&window_, Id(Button::Exit)), "Exit");
+    // Each command with its own Alt accelerator.
+    EXPECT_EQ(TextOf(&window_, Id(Button::ReadSampleData)), "&Read Sample Data");
+    EXPECT_EQ(TextOf(&window_, Id(Button::ConfigureAnalysis)), "&Configure Analysis");
+    EXPECT_EQ(TextOf(&window_, Id(Button::Compute)), "C&ompute");
+    EXPECT_EQ(TextOf(&window_, Id(Button::About)), "&About TALVER");
+    EXPECT_EQ(TextOf(&window_, Id(Button::Exit)), "E&xit");
     EXPECT_EQ(Status(), "  READY");
-    for (int line : {kSectionField, kStepField, kProgressField}) {
-        EXPECT_EQ(TextOf(&window_, line), "");
+    for (int line : {kStatusField, kSectionField, kStepField, kProgressField}) {
         EXPECT_TRUE(Find<QLineEdit>(&window_, line)->isReadOnly());
     }
-    EXPECT_FALSE(Find<QLineEdit>(&window_, kStatusField)->isReadOnly());
+    for (int line : {kSectionField, kStepField, kProgressField}) {
+        EXPECT_EQ(TextOf(&window_, line), "");
+    }
+    // No two buttons of the window share an accelerator.
+    std::set<QChar> accelerators;
+    for (const QPushButton* button : window_.findChildren<QPushButton*>()) {
+        const qsizetype mark = button->text().indexOf(QLatin1Char('&'));
+        ASSERT_GE(mark, 0) << button->text().toStdString();
+        EXPECT_TRUE(accelerators.insert(button->text().at(mark + 1).toLower()).second)
+            << button->text().toStdString();
+    }
+    // A window of one size offers no maximize box.
+    EXPECT_FALSE(window_.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(Enabled(), "x--xx");
 
     int pictures = 0;
@@ -197,8 +211,12 @@ TEST_F(MainWindowTest, TheWindowIsDrawnAndAnswersWhileItComputes)
     ASSERT_FALSE(moments.empty());
     std::set<std::string> counters;
     for (const Moment& moment : moments) {
-        EXPECT_EQ(moment.status, " COMPUTING ...");
         EXPECT_FALSE(moment.closed);
+        // The window answers once more as the run ends, to drop late input.
+        if (moment.status == "  JOB DONE!") {
+            continue;
+        }
+        EXPECT_EQ(moment.status, " COMPUTING ...");
         // The status is shown before the buttons are locked; from the first
         // analysis on, everything is locked.
         if (!moment.section.empty()) {
@@ -210,6 +228,145 @@ TEST_F(MainWindowTest, TheWindowIsDrawnAndAnswersWhileItComputes)
     // The bootstrap counter moves on screen.
     EXPECT_GT(counters.size(), 1u);
     EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(Status(), "  JOB DONE!");
+}
+
+TEST_F(MainWindowTest, InputDuringARunIsDroppedNotReplayedAfterIt)
+{
+    Click(Button::ReadSampleData, Accept);
+    Click(Button::ConfigureAnalysis, ShortRun());
+
+    // Once the run is under way: clicks on the greyed commands (as widget
+    // events and through the platform window), their accelerators, Escape
+    // and a close request.
+    bool sent = false;
+    QTimer during;
+    during.setInterval(5);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        if (sent || TextOf(&window_, kSectionField).empty() || Status() != " COMPUTING ...") {
+            return;
+        }
+        sent = true;
+        for (Button button : {Button::ConfigureAnalysis, Button::About, Button::Exit, Button::ReadSampleData}) {
+            ClickOn(&window_, Id(button));
+            auto* face = Find<QWidget>(&window_, Id(button));
+            QTest::mouseClick(window_.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                              face->mapTo(&window_, face->rect().center()));
+        }
+        QTest::keyClick(&window_, Qt::Key_C, Qt::AltModifier);
+        QTest::keyClick(&window_, Qt::Key_A, Qt::AltModifier);
+        QTest::keyClick(&window_, Qt::Key_Escape);
+        QTest::keyClick(window_.windowHandle(), Qt::Key_Escape);
+        window_.close();
+    });
+    during.start();
+    Click(Button::Compute);
+    during.stop();
+    ASSERT_TRUE(sent) << "the run ended before any input could be sent";
+
+    // Nothing acts afterwards: the driver fails the test on any dialog.
+    QTest::qWait(300);
+    EXPECT_TRUE(driver_.TakeMessages().empty());
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(Status(), "  JOB DONE!");
+    EXPECT_EQ(Enabled(), "xx-xx");
+}
+
+TEST_F(MainWindowTest, EscapeDoesNotEndTheProgram)
+{
+    QTest::keyClick(&window_, Qt::Key_Escape);
+    QTest::qWait(50);
+    EXPECT_TRUE(window_.isVisible());
+}
+
+TEST_F(MainWindowTest, ARefusedFieldKeepsEveryTypedValueAndTheRunUsesThem)
+{
+    Click(Button::ReadSampleData, Accept);
+    EXPECT_EQ(window_.focusWidget(), Find<QWidget>(&window_, Id(Button::ConfigureAnalysis)));
+    Click(Button::ConfigureAnalysis, [](QDialog* dialog) {
+        TypeInto(dialog, Options::kFactorCountField, "3");
+        TypeInto(dialog, Options::kBootstrapSamplesField, "6000");
+        Accept(dialog);
+        EXPECT_EQ(TextOf(dialog, Options::kFactorCountField), "3");
+        EXPECT_EQ(TextOf(dialog, Options::kBootstrapSamplesField), "6000");
+        EXPECT_TRUE(dialog->isVisible());
+        TypeInto(dialog, Options::kBootstrapSamplesField, "500");
+        Accept(dialog);
+    });
+    EXPECT_EQ(driver_.TakeMessages(), std::vector<std::string>{"Please enter an integer between 0 and 5000."});
+    EXPECT_EQ(window_.focusWidget(), Find<QWidget>(&window_, Id(Button::Compute)));
+    Click(Button::Compute);
+    const std::string report = Report();
+    EXPECT_NE(report.find("Number of factors                               : 3\n"), std::string::npos);
+    EXPECT_NE(report.find("Number of samples in Bootstrap resampling       : 500\n"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, TheReportGoesBesideTheTargetOrWhereTheUserChose)
+{
+    std::filesystem::create_directory(folder_.Path("data"));
+    std::filesystem::copy_file(folder_.Path("target.dat"), folder_.Path("data/target.dat"));
+    Click(Button::ReadSampleData, [](QDialog* dialog) {
+        TypeInto(dialog, SampleDialogRules::kTargetFileField, "data/target.dat");
+        Accept(dialog);
+    });
+    const std::string beside = folder_.Path("data/output.txt");
+    Click(Button::ConfigureAnalysis, [&](QDialog* dialog) {
+        EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("reportFile"))->text().toStdString(), beside);
+        ShortRun()(dialog);
+    });
+    auto* shown = window_.findChild<QLineEdit*>(QStringLiteral("reportPath"));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_FALSE(shown->isVisibleTo(&window_));
+    Click(Button::Compute);
+    EXPECT_TRUE(shown->isVisibleTo(&window_));
+    EXPECT_EQ(shown->text().toStdString(), beside);
+    EXPECT_EQ(window_.ReportPath().toStdString(), beside);
+    EXPECT_TRUE(std::filesystem::exists(folder_.Path("data/output.json")));
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("output.txt")));
+    const std::string first = ReadFile(beside);
+    // After the run the focus waits on the button that shows the report.
+    EXPECT_EQ(window_.focusWidget(), window_.findChild<QWidget*>(QStringLiteral("openReport")));
+
+    // A file of the user's choice, with its companion; the first report stays.
+    const std::string chosen = folder_.Path("results.txt");
+    Click(Button::ConfigureAnalysis, [&](QDialog* dialog) {
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("reportFile"));
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromStdString(chosen));
+        ShortRun()(dialog);
+    });
+    Click(Button::Compute);
+    EXPECT_EQ(shown->text().toStdString(), chosen);
+    EXPECT_TRUE(std::filesystem::exists(folder_.Path("results.json")));
+    EXPECT_EQ(ReadFile(beside), first);
+    EXPECT_EQ(WithoutClock(ReadFile(chosen)).substr(0, 200), WithoutClock(first).substr(0, 200));
+    // New data keep the place the user chose.
+    Click(Button::ReadSampleData, Accept);
+    Click(Button::ConfigureAnalysis, [&](QDialog* dialog) {
+        EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("reportFile"))->text().toStdString(), chosen);
+        ClickOn(dialog, Options::kCancelButton);
+    });
+}
+
+TEST_F(MainWindowTest, AnEditorThatCannotBeStartedIsReported)
+{
+    qputenv("TALVER_EDITOR", "/nonexistent/editor");
+    Click(Button::ReadSampleData, Accept);
+    Click(Button::ConfigureAnalysis, ShortRun([](QDialog* dialog) {
+        for (int check : {Options::kDiscriminationsCheck, Options::kResidualVariancesCheck,
+                          Options::kCongruenceCheck, Options::kDiscrepancyCheck}) {
+            ClickOn(dialog, check);
+        }
+    }));
+    Click(Button::Compute);
+    qputenv("TALVER_EDITOR", "true");
+    const std::vector<std::string> messages = driver_.TakeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "The report " + folder_.Path("output.txt") +
+                               " was written, but no text editor could be started to show it. Open it with the "
+                               "editor you use, or set TALVER_EDITOR to that editor's command.");
     EXPECT_EQ(Status(), "  JOB DONE!");
 }
 
@@ -251,6 +408,22 @@ TEST_F(MainWindowTest, TextsArePaintedAtOnceAndAFastCounterThinnedOut)
     EXPECT_EQ(stepPaints.count, 2);
 }
 
+// The raster painting leaves the vector registers in the state that slows
+// SSE code down; the computation that follows a repaint must not pay for it.
+TEST_F(MainWindowTest, PaintingLeavesTheRegistersCleanForTheComputation)
+{
+    if (!UpperVectorStateInUse().has_value()) {
+        GTEST_SKIP() << "this processor does not report the use of its vector registers";
+    }
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+    for (int step = 0; step < 3; ++step) {
+        window_.DisplayTexts({" COMPUTING ...", "Item discriminations", "Step " + std::to_string(step), ""});
+        EXPECT_EQ(UpperVectorStateInUse(), false) << step;
+        window_.SetButtonEnabled(Button::Compute, step % 2 == 0);
+        EXPECT_EQ(UpperVectorStateInUse(), false) << step;
+    }
+}
+
 TEST_F(MainWindowTest, AReadingErrorIsShownAndTheFailedValuesComeBack)
 {
     folder_.Write("short.dat", "1 2 3\n4 5\n");
@@ -263,6 +436,11 @@ TEST_F(MainWindowTest, AReadingErrorIsShownAndTheFailedValuesComeBack)
     EXPECT_EQ(driver_.TakeMessages(), std::vector<std::string>{"Error reading TARGET file!"});
     EXPECT_EQ(Status(), "  READY");
     EXPECT_EQ(Enabled(), "x--xx");
+    // The reason is shown in the window too.
+    const QLabel* detail = window_.findChild<QLabel*>(QStringLiteral("detail"));
+    ASSERT_NE(detail, nullptr);
+    EXPECT_TRUE(detail->isVisibleTo(&window_));
+    EXPECT_FALSE(detail->text().isEmpty());
 
     Click(Button::ReadSampleData, [](QDialog* dialog) {
         EXPECT_EQ(TextOf(dialog, SampleDialogRules::kTargetCountField), "2");
@@ -334,7 +512,10 @@ TEST_F(MainWindowTest, AReportThatCannotBeWrittenIsShownAndTheWindowUnlocked)
     Click(Button::Compute);
     const std::vector<std::string> messages = driver_.TakeMessages();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].rfind("The report file \"output.txt\" could not be opened for writing", 0), 0u)
+    // The report goes beside the Target data file.
+    EXPECT_EQ(messages[0].rfind("The report file \"" + folder_.Path("output.txt") + "\" could not be opened for writing",
+                                0),
+              0u)
         << messages[0];
     EXPECT_EQ(Status(), "  ANALYSIS CONFIGURED");
     EXPECT_EQ(Enabled(), "xxxxx");

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,8 @@ namespace {
 
 using Rules = OptionsDialogRules;
 namespace Text = OptionsDialogText;
+
+const QString kReport = QStringLiteral("/tmp/report.txt");
 
 OptionsDialogValues Defaults()
 {
@@ -78,20 +81,21 @@ protected:
 
 TEST_F(OptionsDialogTest, ShowsEveryTextOfTheDialog)
 {
-    OptionsDialog dialog(Defaults());
-    EXPECT_EQ(dialog.windowTitle().toStdString(), Text::kCaption);
+    OptionsDialog dialog(Defaults(), kReport);
+    EXPECT_EQ(dialog.windowTitle().toStdString(), "TALVER");
     std::vector<std::string> groups;
     for (const QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
         groups.push_back(group->title().toStdString());
     }
     EXPECT_EQ(groups, (std::vector<std::string>{Text::kFactorGroup, Text::kMatrixGroup, Text::kBootstrapGroup,
-                                                Text::kOutputGroup}));
+                                                Text::kOutputGroup, "Report"}));
     std::vector<std::string> labels;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
         labels.push_back(label->text().toStdString());
     }
     EXPECT_EQ(labels, (std::vector<std::string>{Text::kFactorCountLabel, Text::kLowestScoreLabel,
-                                                Text::kHighestScoreLabel, Text::kBootstrapSamplesLabel}));
+                                                Text::kHighestScoreLabel, Text::kBootstrapSamplesLabel,
+                                                "Report &file:"}));
     const std::map<int, std::string> buttons = {
         {Rules::kUlsRadio, Text::kUls},
         {Rules::kPcaRadio, Text::kPca},
@@ -122,7 +126,7 @@ TEST_F(OptionsDialogTest, ShowsEveryTextOfTheDialog)
 
 TEST_F(OptionsDialogTest, OpensWithTheMarksAndEnablingOfTheValues)
 {
-    OptionsDialog covariance(Defaults());
+    OptionsDialog covariance(Defaults(), kReport);
     EXPECT_EQ(RadioMarks(&covariance), "x--/x--/x-");
     EXPECT_EQ(Enabling(&covariance), "eedddd");
 
@@ -131,7 +135,7 @@ TEST_F(OptionsDialogTest, OpensWithTheMarksAndEnablingOfTheValues)
     pearson.extractionMethod = 2;
     pearson.alphaCode = 10;
     pearson.showCongruence = 0;
-    OptionsDialog second(pearson);
+    OptionsDialog second(pearson, kReport);
     EXPECT_EQ(RadioMarks(&second), "-x-/-x-/-x");
     EXPECT_EQ(Enabling(&second), "eddddd");
     EXPECT_FALSE(IsChecked(&second, Rules::kCongruenceCheck));
@@ -140,14 +144,53 @@ TEST_F(OptionsDialogTest, OpensWithTheMarksAndEnablingOfTheValues)
     OptionsDialogValues polychoric = Defaults();
     polychoric.dispersionKind = 3;
     polychoric.extractionMethod = 3;
-    OptionsDialog third(polychoric);
+    OptionsDialog third(polychoric, kReport);
     EXPECT_EQ(RadioMarks(&third), "--x/--x/x-");
     EXPECT_EQ(Enabling(&third), "ddeeee");
 }
 
+TEST_F(OptionsDialogTest, AGreyedCheckBoxShowsThatItsOutputIsNotWritten)
+{
+    OptionsDialog dialog(Defaults(), kReport);
+    const int result = Run(dialog, [&](QDialog* shown) {
+        EXPECT_TRUE(IsChecked(shown, Rules::kResidualVariancesCheck));
+        ClickOn(shown, Rules::kPearsonRadio);
+        EXPECT_FALSE(IsEnabled(shown, Rules::kResidualVariancesCheck));
+        EXPECT_FALSE(IsChecked(shown, Rules::kResidualVariancesCheck));
+        // The choice comes back with the covariances that write it.
+        ClickOn(shown, Rules::kCovarianceRadio);
+        EXPECT_TRUE(IsChecked(shown, Rules::kResidualVariancesCheck));
+        ClickOn(shown, Rules::kPolychoricRadio);
+        EXPECT_FALSE(IsChecked(shown, Rules::kResidualVariancesCheck));
+        ClickOn(shown, Rules::kOkButton);
+    });
+    ASSERT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(dialog.Values().showResidualVariances, 1);
+}
+
+TEST_F(OptionsDialogTest, TheReportFileIsShownChosenAndNeverEmpty)
+{
+    OptionsDialog dialog(Defaults(), kReport);
+    const int result = Run(dialog, [&](QDialog* shown) {
+        auto* field = shown->findChild<QLineEdit*>(QStringLiteral("reportFile"));
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->text(), kReport);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        ClickOn(shown, Rules::kOkButton);
+        EXPECT_EQ(driver_.TakeMessages(), std::vector<std::string>{"Please enter the name of the report file."});
+        EXPECT_TRUE(shown->isVisible());
+        QTest::keyClicks(field, QStringLiteral("/tmp/elsewhere/results.txt"));
+        ClickOn(shown, Rules::kOkButton);
+    });
+    ASSERT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(dialog.ReportFile(), QStringLiteral("/tmp/elsewhere/results.txt"));
+}
+
 TEST_F(OptionsDialogTest, RadioButtonsFollowTheRulesAndShowTheStateBehindEachMessage)
 {
-    OptionsDialog dialog(Defaults());
+    OptionsDialog dialog(Defaults(), kReport);
     std::vector<std::string> marksDuringMessages;
     driver_.onMessage = [&](const std::string&) { marksDuringMessages.push_back(RadioMarks(&dialog)); };
     const int result = Run(dialog, [&](QDialog* shown) {
@@ -188,7 +231,7 @@ TEST_F(OptionsDialogTest, RadioButtonsFollowTheRulesAndShowTheStateBehindEachMes
 
 TEST_F(OptionsDialogTest, CheckBoxesToggleTheirFlags)
 {
-    OptionsDialog dialog(Defaults());
+    OptionsDialog dialog(Defaults(), kReport);
     const int result = Run(dialog, [](QDialog* shown) {
         ClickOn(shown, Rules::kDifficultiesCheck);
         ClickOn(shown, Rules::kCongruenceCheck);
@@ -219,13 +262,11 @@ TEST_F(OptionsDialogTest, OkAdjustsTheNumberOfSamples)
         {"100", {Text::kSamplesAdjustedTo500}, true, "500"},
         {"2000", {longRun}, true, "2000"},
         {"5000", {longRun}, true, "5000"},
-        {"20000",
-         {outOfRange, longRun, outOfRange, Text::kSamplesAdjustedTo10000, outOfRange},
-         false,
-         "10000"},
+        // One refusal, and the typed number stays for the user to correct.
+        {"20000", {outOfRange}, false, "20000"},
     };
     for (const Case& c : cases) {
-        OptionsDialog dialog(Defaults());
+        OptionsDialog dialog(Defaults(), kReport);
         const int result = Run(dialog, [&](QDialog* shown) {
             TypeInto(shown, Rules::kBootstrapSamplesField, QString::fromLatin1(c.typed));
             ClickOn(shown, Rules::kOkButton);
@@ -244,7 +285,7 @@ TEST_F(OptionsDialogTest, OkAdjustsTheNumberOfSamples)
 
 TEST_F(OptionsDialogTest, TooManyFactorsKeepTheDialogOpen)
 {
-    OptionsDialog dialog(Defaults());
+    OptionsDialog dialog(Defaults(), kReport);
     const int result = Run(dialog, [&](QDialog* shown) {
         TypeInto(shown, Rules::kFactorCountField, "10");
         ClickOn(shown, Rules::kOkButton);
@@ -259,7 +300,7 @@ TEST_F(OptionsDialogTest, TooManyFactorsKeepTheDialogOpen)
 
 TEST_F(OptionsDialogTest, TheScoreRangeIsAdjustedToTheData)
 {
-    OptionsDialog dialog(Defaults());
+    OptionsDialog dialog(Defaults(), kReport);
     const int result = Run(dialog, [&](QDialog* shown) {
         ClickOn(shown, Rules::kPolychoricRadio);
         TypeInto(shown, Rules::kHighestScoreField, "4");
@@ -273,7 +314,7 @@ TEST_F(OptionsDialogTest, TheScoreRangeIsAdjustedToTheData)
     EXPECT_EQ(dialog.Values().highestScore, 5);
     EXPECT_EQ(dialog.Values().lowestScore, 1);
 
-    OptionsDialog wider(Defaults());
+    OptionsDialog wider(Defaults(), kReport);
     const int widerResult = Run(wider, [&](QDialog* shown) {
         ClickOn(shown, Rules::kPolychoricRadio);
         TypeInto(shown, Rules::kHighestScoreField, "7");
@@ -288,7 +329,7 @@ TEST_F(OptionsDialogTest, TheScoreRangeIsAdjustedToTheData)
 
 TEST_F(OptionsDialogTest, TextThatIsNoNumberIsRefusedAndSelected)
 {
-    OptionsDialog dialog(Defaults());
+    OptionsDialog dialog(Defaults(), kReport);
     const int result = Run(dialog, [&](QDialog* shown) {
         TypeInto(shown, Rules::kFactorCountField, "two");
         ClickOn(shown, Rules::kOkButton);

@@ -160,7 +160,8 @@ TEST_F(SampleDialogTest, BrowseOpensTheChooserAndShowsTheFullPath)
             auto* files = qobject_cast<QFileDialog*>(chooser);
             ASSERT_NE(files, nullptr);
             EXPECT_EQ(files->windowTitle().toStdString(), Text::kTargetChooserTitle);
-            EXPECT_EQ(files->nameFilters(), QStringList{QStringLiteral("*.dat")});
+            EXPECT_EQ(files->nameFilters(), (QStringList{QStringLiteral("Data files (*.dat *.txt *.csv)"),
+                                                        QStringLiteral("All files (*)")}));
             files->setDirectory(QString::fromStdString(folder_.Path("")));
             files->selectFile(QStringLiteral("other.dat"));
             chooser->accept();  // QFileDialog::accept, as its Open button does

@@ -1,0 +1,17 @@
+#pragma once
+// One rotation of the Jacobi method.
+
+#include <vector>
+
+#include "matrix/Matrix.h"
+
+namespace talver {
+
+// One rotation in the plane (b, d): w becomes J^T w J and v becomes v J, with
+// J the identity except J[b][b] = J[d][d] = c, J[b][d] = s, J[d][b] = -s.
+// The angle is the approximation tan(theta) = g; it shrinks w[b][d] without
+// annihilating it. Changes rows b and d and columns b and d of w, and
+// columns b and d of v. colB and colD are scratch space of n elements.
+void JacobiRotate(Matrix* w, Matrix* v, int b, int d, std::vector<double>& colB, std::vector<double>& colD);
+
+} // namespace talver

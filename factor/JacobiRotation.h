@@ -1,8 +1,6 @@
 #pragma once
 // One rotation of the Jacobi method.
 
-#include <vector>
-
 #include "matrix/Matrix.h"
 
 namespace talver {
@@ -11,7 +9,7 @@ namespace talver {
 // J the identity except J[b][b] = J[d][d] = c, J[b][d] = s, J[d][b] = -s.
 // The angle is the approximation tan(theta) = g; it shrinks w[b][d] without
 // annihilating it. Changes rows b and d and columns b and d of w, and
-// columns b and d of v. colB and colD are scratch space of n elements.
-void JacobiRotate(Matrix* w, Matrix* v, int b, int d, std::vector<double>& colB, std::vector<double>& colD);
+// columns b and d of v.
+void JacobiRotate(Matrix* w, Matrix* v, int b, int d);
 
 } // namespace talver

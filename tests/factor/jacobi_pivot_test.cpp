@@ -36,15 +36,63 @@ bool SameBits(double a, double b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// The rotation as two plain updates: rows b and d from columns b and d, then
+// columns b and d of the result.
+void ReferenceRotate(Matrix* w, Matrix* v, int b, int d)
+{
+    const int n = w->Rows();
+    const double difference = (*w)(d, d) - (*w)(b, b);
+    const double g = difference == 0.0 ? (*w)(b, d) * 10000000.0 : (*w)(b, d) / difference;
+    const double c = 1.0 / std::sqrt(1.0 + g * g);
+    const double s = g * c;
+    std::vector<double> colB(n);
+    std::vector<double> colD(n);
+    for (int k = 0; k < n; ++k) {
+        colB[k] = (*w)(k, b);
+        colD[k] = (*w)(k, d);
+    }
+    for (int k = 0; k < n; ++k) {
+        (*w)(b, k) = c * colB[k] - s * colD[k];
+        (*w)(d, k) = s * colB[k] + c * colD[k];
+    }
+    for (int k = 0; k < n; ++k) {
+        colB[k] = (*w)(k, b);
+        colD[k] = (*w)(k, d);
+    }
+    for (int k = 0; k < n; ++k) {
+        (*w)(k, b) = c * colB[k] - s * colD[k];
+        (*w)(k, d) = s * colB[k] + c * colD[k];
+    }
+    for (int k = 0; k < n; ++k) {
+        const double vb = (*v)(k, b);
+        const double vd = (*v)(k, d);
+        (*v)(k, b) = c * vb - s * vd;
+        (*v)(k, d) = s * vb + c * vd;
+    }
+}
+
+bool SameMatrixBits(const Matrix* a, const Matrix* b)
+{
+    for (int i = 0; i < a->Rows(); ++i) {
+        for (int j = 0; j < a->Cols(); ++j) {
+            if (!SameBits((*a)(i, j), (*b)(i, j))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // Rotates w with the pivots of the plain scan, at most `rotations` times or
 // until the Jacobi stopping rule holds, and checks the tracked search before
-// every rotation. Returns the rotations done.
+// every rotation, and the rotation against the plain one after it. Returns
+// the rotations done.
 long long CompareSearches(Matrix* w, long long rotations, const std::string& label)
 {
     const int n = w->Rows();
     Matrix* v = Identity(n);
-    std::vector<double> colB(n);
-    std::vector<double> colD(n);
+    Matrix* plainW = CopyOf(w);
+    Matrix* plainV = Identity(n);
     OffDiagonalMaxima maxima(w);
     long long done = 0;
     while (done < rotations) {
@@ -64,7 +112,12 @@ long long CompareSearches(Matrix* w, long long rotations, const std::string& lab
         if (done > 0 && 1e-6 * std::sqrt(sumOfSquares / n) > expected.magnitude) {
             break;
         }
-        JacobiRotate(w, v, expected.row, expected.col, colB, colD);
+        JacobiRotate(w, v, expected.row, expected.col);
+        ReferenceRotate(plainW, plainV, expected.row, expected.col);
+        if (!SameMatrixBits(w, plainW) || !SameMatrixBits(v, plainV)) {
+            ADD_FAILURE() << label << ": rotation " << done << " differs from the plain one";
+            return done;
+        }
         maxima.AfterRotation(expected.row, expected.col);
         ++done;
     }

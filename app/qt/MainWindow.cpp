@@ -110,6 +110,9 @@ QWidget* MainWindow::MakeCommands()
         fields_[i] = field;
         lines->addWidget(field);
     }
+    timing_ = new QLabel(QStringLiteral(" "));
+    timing_->setObjectName(QStringLiteral("bootstrapTiming"));
+    lines->addWidget(timing_);
     column->addWidget(textGroup_);
     column->addStretch(1);
 
@@ -165,6 +168,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::DisplayTexts(const WindowTexts& texts)
 {
     const std::array<const std::string*, 4> shown = {&texts.status, &texts.section, &texts.step, &texts.progress};
+    if (texts.progress.find_first_not_of(' ') == std::string::npos) {
+        timing_->setText(QStringLiteral(" "));
+    }
     bool onlyCounter = true;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const QString text = QString::fromStdString(*shown[i]);
@@ -191,6 +197,12 @@ void MainWindow::KeepAnswering()
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     sinceEvents_.start();
+}
+
+void MainWindow::ShowBootstrapTiming(const std::string& text)
+{
+    // Painted with the counter that follows.
+    timing_->setText(QString::fromStdString(text));
 }
 
 WindowTexts MainWindow::DisplayedTexts() const

@@ -13,6 +13,7 @@
 #include <map>
 
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -34,6 +35,7 @@ public:
     void OpenReport(const std::string& path) override;
     void ShowMessage(const std::string& text) override;
     void FocusField(int controlId) override;
+    void ShowBootstrapTiming(const std::string& text) override;
 
 protected:
     // No closing while a command reads or computes.
@@ -55,6 +57,8 @@ private:
     // Status, line 1, line 2, line 3.
     std::array<QLineEdit*, 4> fields_{};
     QGroupBox* textGroup_ = nullptr;
+    // Below the counter: time elapsed and left in the bootstrap phase.
+    QLabel* timing_ = nullptr;
     QElapsedTimer sinceEvents_;
     QElapsedTimer sinceRepaint_;
     bool busy_ = false;

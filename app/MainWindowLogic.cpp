@@ -50,6 +50,7 @@ void MainWindowLogic::ShowText(TextField field, const std::string& text)
 
 void MainWindowLogic::ShowStep(const std::string& text)
 {
+    bootstrapClock_.MarkStep();
     ShowText(TextField::Step, text);
 }
 
@@ -61,6 +62,7 @@ void MainWindowLogic::ShowProgress(const std::string& text)
 void MainWindowLogic::ShowBootstrapProgress(int done, int total, double percent)
 {
     port_.NoteBootstrapProgress(done, total);
+    port_.ShowBootstrapTiming(bootstrapClock_.Note(done, total));
     AnalysisProgress::ShowBootstrapProgress(done, total, percent);
 }
 

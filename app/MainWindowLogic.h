@@ -3,6 +3,7 @@
 // toolkit: Read Sample Data, Configure Analysis, Compute and Exit.
 
 #include "analyses/AnalysisProgress.h"
+#include "app/BootstrapClock.h"
 #include "app/MainWindowPort.h"
 #include "app/Workspace.h"
 #include "report/ReportContext.h"
@@ -53,6 +54,7 @@ private:
     Workspace workspace_;
     std::map<Button, bool> enabled_;
     RandomSource random_;
+    BootstrapClock bootstrapClock_;
 };
 
 } // namespace talver

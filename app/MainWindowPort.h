@@ -43,6 +43,9 @@ public:
     // Told before the counter text of bootstrap replicate `done` (0-based) of
     // `total` is displayed, for front ends that thin out the counter.
     virtual void NoteBootstrapProgress(int /*done*/, int /*total*/) {}
+    // Told next, before the counter is displayed: the time elapsed in the
+    // bootstrap phase and an estimate of the time left, to show beside it.
+    virtual void ShowBootstrapTiming(const std::string& /*text*/) {}
 };
 
 } // namespace talver

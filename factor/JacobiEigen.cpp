@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
-#include <vector>
 
+#include "factor/JacobiPivot.h"
+#include "factor/JacobiRotation.h"
 #include "factor/ShapeChecks.h"
 #include "matrix/MatrixInPlace.h"
 
@@ -12,81 +13,14 @@ namespace talver {
 
 namespace {
 
-struct OffDiagonal {
-    int row;
-    int col;
-    double magnitude;
-};
-
-// The largest off-diagonal element in magnitude; the first one in row-major
-// order wins, counting (1, 0) as first.
-OffDiagonal LargestOffDiagonal(const Matrix* w)
-{
-    OffDiagonal largest{1, 0, std::fabs((*w)(1, 0))};
-    const int n = w->Rows();
-    for (int i = 0; i < n; ++i) {
-        const double* row = w->Row(i);
-        for (int j = 0; j < n; ++j) {
-            if (j != i && std::fabs(row[j]) > largest.magnitude) {
-                largest = OffDiagonal{i, j, std::fabs(row[j])};
-            }
-        }
-    }
-    return largest;
-}
-
-// 1e-6 times the root mean square of the diagonal.
-double ConvergenceBound(const Matrix* w)
+double DiagonalSumOfSquares(const Matrix* w)
 {
     const int n = w->Rows();
     double sumOfSquares = 0.0;
     for (int i = 0; i < n; ++i) {
         sumOfSquares += (*w)(i, i) * (*w)(i, i);
     }
-    return 1e-6 * std::sqrt(sumOfSquares / n);
-}
-
-// One rotation in the plane (b, d): w becomes J^T w J and v becomes v J, with
-// J the identity except J[b][b] = J[d][d] = c, J[b][d] = s, J[d][b] = -s.
-// The angle is the approximation tan(theta) = g; it shrinks w[b][d] without
-// annihilating it. colB and colD are scratch space of n elements.
-void Rotate(Matrix* w, Matrix* v, int b, int d, std::vector<double>& colB, std::vector<double>& colD)
-{
-    const int n = w->Rows();
-    const double difference = (*w)(d, d) - (*w)(b, b);
-    const double g = difference == 0.0 ? (*w)(b, d) * 10000000.0 : (*w)(b, d) / difference;
-    const double c = 1.0 / std::sqrt(1.0 + g * g);
-    const double s = g * c;
-
-    // Rows b and d are built from columns b and d. w is symmetric only up to
-    // rounding, so this choice fixes the last bits of every result.
-    for (int k = 0; k < n; ++k) {
-        colB[k] = (*w)(k, b);
-        colD[k] = (*w)(k, d);
-    }
-    double* rowB = w->Row(b);
-    double* rowD = w->Row(d);
-    for (int k = 0; k < n; ++k) {
-        rowB[k] = c * colB[k] - s * colD[k];
-        rowD[k] = s * colB[k] + c * colD[k];
-    }
-
-    // Then columns b and d of the updated matrix.
-    for (int k = 0; k < n; ++k) {
-        colB[k] = (*w)(k, b);
-        colD[k] = (*w)(k, d);
-    }
-    for (int k = 0; k < n; ++k) {
-        (*w)(k, b) = c * colB[k] - s * colD[k];
-        (*w)(k, d) = s * colB[k] + c * colD[k];
-    }
-
-    for (int k = 0; k < n; ++k) {
-        const double vb = (*v)(k, b);
-        const double vd = (*v)(k, d);
-        (*v)(k, b) = c * vb - s * vd;
-        (*v)(k, d) = s * vb + c * vd;
-    }
+    return sumOfSquares;
 }
 
 } // namespace
@@ -119,17 +53,31 @@ long long JacobiEigen(Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors)
     Matrix* w = a;
     Matrix* v = eigenvectors;
     SetIdentity(v);
-    std::vector<double> colB(n);
-    std::vector<double> colD(n);
 
     const long long limit = JacobiRotationLimit(n);
     long long rotations = 0;
-    OffDiagonal pivot = LargestOffDiagonal(w);
+    OffDiagonalMaxima maxima(w);
+    OffDiagonal pivot = maxima.Largest();
+    // The stopping test compares the pivot with 1e-6 times the root mean
+    // square of the diagonal. A rotation changes only w[b][b] and w[d][d], so
+    // the diagonal's sum of squares is at most the last one summed plus their
+    // new squares; while the pivot stays above the bound of that ceiling
+    // (with ample room for rounding) the test cannot hold, and the diagonal
+    // is summed only when it might.
+    double ceiling = DiagonalSumOfSquares(w);
     while (true) {
-        Rotate(w, v, pivot.row, pivot.col, colB, colD);
+        const int b = pivot.row;
+        const int d = pivot.col;
+        JacobiRotate(w, v, b, d);
+        maxima.AfterRotation(b, d);
         ++rotations;
-        pivot = LargestOffDiagonal(w);
-        const double bound = ConvergenceBound(w);
+        pivot = maxima.Largest();
+        ceiling += (*w)(b, b) * (*w)(b, b) + (*w)(d, d) * (*w)(d, d);
+        if (pivot.magnitude >= 1.0001e-6 * std::sqrt(ceiling / n) && pivot.magnitude != 0.0 && rotations < limit) {
+            continue;
+        }
+        ceiling = DiagonalSumOfSquares(w);
+        const double bound = 1e-6 * std::sqrt(ceiling / n);
         if (bound > pivot.magnitude) {
             break;
         }

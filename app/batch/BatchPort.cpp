@@ -86,6 +86,11 @@ void BatchPort::NoteBootstrapProgress(int done, int total)
     printer_.NoteBootstrapProgress(done, total);
 }
 
+void BatchPort::ShowBootstrapTiming(const std::string& text)
+{
+    printer_.NoteBootstrapTiming(text);
+}
+
 std::optional<SampleDialogValues> BatchPort::RunSampleDialog(const SampleDialogValues& initial)
 {
     SampleDialogRules dialog(initial, *this);

@@ -28,6 +28,7 @@ public:
     void OpenReport(const std::string& path) override;
     void ShowDetail(const std::string& detail) override;
     void NoteBootstrapProgress(int done, int total) override;
+    void ShowBootstrapTiming(const std::string& text) override;
 
 private:
     void Say(const std::string& text);

@@ -45,14 +45,25 @@ void ProgressPrinter::NoteBootstrapProgress(int done, int total)
     progressDue_ = total > 0 && (finished == total || (finished * 10) / total != (finished * 10 - 10) / total);
 }
 
+void ProgressPrinter::NoteBootstrapTiming(const std::string& text)
+{
+    timing_ = text;
+}
+
 void ProgressPrinter::Show(const WindowTexts& texts)
 {
+    if (!HasText(texts.progress)) {
+        timing_.clear();
+    }
     if (live_) {
         std::string line;
         for (const std::string* part : {&texts.status, &texts.section, &texts.step, &texts.progress}) {
             if (HasText(*part)) {
                 line += (line.empty() ? "" : " | ") + Trimmed(*part);
             }
+        }
+        if (!timing_.empty()) {
+            line += ", " + timing_;
         }
         std::fprintf(stream_, "\r\033[K%s", line.c_str());
         std::fflush(stream_);
@@ -75,7 +86,8 @@ void ProgressPrinter::PrintPlain(const WindowTexts& texts)
         std::fprintf(stream_, "  %s\n", Trimmed(texts.step).c_str());
     }
     if (texts.progress != last_.progress && HasText(texts.progress) && progressDue_) {
-        std::fprintf(stream_, "    %s\n", Trimmed(texts.progress).c_str());
+        std::fprintf(stream_, "    %s%s%s\n", Trimmed(texts.progress).c_str(), timing_.empty() ? "" : ", ",
+                     timing_.c_str());
         progressDue_ = false;
     }
     std::fflush(stream_);

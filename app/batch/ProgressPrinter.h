@@ -1,7 +1,8 @@
 #pragma once
 // Shows the window's four texts on stderr: one live line on a terminal, plain
 // lines otherwise (every change of status, section or step, and the bootstrap
-// counter at every tenth of the run).
+// counter at every tenth of the run), the counter followed by the time
+// elapsed and an estimate of the time left.
 
 #include "app/MainWindowPort.h"
 
@@ -16,6 +17,8 @@ public:
 
     void Show(const WindowTexts& texts);
     void NoteBootstrapProgress(int done, int total);
+    // Elapsed and estimated time, shown after the counter while it is shown.
+    void NoteBootstrapTiming(const std::string& text);
     // Ends the live line before other output goes to the same stream.
     void Interrupt();
 
@@ -27,6 +30,7 @@ private:
     bool lineOpen_ = false;
     bool progressDue_ = false;
     WindowTexts last_;
+    std::string timing_;
 };
 
 // Whether `text` shows anything but blanks.

@@ -169,6 +169,9 @@ QWidget* MainWindow::MakeCommands()
         fields_[i] = field;
         lines->addWidget(field);
     }
+    timing_ = new QLabel(QStringLiteral(" "));
+    timing_->setObjectName(QStringLiteral("bootstrapTiming"));
+    lines->addWidget(timing_);
     column->addWidget(textGroup_);
     column->addStretch(1);
 
@@ -271,6 +274,9 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
 void MainWindow::DisplayTexts(const WindowTexts& texts)
 {
     const std::array<const std::string*, 4> shown = {&texts.status, &texts.section, &texts.step, &texts.progress};
+    if (texts.progress.find_first_not_of(' ') == std::string::npos) {
+        timing_->setText(QStringLiteral(" "));
+    }
     bool onlyCounter = true;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const QString text = QString::fromStdString(*shown[i]);
@@ -301,6 +307,12 @@ void MainWindow::KeepAnswering()
     // and act after the run.
     QCoreApplication::processEvents();
     sinceEvents_.start();
+}
+
+void MainWindow::ShowBootstrapTiming(const std::string& text)
+{
+    // Painted with the counter that follows.
+    timing_->setText(QString::fromStdString(text));
 }
 
 WindowTexts MainWindow::DisplayedTexts() const

@@ -39,6 +39,7 @@ public:
 
     // The report of the last run, by its full path; empty before the first.
     QString ReportPath() const { return reportPath_; }
+    void ShowBootstrapTiming(const std::string& text) override;
 
 protected:
     // No closing while a command reads or computes.
@@ -75,6 +76,8 @@ private:
     QString reportPath_;
     // The user chose the report file in the options dialog.
     bool reportChosen_ = false;
+    // Below the counter: time elapsed and left in the bootstrap phase.
+    QLabel* timing_ = nullptr;
     QElapsedTimer sinceEvents_;
     QElapsedTimer sinceRepaint_;
     bool busy_ = false;

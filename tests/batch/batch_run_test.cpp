@@ -68,6 +68,28 @@ TEST_F(BatchRunTest, EveryOutputOffGivesTheFrameOnly)
     EXPECT_NE(run.errorOutput.find("Report written to"), std::string::npos);
 }
 
+TEST_F(BatchRunTest, BootstrapCountersShowElapsedAndLeftTime)
+{
+    // Discriminations only: one bootstrap phase, its counter at every tenth.
+    const BatchRun run = Run({"--samples", "500", "--no-difficulties", "--no-difficulty-fit", "--no-congruence",
+                              "--no-discrepancy", "--no-residual-variances"},
+                             false);
+    ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+    int counters = 0;
+    size_t at = 0;
+    while ((at = run.errorOutput.find("    Done: ", at)) != std::string::npos) {
+        const std::string line = run.errorOutput.substr(at, run.errorOutput.find('\n', at) - at);
+        EXPECT_NE(line.find("%), "), std::string::npos) << line;
+        EXPECT_NE(line.find(" elapsed, about "), std::string::npos) << line;
+        EXPECT_EQ(line.substr(line.size() - 5), " left") << line;
+        ++counters;
+        ++at;
+    }
+    EXPECT_EQ(counters, 10) << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find("Done:  499 ( 99.80%), 0:"), std::string::npos) << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find(", about 0:00 left\n"), std::string::npos) << run.errorOutput;
+}
+
 TEST_F(BatchRunTest, ReadingErrorsNameTheSample)
 {
     folder_.Write("short.dat", ScoreText(40, 4, 1).substr(2));

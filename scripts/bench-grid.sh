@@ -1,0 +1,158 @@
+#!/bin/bash
+# Times whole talver-batch runs over a grid of questionnaire sizes, for this
+# build and, side by side in the same run, another talver-batch (for example
+# one built from an earlier commit): wall time, CPU time (user + system) and
+# peak memory (GNU time's maximum resident set size) per job, and whether
+# both versions wrote the same report, date and times aside. Every output is
+# on. The data are made by talver-generate, once per size, in BUILD/bench-grid.
+#
+#   bench-grid.sh [-b BUILD] [-B OTHER-talver-batch] [-x MAX-ITEMS-FOR-OTHER]
+#                 [-i "10 20 30 60 120"] [-n "2000:1500"] [-s "1000"] [-t "1 2"]
+#                 [-m "uls pca ml poly"] [-o TABLE.tsv]
+#
+# -b  build folder with talver-batch and talver-generate (build)
+# -B  the other talver-batch, timed before this one on every job
+# -x  time the other version only up to this many items (all)
+# -i  item counts; the factors go with them: 10:2 20:3 30:3 60:6 120:8
+# -n  participant pairs TARGET:REPLICATION, from 500:400 to 20000:15000
+# -s  bootstrap samples (500 to 5000)
+# -t  thread counts
+# -m  methods: uls, pca, ml on covariances; poly is ULS on polychoric
+#     correlations, run up to 30 items
+# -o  also write the rows as tab-separated values to this file (for
+#     scripts/bench-plot.R)
+#
+# Run it niced on a quiet machine: look at `uptime` before and after.
+set -e
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$top/build
+other=""
+otherMaxItems=1000000
+items="10 20 30 60 120"
+participants="2000:1500"
+samples="1000"
+threads="1 2"
+methods="uls pca ml poly"
+tsv=""
+while getopts b:B:x:i:n:s:t:m:o: option; do
+    case $option in
+        b) build=$(cd "$OPTARG" && pwd) ;;
+        B) other=$(realpath "$OPTARG") ;;
+        x) otherMaxItems=$OPTARG ;;
+        i) items=$OPTARG ;;
+        n) participants=$OPTARG ;;
+        s) samples=$OPTARG ;;
+        t) threads=$OPTARG ;;
+        m) methods=$OPTARG ;;
+        o) tsv=$(realpath -m "$OPTARG") ;;
+        *) sed -n '2,25p' "$0"; exit 2 ;;
+    esac
+done
+batch=$build/talver-batch
+generate=$build/talver-generate
+if [ ! -x "$batch" ] || [ ! -x "$generate" ]; then
+    echo "No talver-batch or talver-generate in $build: build them, or give -b." >&2
+    exit 1
+fi
+if [ ! -x /usr/bin/time ]; then
+    echo "GNU time is missing: apt-get install time" >&2
+    exit 1
+fi
+
+factors_of() {
+    case $1 in
+        10) echo 2 ;; 20 | 30) echo 3 ;; 60) echo 6 ;; 120) echo 8 ;;
+        *) echo $(( $1 / 15 + 1 )) ;;
+    esac
+}
+
+# Five-point items; the Replication sample has weaker loadings and one
+# shifted item, as a real comparison would.
+make_data() {
+    local folder=$1 p=$2 nt=$3 nr=$4 m
+    m=$(factors_of "$p")
+    mkdir -p "$folder"
+    if [ ! -s "$folder/replica.dat" ]; then
+        "$generate" --participants "$nt" --items "$p" --factors "$m" --categories 5 --seed $((p * 7 + 1)) \
+            > "$folder/target.dat"
+        "$generate" --participants "$nr" --items "$p" --factors "$m" --categories 5 --seed $((p * 7 + 2)) \
+            --loading 0.6 --shift 2:0.3 > "$folder/replica.dat"
+    fi
+}
+
+method_arguments() {
+    case $1 in
+        uls) echo "--method uls --dispersion covariance" ;;
+        pca) echo "--method pca --dispersion covariance" ;;
+        ml) echo "--method ml --dispersion covariance" ;;
+        poly) echo "--method uls --dispersion polychoric" ;;
+    esac
+}
+
+blank_clock() {
+    sed -e 's/^\( *\)Date: .*/\1Date: -/' -e 's/^\( *\)Time: .*/\1Time: -/' \
+        -e 's/^Computing time: .*/Computing time: -/' "$1"
+}
+
+# timed FOLDER OUTPUT PROGRAM ARGUMENTS...: prints "wall cpu peakMiB".
+timed() {
+    local folder=$1 output=$2
+    shift 2
+    (cd "$folder" && nice /usr/bin/time -f '%e %U %S %M' -o "$output.time" "$@" --output "$output" \
+        > /dev/null 2> "$output.log") || { echo "failed: $* (see $folder/$output.log)" >&2; return 1; }
+    awk '{ printf "%.2f %.2f %.1f\n", $1, $2 + $3, $4 / 1024 }' "$folder/$output.time"
+}
+
+work=$build/bench-grid
+mkdir -p "$work"
+echo "$(uname -n): $(nproc) cores; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+echo "| items | factors | N | samples | method | threads | before wall s | before CPU s | before MiB | after wall s | after CPU s | after MiB | CPU before/after | same report |"
+echo "|---:|---:|---|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---|"
+if [ -n "$tsv" ]; then
+    printf 'items\tfactors\tN\tsamples\tmethod\tthreads\tbeforeWall\tbeforeCpu\tbeforeMiB\tafterWall\tafterCpu\tafterMiB\tsame\n' > "$tsv"
+fi
+for p in $items; do
+    m=$(factors_of "$p")
+    for pair in $participants; do
+        nt=${pair%%:*}
+        nr=${pair##*:}
+        folder=$work/p$p-n$nt-$nr
+        make_data "$folder" "$p" "$nt" "$nr"
+        for method in $methods; do
+            if [ "$method" = poly ] && [ "$p" -gt 30 ]; then continue; fi
+            for b in $samples; do
+                for count in $threads; do
+                    # shellcheck disable=SC2207 # the job's arguments are words
+                    job=(--target-count "$nt" --replication-count "$nr" --items "$p" --factors "$m"
+                         --samples "$b" --threads "$count" $(method_arguments "$method"))
+                    key=$method-b$b-t$count
+                    before="- - -"
+                    same="-"
+                    if [ -n "$other" ] && [ "$p" -le "$otherMaxItems" ]; then
+                        before=$(timed "$folder" "before-$key.txt" "$other" "${job[@]}")
+                    fi
+                    after=$(timed "$folder" "after-$key.txt" "$batch" "${job[@]}")
+                    if [ "$before" != "- - -" ]; then
+                        if cmp -s <(blank_clock "$folder/before-$key.txt") <(blank_clock "$folder/after-$key.txt"); then
+                            same=yes
+                        else
+                            same=NO
+                        fi
+                    fi
+                    read -r bw bc bm <<< "$before"
+                    read -r aw ac am <<< "$after"
+                    ratio=$(awk -v b="$bc" -v a="$ac" 'BEGIN { if (b == "-" || a <= 0) print "-"; else printf "%.1f x", b / a }')
+                    printf '| %s | %s | %s+%s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n' \
+                        "$p" "$m" "$nt" "$nr" "$b" "$method" "$count" "$bw" "$bc" "$bm" "$aw" "$ac" "$am" "$ratio" "$same"
+                    if [ -n "$tsv" ]; then
+                        printf '%s\t%s\t%s+%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' \
+                            "$p" "$m" "$nt" "$nr" "$b" "$method" "$count" "$bw" "$bc" "$bm" "$aw" "$ac" "$am" "$same" >> "$tsv"
+                    fi
+                done
+            done
+        done
+    done
+done
+echo
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

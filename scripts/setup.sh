@@ -7,6 +7,11 @@ set -e
 packages="cmake make g++ libgtest-dev libcli11-dev locales qt6-base-dev qt6-svg-dev fonts-dejavu-core"
 # clang and its libFuzzer build and run the fuzz targets.
 packages="$packages clang libclang-rt-dev"
+# The Debian packages (scripts/package.sh, scripts/ci-package.sh): help2man
+# writes the manual pages, dpkg-dev's dpkg-shlibdeps finds the Depends, and the
+# rest check the packages, manual pages, desktop entry and AppStream metainfo;
+# rsvg-convert renders the icon's sizes (scripts/render-icons.sh).
+packages="$packages help2man dpkg-dev fakeroot lintian man-db desktop-file-utils appstream librsvg2-bin"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

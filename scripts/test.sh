@@ -1,7 +1,8 @@
 #!/bin/sh
 # Sets up, builds and runs every test: once as built normally, once built with
 # AddressSanitizer and UndefinedBehaviorSanitizer (any report fails the test),
-# then each fuzz target for a few seconds from its seed corpus.
+# then each fuzz target for a few seconds from its seed corpus; last, the Debian
+# packages of the release build are made, checked and installed into a scratch root.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
@@ -16,3 +17,5 @@ top=$(cd "$(dirname "$0")/.." && pwd)
     -DCMAKE_CXX_FLAGS=-Wno-maybe-uninitialized
 (cd "$top/build-asan" && UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$(nproc)")
 "$top/scripts/fuzz.sh" 10
+# The Debian packages of the release build, installed into a scratch root.
+"$top/scripts/ci-package.sh"

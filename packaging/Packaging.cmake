@@ -1,9 +1,9 @@
 # The Debian packages, made by CPack from the install rules (scripts/package.sh).
+# The first line of each description is its synopsis.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME talver)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "TALVER developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "measurement invariance of test items between two samples")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -28,7 +28,7 @@ congruence and discrepancy indices with bootstrap critical values.")
 
 set(CPACK_COMPONENTS_ALL batch)
 set(CPACK_DEBIAN_BATCH_PACKAGE_NAME talver-batch)
-set(CPACK_COMPONENT_BATCH_DESCRIPTION
+set(CPACK_DEBIAN_BATCH_DESCRIPTION
   "item measurement invariance analyses from the command line
 ${TALVER_PACKAGE_ABOUT}
 
@@ -39,7 +39,7 @@ if(TARGET talver)
   list(APPEND CPACK_COMPONENTS_ALL window)
   set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME talver)
   set(CPACK_COMPONENT_WINDOW_DEPENDS batch)
-  set(CPACK_COMPONENT_WINDOW_DESCRIPTION
+  set(CPACK_DEBIAN_WINDOW_DESCRIPTION
     "item measurement invariance analyses between two samples
 ${TALVER_PACKAGE_ABOUT}
 

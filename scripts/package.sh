@@ -13,5 +13,5 @@ rm -rf "$build/packages"
 (cd "$build" && cpack -G DEB -B "$build/packages" >/dev/null)
 rm -rf "$build/packages/_CPack_Packages"
 # Errors fail the run; warnings are shown.
-lintian --fail-on error --no-tag-display-limit "$build"/packages/*.deb
+lintian --fail-on error --tag-display-limit 0 "$build"/packages/*.deb
 ls -1 "$build"/packages/*.deb

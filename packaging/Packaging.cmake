@@ -4,7 +4,10 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME talver)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "TALVER developers")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The packages install where the build was configured to, which must be /usr;
+# the manual pages and the getting-started text name the folders under it.
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackagePrefixCheck.cmake)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING IGNORE)

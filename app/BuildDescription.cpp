@@ -25,12 +25,17 @@ namespace {
 std::string CompilerName()
 {
 #if defined(__clang__)
-    return "Clang " __clang_version__;
+    std::string name = "Clang " __clang_version__;
 #elif defined(__GNUC__)
-    return "GCC " __VERSION__;
+    std::string name = "GCC " __VERSION__;
 #else
-    return "unknown compiler";
+    std::string name = "unknown compiler";
 #endif
+    // Clang's version text ends in a blank.
+    while (!name.empty() && name.back() == ' ') {
+        name.pop_back();
+    }
+    return name;
 }
 
 std::string BuildName()

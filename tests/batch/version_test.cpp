@@ -55,6 +55,9 @@ TEST(BatchVersion, NamesTheVersionOfItsReportsTheCompilerAndTheBuild)
     const std::string number = lines[0].substr(prefix.size());
     EXPECT_EQ(lines[1].rfind("Compiler: ", 0), 0u) << lines[1];
     EXPECT_GT(lines[1].size(), std::string("Compiler: ").size());
+    for (const std::string& line : lines) {
+        EXPECT_NE(line.back(), ' ') << "a blank ends: " << line;
+    }
     EXPECT_TRUE(lines[2].rfind("Build: release build (", 0) == 0 || lines[2].rfind("Build: not the release build (", 0) == 0)
         << lines[2];
 

@@ -10,6 +10,11 @@ packages="$packages clang libclang-rt-dev"
 # A real X server, a small window manager and synthetic input for the test
 # that drives the window as a user does (tests/qt/xvfb).
 packages="$packages xvfb matchbox-window-manager xdotool"
+# The Debian packages (scripts/package.sh, scripts/ci-package.sh): help2man
+# writes the manual pages, dpkg-dev's dpkg-shlibdeps finds the Depends, and the
+# rest check the packages, manual pages, desktop entry and AppStream metainfo;
+# rsvg-convert renders the icon's sizes (scripts/render-icons.sh).
+packages="$packages help2man dpkg-dev fakeroot lintian man-db desktop-file-utils appstream librsvg2-bin"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

@@ -6,6 +6,8 @@
 #   again (any sanitizer report fails its test), less the long end-to-end runs
 #   that the release stage has covered, and then each fuzz target for a few
 #   seconds from its seed corpus.
+# Last, the Debian packages of the release build are made, checked and
+# installed into a scratch root.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
@@ -20,3 +22,5 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 slow='^ThreadCount\.|^ParallelAnalysesTest\.(MaximumLikelihoodWithRedrawnReplicates|ReplicateThatFailsAfterItsRedrawsLate|EveryMethodAndDispersion)$'
 (cd "$top/build-san" && UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$(nproc)" -E "$slow")
 "$top/scripts/fuzz.sh" 10 "$top/build-san"
+# The Debian packages of the release build, installed into a scratch root.
+"$top/scripts/ci-package.sh"

@@ -1,5 +1,7 @@
 #include "app/batch/BatchOptions.h"
 
+#include "app/BuildDescription.h"
+
 #include <CLI/CLI.hpp>
 
 namespace talver {
@@ -10,6 +12,8 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
                  "with the same checks, messages and results as the window's three commands.",
                  "talver-batch"};
     app.get_formatter()->column_width(34);
+    app.set_version_flag("--version", VersionText("talver-batch"),
+                         "Print the version, the compiler and the kind of build, and exit");
     // A repeated option takes its last value, as scripts that append to a
     // command line expect.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);

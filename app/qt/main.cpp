@@ -2,6 +2,7 @@
 // window, otherwise shows the main window and ends when it closes.
 
 #include "app/StartupSwitches.h"
+#include "app/WindowCommandLine.h"
 #include "app/qt/ApplicationSetup.h"
 #include "app/qt/MainWindow.h"
 
@@ -61,6 +62,10 @@ int main(int argc, char** argv)
     // Nothing is registered on this platform; installers that ask still get
     // the quiet, successful end they expect, with or without a display.
     if (FindStartupSwitch(CommandLineAfterProgram(argc, argv)) != StartupSwitch::None) {
+        return 0;
+    }
+    if (const std::optional<std::string> information = WindowInformationText(argc, argv)) {
+        std::printf("%s\n", information->c_str());
         return 0;
     }
     if (!DisplayChosen(argc, argv)) {

@@ -38,6 +38,25 @@ TEST(WindowProgramStart, RegistrationSwitchesEndAtOnceWithoutADisplay)
     }
 }
 
+TEST(WindowProgramStart, VersionAndHelpNeedNoDisplay)
+{
+    const Start version = RunWindowProgram("--version");
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.output.rfind("talver (TALVER) ", 0), 0u) << version.output;
+    // The same version, compiler and build as the batch program built with it.
+    ScratchFolder folder("batch_version");
+    const std::string batchOutput = folder.Path("version.txt");
+    ASSERT_EQ(std::system((std::string(TALVER_BATCH_PATH) + " --version >'" + batchOutput + "'").c_str()), 0);
+    std::string batchVersion = ReadFile(batchOutput);
+    ASSERT_EQ(batchVersion.rfind("talver-batch ", 0), 0u) << batchVersion;
+    EXPECT_EQ(version.output, "talver " + batchVersion.substr(std::string("talver-batch ").size()));
+
+    const Start help = RunWindowProgram("-platform offscreen --help");
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.output.rfind("Usage: talver ", 0), 0u) << help.output;
+    EXPECT_NE(help.output.find("talver-batch"), std::string::npos) << help.output;
+}
+
 TEST(WindowProgramStart, WithoutADisplayItPointsToTheBatchProgram)
 {
     // A switch that is not the last thing on the line is no switch.

@@ -7,6 +7,9 @@ set -e
 packages="cmake make g++ libgtest-dev libcli11-dev locales qt6-base-dev qt6-svg-dev fonts-dejavu-core"
 # clang and its libFuzzer build and run the fuzz targets.
 packages="$packages clang libclang-rt-dev"
+# R with Rcpp, testthat and jsonlite build, test and check the R package
+# talver (r/); ccache spares R CMD check a second compile of the engine.
+packages="$packages r-base-core r-base-dev r-cran-rcpp r-cran-testthat r-cran-jsonlite ccache"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

@@ -16,3 +16,4 @@ top=$(cd "$(dirname "$0")/.." && pwd)
     -DCMAKE_CXX_FLAGS=-Wno-maybe-uninitialized
 (cd "$top/build-asan" && UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$(nproc)")
 "$top/scripts/fuzz.sh" 10
+"$top/scripts/test-r-package.sh"

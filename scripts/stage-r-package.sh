@@ -22,15 +22,15 @@ cp "$top/examples/target.dat" "$top/examples/replica.dat" "$package/inst/extdata
 # A JSON file of talver-batch, for the examples of talver_read_json().
 cp "$top/r/tests/testthat/fixtures/uls_covariance.json" "$package/inst/extdata/"
 
-# Every object is listed, so the Makevars needs no make extension.
+# Every object is listed, so the Makevars needs no make extension; configure
+# adds the flag that turns off fused multiply-adds.
 objects=$(cd "$package/src" && ls *.cpp matrix/*.cpp stats/*.cpp factor/*.cpp analyses/*.cpp report/*.cpp |
     sed 's/\.cpp$/.o/' | tr '\n' ' ')
-cat > "$package/src/Makevars" <<MAKEVARS
+cat > "$package/src/Makevars.in" <<MAKEVARS
 # Written by scripts/stage-r-package.sh.
 CXX_STD = CXX20
 PKG_CPPFLAGS = -I.
-# No fused multiply-adds: the numbers must equal talver-batch's.
-PKG_CXXFLAGS = -ffp-contract=off
+PKG_CXXFLAGS = @FP_CONTRACT_OFF@
 PKG_LIBS = -pthread
 OBJECTS = $objects
 MAKEVARS

@@ -5,21 +5,19 @@ method_label <- c(uls = "Unweighted Least Squares (ULS)", pca = "Principal Compo
 dispersion_label <- c(covariance = "covariances", pearson = "Pearson correlations",
                       polychoric = "polychoric (tetrachoric) correlations")
 
-# A table with its numbers rounded and "**" after the significant entries.
+# A table as text: numbers rounded, "**" after the significant entries (the
+# flag columns named by `marks` are then left out), blanks for NA.
 shown_table <- function(frame, marks = list(), digits = 3) {
-  shown <- frame
-  for (column in names(frame)) {
-    if (is.double(frame[[column]])) {
-      shown[[column]] <- formatC(frame[[column]], format = "f", digits = digits)
-    }
-  }
+  shown <- lapply(frame, function(column) {
+    text <- if (is.double(column)) formatC(column, format = "f", digits = digits) else as.character(column)
+    ifelse(is.na(column), "", text)
+  })
   for (column in names(marks)) {
     flagged <- frame[[marks[[column]]]]
     shown[[column]] <- paste0(shown[[column]], ifelse(!is.na(flagged) & flagged, "**", "  "))
     shown[[marks[[column]]]] <- NULL
   }
-  shown[is.na(frame[names(shown)]) & !is.na(shown)] <- ""
-  shown
+  as.data.frame(shown, stringsAsFactors = FALSE, optional = TRUE)
 }
 
 print_section <- function(title, frame, marks = list()) {

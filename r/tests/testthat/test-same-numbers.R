@@ -65,7 +65,9 @@ test_that("a call is one run: it starts the random sequence afresh, and seed sel
   other <- run(threads = 2, seed = 12345)
   expect_identical(other$difficulties, first$difficulties)
   observed <- first$congruence$level == "item"
-  expect_identical(other$congruence$observed, first$congruence$observed)
+  # The observed rotation starts from random rotations too, so only its
+  # rounding depends on the sequence.
+  expect_equal(other$congruence$observed, first$congruence$observed, tolerance = 1e-12)
   expect_false(identical(other$congruence$critical[observed], first$congruence$critical[observed]))
 })
 

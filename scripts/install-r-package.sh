@@ -1,9 +1,9 @@
 #!/bin/sh
 # Installs the R package talver on a Debian machine: the Debian packages it
 # needs (apt-get, as root or through sudo; knitr weaves the vignette), then
-# the package itself, built
-# from r/ with the engine's sources, into R's site library, or into the
-# user's own library (R_LIBS_USER, which R searches) when not root.
+# the package itself, built from r/ with the engine's sources, into R's site
+# library, or into the user's own library (R_LIBS_USER, which R searches)
+# when not root.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-knitr"

@@ -64,11 +64,15 @@ test_that("a call is one run: it starts the random sequence afresh, and seed sel
   expect_identical(run(threads = 2, seed = 1)$congruence, first$congruence)
   other <- run(threads = 2, seed = 12345)
   expect_identical(other$difficulties, first$difficulties)
-  observed <- first$congruence$level == "item"
-  # The observed rotation starts from random rotations too, so only its
-  # rounding depends on the sequence.
-  expect_equal(other$congruence$observed, first$congruence$observed, tolerance = 1e-12)
-  expect_false(identical(other$congruence$critical[observed], first$congruence$critical[observed]))
+  # The observed rotation starts from random rotations too: another start
+  # may order the factors otherwise and round differently, which leaves the
+  # item and overall congruences as they are.
+  items <- first$congruence$level != "factor"
+  expect_equal(other$congruence$observed[items], first$congruence$observed[items], tolerance = 1e-9)
+  factors <- !items
+  expect_equal(sort(other$congruence$observed[factors]), sort(first$congruence$observed[factors]),
+               tolerance = 1e-9)
+  expect_false(identical(other$congruence$critical, first$congruence$critical))
 })
 
 test_that("listwise deletion leaves out the incomplete rows of each sample", {

@@ -28,8 +28,8 @@ print_section <- function(title, frame, marks = list()) {
 print.talver_invariance <- function(x, ...) {
   d <- x$details
   cat("TALVER: item measurement invariance\n")
-  cat(sprintf("Target %s (%d participants), Replication %s (%d participants), %d items\n", d$target,
-              d$target_count, d$replication, d$replication_count, length(d$items)))
+  cat(sprintf("Target sample %s: %d participants; Replication sample %s: %d participants; %d items\n",
+              d$target, d$target_count, d$replication, d$replication_count, length(d$items)))
   dropped <- c(d$target_dropped, d$replication_dropped)
   if (any(dropped > 0)) {
     cat(sprintf("Rows with missing values left out: %d of Target, %d of Replication\n", dropped[1], dropped[2]))

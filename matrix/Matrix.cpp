@@ -1,8 +1,6 @@
 #include "matrix/Matrix.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <new>
 
@@ -161,12 +159,6 @@ void FreeAllMatrices()
 std::size_t LiveMatrixCount()
 {
     return CurrentPool().LiveCount();
-}
-
-void FatalMatrixError(const char* diagnostic)
-{
-    std::fprintf(stderr, "%s\n", diagnostic);
-    std::exit(1);
 }
 
 } // namespace talver

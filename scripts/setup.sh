@@ -15,17 +15,31 @@ packages="$packages xvfb matchbox-window-manager xdotool"
 # rest check the packages, manual pages, desktop entry and AppStream metainfo;
 # rsvg-convert renders the icon's sizes (scripts/render-icons.sh).
 packages="$packages help2man dpkg-dev fakeroot lintian man-db desktop-file-utils appstream librsvg2-bin"
-missing=""
-for package in $packages; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing="$missing $package"
-    fi
-done
+# R with Rcpp, jsonlite, testthat and knitr (the vignette) build, test and
+# check the R package talver (r/); codetools serves R CMD check, and ccache
+# spares it a second compile of the engine. Installed without their
+# recommendations, which would bring pandoc and LaTeX.
+r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools ccache"
+missing_of() {
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            printf ' %s' "$package"
+        fi
+    done
+}
+missing=$(missing_of $packages)
+r_missing=$(missing_of $r_packages)
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+if [ -n "$missing$r_missing" ]; then
+    $sudo apt-get update -qq
+fi
 if [ -n "$missing" ]; then
     echo "Installing:$missing"
-    $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
+fi
+if [ -n "$r_missing" ]; then
+    echo "Installing:$r_missing"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $r_missing
 fi
 # The tests check that a comma-decimal locale changes nothing in a report.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$'; then

@@ -7,7 +7,7 @@
 #   that the release stage has covered, and then each fuzz target for a few
 #   seconds from its seed corpus.
 # Last, the Debian packages of the release build are made, checked and
-# installed into a scratch root.
+# installed into a scratch root, and the R package is built and checked.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
@@ -24,3 +24,5 @@ slow='^ThreadCount\.|^ParallelAnalysesTest\.(MaximumLikelihoodWithRedrawnReplica
 "$top/scripts/fuzz.sh" 10 "$top/build-san"
 # The Debian packages of the release build, installed into a scratch root.
 "$top/scripts/ci-package.sh"
+# The R package, built and checked on the same engine sources.
+"$top/scripts/test-r-package.sh"

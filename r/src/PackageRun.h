@@ -1,0 +1,62 @@
+#pragma once
+// One analysis run for the R package: the data and options of one call of
+// talver_invariance() in, the analyses' result records and the text report
+// out. The analyses run in the order of the window's Compute, on a random
+// sequence of their own, so that a call equals one run of talver-batch.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analyses/AnalysisProgress.h"
+#include "report/ReportDetails.h"
+#include "report/RunResults.h"
+#include "stats/RandomSource.h"
+
+namespace talver {
+
+// A sample as R holds a numeric matrix: column by column.
+struct SampleValues {
+    int rows = 0;
+    int cols = 0;
+    std::vector<double> values;
+};
+
+struct OutputChoice {
+    bool difficulties = true;
+    bool discriminations = true;
+    bool residualVariances = true;
+    bool difficultyFit = true;
+    bool congruence = true;
+    bool discrepancy = true;
+};
+
+struct PackageRunRequest {
+    SampleValues target;
+    SampleValues replication;
+    // Sample names, sizes, items and options as the report states them. The
+    // score range is used by polychoric correlations only.
+    ReportDetails details;
+    OutputChoice outputs;
+    std::uint32_t seed = RandomSource::kInitialState;
+    int threads = 1;
+};
+
+struct PackageRunOutput {
+    RunResults results;
+    std::string report;
+};
+
+// A progress display that also names the analysis in progress, as the
+// window's section line does.
+class SectionProgress : public AnalysisProgress {
+public:
+    virtual void ShowSection(const std::string& name) = 0;
+};
+
+// Values are held in single precision, as talver-batch reads its files, so
+// that the same data give the same numbers. Throws ComputationStopped when
+// the progress calls stop the run.
+PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionProgress& progress);
+
+} // namespace talver

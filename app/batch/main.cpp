@@ -1,13 +1,15 @@
 // talver-batch: the window's three commands, Read Sample Data, Configure
 // Analysis and Compute, run one after the other from the command line.
 
+#include "analyses/AnalysisProgress.h"
 #include "analyses/AvailableCores.h"
 #include "app/MainWindowLogic.h"
 #include "app/batch/BatchOptions.h"
 #include "app/batch/BatchPort.h"
+#include "app/batch/StopSignals.h"
 
 #include <cstdio>
-#include <filesystem>
+#include <exception>
 #include <unistd.h>
 
 using namespace talver;
@@ -16,15 +18,17 @@ namespace {
 
 // Exit status when a dialog would stay open or a file cannot be used.
 constexpr int kUserError = 2;
+// Exit status when the run failed for a reason outside the user's choices.
+constexpr int kRunFailed = 1;
 
-} // namespace
-
-int main(int argc, char** argv)
+int Stopped()
 {
-    BatchOptions options;
-    if (const std::optional<int> status = ParseBatchOptions(argc, argv, options)) {
-        return *status;
-    }
+    std::fprintf(stderr, "Stopped by signal %d; no report or JSON file was changed.\n", StopSignal());
+    return StoppedExitStatus(StopSignal());
+}
+
+int Run(const BatchOptions& options)
+{
     BatchPort port(options, isatty(fileno(stderr)) == 1);
     if (!port.CheckCombination()) {
         return kUserError;
@@ -36,19 +40,43 @@ int main(int argc, char** argv)
     window.GetWorkspace().threadCount = options.threads > 0 ? options.threads : AvailableCores();
 
     window.ReadSampleData();
+    if (StopSignal() != 0) {
+        return Stopped();
+    }
     if (!window.GetWorkspace().dataLoaded) {
         return kUserError;
     }
     window.ConfigureAnalysis();
+    if (StopSignal() != 0) {
+        return Stopped();
+    }
     if (!window.GetWorkspace().analysisConfigured) {
         return kUserError;
     }
-    if (!window.Compute()) {
-        return kUserError;
-    }
-    std::error_code error;
-    const std::filesystem::path report = std::filesystem::absolute(options.outputFile, error);
-    port.Finish("Report written to " + (error ? options.outputFile : report.string()));
+    const bool written = window.Compute();
     window.Exit();
-    return 0;
+    // A signal after the outputs were put in place leaves them complete.
+    if (!written && StopSignal() != 0) {
+        return StoppedExitStatus(StopSignal());
+    }
+    return written ? 0 : kUserError;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    InstallStopSignals();
+    BatchOptions options;
+    if (const std::optional<int> status = ParseBatchOptions(argc, argv, options)) {
+        return *status;
+    }
+    try {
+        return Run(options);
+    } catch (const ComputationStopped&) {
+        return Stopped();
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "talver-batch failed: %s. No report or JSON file was changed.\n", failure.what());
+        return kRunFailed;
+    }
 }

@@ -151,6 +151,9 @@ bool MainWindowLogic::ReadSample(const std::string& path, int rows, Matrix*& int
         port_.ShowDetail(result.detail);
         return false;
     }
+    if (!result.note.empty()) {
+        port_.ShowNote("Note on " + path + ": " + result.note);
+    }
     return true;
 }
 

@@ -106,7 +106,6 @@ inline constexpr char kTooManyFactors[] =
     "The number of Factors/Components should be smaller than the number of variables";
 inline constexpr char kLongBootstrap[] =
     "The number of samples is larger than 1000, so the Bootstrap sampling may take a long time.";
-inline constexpr char kSamplesAdjustedTo10000[] = "The number of samples is adjusted to 10000.";
 inline constexpr char kSamplesAdjustedTo500[] = "The number of samples is adjusted to 500.";
 inline constexpr char kHighestScoreAdjusted[] = "The highest possible items score is adjusted to the data.";
 inline constexpr char kLowestScoreAdjusted[] = "The lowest possible items score is adjusted to the data.";

@@ -235,7 +235,7 @@ bool MainWindowLogic::Compute()
     }
     // Every output is checked before anything is computed or replaced.
     if (const std::optional<std::string> problem = OutputPathProblem(
-            {{workspace_.outputFile, "report file"}, {workspace_.jsonFile, "JSON file"}},
+            {{workspace_.outputFile, "report file", true}, {workspace_.jsonFile, "JSON file"}},
             {{workspace_.targetFile, "Target sample data file"},
              {workspace_.replicationFile, "Replication sample data file"}})) {
         port_.ShowMessage(*problem);

@@ -51,6 +51,9 @@ std::optional<std::string> OutputPathProblem(const std::vector<NamedPath>& outpu
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         const NamedPath& output = outputs[i];
         if (output.path.empty()) {
+            if (output.required) {
+                return "No name was given for the " + output.role + ". Choose the name of a file to write.";
+            }
             continue;
         }
         for (const NamedPath& input : inputs) {

@@ -14,6 +14,8 @@ struct NamedPath {
     std::string path;
     // How messages call the file: "report file", "Target sample data file" ...
     std::string role;
+    // An output that must be written; an optional one is none when empty.
+    bool required = false;
 };
 
 // The first problem of `outputs`, as a message that says what to do, or

@@ -1,82 +1,11 @@
 // talver-batch: the window's three commands, Read Sample Data, Configure
 // Analysis and Compute, run one after the other from the command line.
 
-#include "analyses/AnalysisProgress.h"
-#include "analyses/AvailableCores.h"
-#include "app/MainWindowLogic.h"
-#include "app/batch/BatchOptions.h"
-#include "app/batch/BatchPort.h"
+#include "app/batch/BatchRun.h"
 #include "app/batch/StopSignals.h"
-
-#include <cstdio>
-#include <exception>
-#include <unistd.h>
-
-using namespace talver;
-
-namespace {
-
-// Exit status when a dialog would stay open or a file cannot be used.
-constexpr int kUserError = 2;
-// Exit status when the run failed for a reason outside the user's choices.
-constexpr int kRunFailed = 1;
-
-int Stopped()
-{
-    std::fprintf(stderr, "Stopped by signal %d; no report or JSON file was changed.\n", StopSignal());
-    return StoppedExitStatus(StopSignal());
-}
-
-int Run(const BatchOptions& options)
-{
-    BatchPort port(options, isatty(fileno(stderr)) == 1);
-    if (!port.CheckCombination()) {
-        return kUserError;
-    }
-    MainWindowLogic window(port);
-    window.Initialise();
-    window.GetWorkspace().outputFile = options.outputFile;
-    window.GetWorkspace().jsonFile = options.jsonFile;
-    window.GetWorkspace().threadCount = options.threads > 0 ? options.threads : AvailableCores();
-
-    window.ReadSampleData();
-    if (StopSignal() != 0) {
-        return Stopped();
-    }
-    if (!window.GetWorkspace().dataLoaded) {
-        return kUserError;
-    }
-    window.ConfigureAnalysis();
-    if (StopSignal() != 0) {
-        return Stopped();
-    }
-    if (!window.GetWorkspace().analysisConfigured) {
-        return kUserError;
-    }
-    const bool written = window.Compute();
-    window.Exit();
-    // A signal after the outputs were put in place leaves them complete.
-    if (!written && StopSignal() != 0) {
-        return StoppedExitStatus(StopSignal());
-    }
-    return written ? 0 : kUserError;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
-    InstallStopSignals();
-    BatchOptions options;
-    if (const std::optional<int> status = ParseBatchOptions(argc, argv, options)) {
-        return *status;
-    }
-    try {
-        return Run(options);
-    } catch (const ComputationStopped&) {
-        return Stopped();
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "talver-batch failed: %s. No report or JSON file was changed.\n", failure.what());
-        return kRunFailed;
-    }
+    talver::InstallStopSignals();
+    return talver::RunBatchCommandLine(argc, argv);
 }

@@ -1,6 +1,9 @@
 #include "app/AtomicFile.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <iterator>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +16,37 @@
 namespace talver {
 
 namespace {
+
+// The temporary paths of the open files, readable from a signal handler: a
+// slot's path is complete before it is marked used.
+struct TemporarySlot {
+    volatile std::sig_atomic_t used = 0;
+    char path[PATH_MAX] = {};
+};
+TemporarySlot temporarySlots[16];
+
+int Register(const std::string& path)
+{
+    if (path.size() >= PATH_MAX) {
+        return -1;
+    }
+    for (int k = 0; k < static_cast<int>(std::size(temporarySlots)); ++k) {
+        if (temporarySlots[k].used == 0) {
+            std::memcpy(temporarySlots[k].path, path.c_str(), path.size() + 1);
+            temporarySlots[k].used = 1;
+            return k;
+        }
+    }
+    return -1;
+}
+
+void Unregister(int& slot)
+{
+    if (slot >= 0) {
+        temporarySlots[slot].used = 0;
+        slot = -1;
+    }
+}
 
 std::string Reason(int error)
 {
@@ -63,6 +97,7 @@ bool AtomicFile::Open(std::string& error)
         return false;
     }
     temporaryPath_ = buffer.data();
+    slot_ = Register(temporaryPath_);
     // An existing file keeps its permissions; a new one gets those fopen gives.
     struct stat existing {};
     const mode_t mode = ::stat(finalPath_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
@@ -104,6 +139,7 @@ bool AtomicFile::Commit(std::string& error)
         Discard();
         return false;
     }
+    Unregister(slot_);
     temporaryPath_.clear();
     return true;
 }
@@ -116,7 +152,17 @@ void AtomicFile::Discard()
     }
     if (!temporaryPath_.empty()) {
         ::unlink(temporaryPath_.c_str());
+        Unregister(slot_);
         temporaryPath_.clear();
+    }
+}
+
+void RemoveOpenTemporaryFiles() noexcept
+{
+    for (TemporarySlot& slot : temporarySlots) {
+        if (slot.used != 0) {
+            ::unlink(slot.path);
+        }
     }
 }
 

@@ -39,6 +39,12 @@ private:
     std::string finalPath_;
     std::string temporaryPath_;
     std::FILE* stream_ = nullptr;
+    // Where the temporary path is registered for RemoveOpenTemporaryFiles.
+    int slot_ = -1;
 };
+
+// Removes the temporary file of every open AtomicFile at once, for a process
+// that must end without unwinding: only calls that a signal handler may make.
+void RemoveOpenTemporaryFiles() noexcept;
 
 } // namespace talver

@@ -1,5 +1,7 @@
 #include "app/batch/StopSignals.h"
 
+#include "app/AtomicFile.h"
+
 #include <csignal>
 
 namespace talver {
@@ -8,17 +10,25 @@ namespace {
 
 volatile std::sig_atomic_t receivedSignal = 0;
 
+// The first signal asks the run to stop at its next progress call; a second
+// one ends the process at once, without its temporary files.
 extern "C" void RecordSignal(int signal)
 {
+    if (receivedSignal != 0 && signal != SIGPIPE) {
+        RemoveOpenTemporaryFiles();
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
     receivedSignal = signal;
 }
 
-void Handle(int signal, int flags)
+void Handle(int signal)
 {
     struct sigaction action {};
     action.sa_handler = RecordSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART | flags;
+    action.sa_flags = SA_RESTART;
     sigaction(signal, &action, nullptr);
 }
 
@@ -26,10 +36,9 @@ void Handle(int signal, int flags)
 
 void InstallStopSignals()
 {
-    // SA_RESETHAND: the default action comes back after the first signal.
-    Handle(SIGINT, SA_RESETHAND);
-    Handle(SIGTERM, SA_RESETHAND);
-    Handle(SIGPIPE, 0);
+    Handle(SIGINT);
+    Handle(SIGTERM);
+    Handle(SIGPIPE);
     std::signal(SIGXFSZ, SIG_IGN);
 }
 

@@ -7,7 +7,8 @@
 namespace talver {
 
 // Installs the handlers for SIGINT, SIGTERM and SIGPIPE. A second SIGINT or
-// SIGTERM ends the process at once, for a run that does not stop soon enough.
+// SIGTERM ends the process at once, for a run that does not stop soon enough;
+// the temporary files of its outputs are removed first.
 // SIGXFSZ is ignored, so that a file-size limit shows as a failed write.
 void InstallStopSignals();
 

@@ -86,10 +86,12 @@ TEST_F(KeptFilesTest, SignalMidBootstrapKeepsTheEarlierReportAndJson)
     struct Case {
         int signal;
         int exitStatus; // -1: killed by the signal itself
+        bool twice;     // a second signal right after the first
     };
-    for (const Case c : {Case{SIGINT, 130}, Case{SIGTERM, 143}, Case{SIGKILL, -1}}) {
+    for (const Case c : {Case{SIGINT, 130, false}, Case{SIGTERM, 143, false}, Case{SIGINT, -1, true},
+                         Case{SIGKILL, -1, false}}) {
         SCOPED_TRACE(c.signal);
-        const std::string errors = "errors" + std::to_string(c.signal) + ".txt";
+        const std::string errors = "errors" + std::to_string(c.signal) + (c.twice ? "twice" : "") + ".txt";
         // Enough replicates that the run is still in its bootstrap when stopped.
         const int run = StartBatch(folder_.Path(""),
                                    Arguments({"--samples", "5000", "--threads", "2", "--output", "good.txt", "--json",
@@ -98,9 +100,16 @@ TEST_F(KeptFilesTest, SignalMidBootstrapKeepsTheEarlierReportAndJson)
         ASSERT_TRUE(AwaitOutput(folder_.Path(errors), "Bootstrap resampling"));
         const auto sent = std::chrono::steady_clock::now();
         kill(run, c.signal);
+        if (c.twice) {
+            kill(run, c.signal);
+        }
         const int status = WaitBatch(run);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
-        if (c.exitStatus < 0) {
+        if (c.twice) {
+            // Ended by the second signal, or stopped by the first before it came.
+            EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 130)) << status;
+            EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+        } else if (c.exitStatus < 0) {
             EXPECT_TRUE(WIFSIGNALED(status));
         } else {
             ASSERT_TRUE(WIFEXITED(status));

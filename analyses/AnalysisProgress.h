@@ -20,6 +20,10 @@ public:
     // computes the percentage in its own order of operations. Shows
     // BootstrapProgressText unless a front end thins the counter out.
     virtual void ShowBootstrapProgress(int done, int total, double percent);
+    // The system started only `started` of the `asked` threads of a
+    // bootstrap loop; the loop goes on with them, and its results are the
+    // same.
+    virtual void NoteThreadsRefused(int /*started*/, int /*asked*/) {}
 };
 
 // Thrown by a front end's progress calls (between two replicates) when the

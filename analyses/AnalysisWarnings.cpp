@@ -73,4 +73,37 @@ std::string ResampleFailureWarning(const SampleFailure& failure)
     }
 }
 
+namespace {
+
+// "item 3", "items 2 and 5", "items 1, 4 and 6".
+std::string ItemList(const std::vector<int>& items)
+{
+    std::string text = items.size() == 1 ? "item " : "items ";
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        text += (k == 0 ? "" : k + 1 == items.size() ? " and " : ", ") + std::to_string(items[k]);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string ImproperSolutionWarning(const std::vector<int>& targetItems, const std::vector<int>& replicationItems)
+{
+    std::vector<std::string> parts;
+    if (!targetItems.empty()) {
+        parts.push_back(ItemList(targetItems) + " in the Target sample");
+    }
+    if (!replicationItems.empty()) {
+        parts.push_back(ItemList(replicationItems) + " in the Replication sample");
+    }
+    if (parts.empty()) {
+        return "";
+    }
+    std::string text = "Improper solution (a Heywood case): the residual variance is at or below zero for ";
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        text += (k == 0 ? "" : " and for ") + parts[k];
+    }
+    return text + ". The loadings of these items are not to be trusted; please try fewer factors.";
+}
+
 } // namespace talver

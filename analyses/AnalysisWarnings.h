@@ -3,6 +3,7 @@
 // table.
 
 #include <string>
+#include <vector>
 
 #include "analyses/ResampledSolution.h"
 #include "analyses/SampleSide.h"
@@ -33,5 +34,8 @@ std::string NonFiniteCriticalValuesWarning();
 std::string SingularPopulationWarning(SampleSide side);
 // The warning of a bootstrap sample that failed with all its redraws.
 std::string ResampleFailureWarning(const SampleFailure& failure);
+// An improper solution: the items (from 1) whose residual variance is at or
+// below zero in each sample; empty when both lists are.
+std::string ImproperSolutionWarning(const std::vector<int>& targetItems, const std::vector<int>& replicationItems);
 
 } // namespace talver

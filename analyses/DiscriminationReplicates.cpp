@@ -43,9 +43,10 @@ SampleFailure RunDiscriminationReplicates(ComputeContext& context, const Matrix*
                                           Matrix* targetReplicates, Matrix* replicationReplicates)
 {
     const int replicates = targetReplicates->Rows();
-    const ReplicateLoop loop{replicates,
-                             static_cast<std::uint64_t>(targetData->Rows()) + replicationData->Rows(),
-                             context.threads};
+    ReplicateLoop loop{replicates,
+                       static_cast<std::uint64_t>(targetData->Rows()) + replicationData->Rows(),
+                       context.threads};
+    loop.progress = &context.progress;
     auto makeDraw = [&]() -> ReplicateDraw {
         const BootstrapSample target = WithBuffer(targetData);
         const BootstrapSample replication = WithBuffer(replicationData);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analyses/AnalysisCodes.h"
 #include "analyses/ResultTable.h"
@@ -33,6 +34,13 @@ struct DiscriminationResults {
     // values of a sample that are not finite numbers. Empty when they have.
     std::string loadingsWarning;
     std::string residualsWarning;
+    // An improper solution (a Heywood case): the items, numbered from 1,
+    // whose observed residual variance is at or below zero in each sample,
+    // and the warning line that names them. Empty for a proper solution; the
+    // tables are shown either way.
+    std::vector<int> improperTargetItems;
+    std::vector<int> improperReplicationItems;
+    std::string improperWarning;
 };
 
 // How the analysis ended: with its results, or with a warning in place of

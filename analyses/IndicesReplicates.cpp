@@ -38,9 +38,10 @@ SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* target
     // draw more; a rotation abandoned early draws fewer.
     const std::uint64_t m = static_cast<std::uint64_t>(settings.factors);
     const std::uint64_t varimaxDraws = kVarimaxRandomStarts * (m * m + 1);
-    const ReplicateLoop loop{
+    ReplicateLoop loop{
         count, static_cast<std::uint64_t>(targetPopulation->Rows()) + replicationPopulation->Rows() + varimaxDraws,
         context.threads};
+    loop.progress = &context.progress;
     auto makeDraw = [&]() -> ReplicateDraw {
         const BootstrapSample target = WithBuffer(targetPopulation);
         const BootstrapSample replication = WithBuffer(replicationPopulation);

@@ -1,6 +1,7 @@
 #include "analyses/ItemDifficulties.h"
 
 #include "factor/Inverse.h"
+#include "factor/RankDeficiency.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
 #include "stats/Bootstrap.h"
@@ -77,6 +78,14 @@ DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* repli
     return results;
 }
 
+namespace {
+
+constexpr const char* kSingularPooledCovariance =
+    "The pooled covariance matrix of the two samples is singular (an item may have the same score for "
+    "everybody, or be a copy or a sum of other items), so Hotelling's T square cannot be computed.";
+
+} // namespace
+
 HotellingResults TestAllMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
                               int replicationCount)
 {
@@ -92,6 +101,14 @@ HotellingResults TestAllMeans(const Matrix* targetData, const Matrix* replicatio
     const Matrix* pooled = DividedByInt(Plus(TimesInt(CovarianceMatrix(targetData), targetCount - 1),
                                              TimesInt(CovarianceMatrix(replicationData), replicationCount - 1)),
                                         targetCount + replicationCount - 2);
+    // An exactly collinear item set (an item the sum of others) can give a
+    // finite "inverse" from rounding alone; its T square would mean nothing.
+    if (IsRankDeficient(pooled)) {
+        results.computable = false;
+        results.singular = true;
+        results.warning = kSingularPooledCovariance;
+        return results;
+    }
     const Matrix* difference = Minus(ColumnMeans(targetData), ColumnMeans(replicationData));
     const Matrix* quadratic = Product(Product(difference, Inverse(pooled)), Transposed(difference));
     const double sizeFactor = static_cast<double>(targetCount) * static_cast<double>(replicationCount) /
@@ -110,9 +127,7 @@ HotellingResults TestAllMeans(const Matrix* targetData, const Matrix* replicatio
           std::isfinite(results.p))) {
         results.computable = false;
         results.singular = true;
-        results.warning =
-            "The pooled covariance matrix of the two samples is singular (an item may have the same score for "
-            "everybody, or be a copy or a sum of other items), so Hotelling's T square cannot be computed.";
+        results.warning = kSingularPooledCovariance;
     }
     return results;
 }

@@ -5,6 +5,7 @@
 #include "analyses/DiscriminationReplicates.h"
 #include "analyses/DispersionByCode.h"
 #include "analyses/ObservedSolution.h"
+#include "analyses/PolychoricCauses.h"
 #include "matrix/Matrix.h"
 #include "stats/Polychoric.h"
 
@@ -45,6 +46,18 @@ SampleDispersions ObservedDispersions(AnalysisProgress& progress, const Matrix* 
     return {MomentDispersion(targetData, settings.dispersion), MomentDispersion(replicationData, settings.dispersion)};
 }
 
+// The rows (from 1) of a column whose value is at or below zero.
+std::vector<int> NonPositiveRows(const Matrix* column)
+{
+    std::vector<int> rows;
+    for (int i = 0; i < column->Rows(); ++i) {
+        if ((*column)(i, 0) <= 0.0) {
+            rows.push_back(i + 1);
+        }
+    }
+    return rows;
+}
+
 } // namespace
 
 DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const Matrix* replicationData,
@@ -56,7 +69,9 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
     context.progress.ShowStep("Computing dispersion matrices ...");
     const SampleDispersions dispersions = ObservedDispersions(context.progress, targetData, replicationData, settings);
     if (dispersions.target == nullptr || dispersions.replication == nullptr) {
-        return {kPolychoricWarning, std::nullopt};
+        return {kPolychoricWarning + PolychoricRefusalCauses(targetData, replicationData, settings.itemLowest,
+                                                             settings.itemHighest),
+                std::nullopt};
     }
 
     context.progress.ShowStep("Computing item discriminations ...");
@@ -85,6 +100,9 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
         DiscriminationStatistics(observed.targetPattern, observed.targetResiduals),
         DiscriminationStatistics(observed.replicationPattern, observed.replicationResiduals), targetReplicates,
         replicationReplicates, p, settings.factorCount, settings.alpha, settings.method);
+    results.improperTargetItems = NonPositiveRows(observed.targetResiduals);
+    results.improperReplicationItems = NonPositiveRows(observed.replicationResiduals);
+    results.improperWarning = ImproperSolutionWarning(results.improperTargetItems, results.improperReplicationItems);
     context.progress.ShowStep("Printing results ...");
     return {"", std::move(results)};
 }

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -245,16 +246,24 @@ public:
     Workers(const Workers&) = delete;
     Workers& operator=(const Workers&) = delete;
 
-    void Start(int count, const ReplicateDrawMaker& makeDraw)
+    // Starts up to `count` workers and returns how many started: a process
+    // or memory limit may refuse threads, and the run then goes on with those
+    // it has (the calling thread alone, at worst).
+    int Start(int count, const ReplicateDrawMaker& makeDraw)
     {
         for (int k = 0; k < count; ++k) {
-            threads_.emplace_back([this, &makeDraw] {
-                // A new thread starts with its creator's registers, which a
-                // window's painting may have left in the slow state.
-                ClearUpperVectorState();
-                run_.Work(makeDraw);
-            });
+            try {
+                threads_.emplace_back([this, &makeDraw] {
+                    // A new thread starts with its creator's registers, which a
+                    // window's painting may have left in the slow state.
+                    ClearUpperVectorState();
+                    run_.Work(makeDraw);
+                });
+            } catch (const std::system_error&) {
+                break;
+            }
         }
+        return static_cast<int>(threads_.size());
     }
 
 private:
@@ -275,7 +284,10 @@ SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, RandomSource& rand
     SampleFailure failure;
     {
         Workers workers(run);
-        workers.Start(threads - 1, makeDraw);
+        const int started = workers.Start(threads - 1, makeDraw);
+        if (started < threads - 1 && loop.progress) {
+            loop.progress->NoteThreadsRefused(started + 1, threads);
+        }
         failure = run.Lead(makeDraw, commit);
     }
     run.RethrowError();

@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "analyses/AnalysisProgress.h"
 #include "analyses/ResampledSolution.h"
 #include "stats/RandomSource.h"
 
@@ -43,6 +44,9 @@ struct ReplicateLoop {
     std::uint64_t usualDraws = 0;
     // 1 computes every replicate on the calling thread.
     int threads = 1;
+    // Told when the system refuses some of the threads; the replicates are
+    // then computed by those that started (the results are the same).
+    AnalysisProgress* progress = nullptr;
 };
 
 // Computes replicates 0 .. count - 1 and commits them in order, stopping at

@@ -6,9 +6,6 @@ namespace talver {
 
 namespace {
 
-// The dialog framework reads a number field into a buffer of this size.
-constexpr std::size_t kConsideredCharacters = 31;
-
 // Magnitudes above this fit in neither result type, so counting can stop there.
 constexpr std::uint64_t kMagnitudeCap = std::uint64_t{1} << 32;
 
@@ -28,12 +25,11 @@ bool IsDigit(char c)
 }
 
 // Sign and magnitude of the field's number, or nothing when the text is refused.
-// Works on bytes: a non-ASCII character is refused wherever it stands among the
-// considered characters, so byte and character counting agree on every text
-// that is accepted.
+// Works on bytes: a non-ASCII character is refused wherever it stands, so byte
+// and character counting agree on every text that is accepted. The whole text
+// counts, however long: "12" followed by many blanks and a letter is no 12.
 std::optional<ScannedNumber> ScanField(std::string_view text)
 {
-    text = text.substr(0, kConsideredCharacters);
     std::size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) {
         ++i;

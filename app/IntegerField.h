@@ -1,6 +1,6 @@
 #pragma once
 // Reads the text of a dialog's number field the way the dialogs accept it:
-// only the first 31 characters count, blanks and tabs around the number are
+// the whole text counts, blanks and tabs around the number are
 // skipped, nothing else may follow it, and a value of 0 needs a leading digit
 // 0, so an empty field is refused. Values that do not fit in 32 bits are
 // refused rather than wrapped or clamped.

@@ -1,8 +1,10 @@
 #include "app/MainWindowLogic.h"
 
 #include "analyses/ComputeContext.h"
+#include "app/AtomicFile.h"
 #include "app/CLocaleScope.h"
 #include "app/OptionsDialogRules.h"
+#include "app/OutputPaths.h"
 #include "app/RunDetails.h"
 #include "app/SampleDialogRules.h"
 #include "app/SampleFileReader.h"
@@ -14,8 +16,8 @@
 #include "report/JsonReport.h"
 #include "report/ReportFrame.h"
 
-#include <cerrno>
-#include <cstring>
+#include <filesystem>
+#include <memory>
 
 namespace talver {
 
@@ -48,22 +50,39 @@ void MainWindowLogic::ShowText(TextField field, const std::string& text)
     Display();
 }
 
+// The analyses' progress calls are where a run can be stopped: the port
+// throws ComputationStopped there when the user asked for it.
 void MainWindowLogic::ShowStep(const std::string& text)
 {
+    port_.PollStop();
     bootstrapClock_.MarkStep();
     ShowText(TextField::Step, text);
 }
 
 void MainWindowLogic::ShowProgress(const std::string& text)
 {
+    port_.PollStop();
     ShowText(TextField::Progress, text);
 }
 
 void MainWindowLogic::ShowBootstrapProgress(int done, int total, double percent)
 {
+    port_.PollStop();
     port_.NoteBootstrapProgress(done, total);
     port_.ShowBootstrapTiming(bootstrapClock_.Note(done, total));
     AnalysisProgress::ShowBootstrapProgress(done, total, percent);
+}
+
+void MainWindowLogic::NoteThreadsRefused(int started, int asked)
+{
+    // Both bootstrap loops of a run may meet the same limit; once is enough.
+    if (threadsRefusedSaid_) {
+        return;
+    }
+    threadsRefusedSaid_ = true;
+    port_.ShowNote("The system started only " + std::to_string(started) + " of " + std::to_string(asked) +
+                   " threads; the bootstrap goes on with " + std::to_string(started) +
+                   " (the report is the same for every number of threads).");
 }
 
 void MainWindowLogic::SetStatus(const std::string& text)
@@ -134,6 +153,9 @@ bool MainWindowLogic::ReadSample(const std::string& path, int rows, Matrix*& int
         port_.ShowMessage(errorMessage);
         port_.ShowDetail(result.detail);
         return false;
+    }
+    if (!result.note.empty()) {
+        port_.ShowNote("Note on " + path + ": " + result.note);
     }
     return true;
 }
@@ -214,6 +236,14 @@ bool MainWindowLogic::Compute()
         port_.ShowMessage("Analysis must be configured before the computing");
         return false;
     }
+    // Every output is checked before anything is computed or replaced.
+    if (const std::optional<std::string> problem = OutputPathProblem(
+            {{workspace_.outputFile, "report file", true}, {workspace_.jsonFile, "JSON file"}},
+            {{workspace_.targetFile, "Target sample data file"},
+             {workspace_.replicationFile, "Replication sample data file"}})) {
+        port_.ShowMessage(*problem);
+        return false;
+    }
     const std::string statusBefore = workspace_.statusText;
     SetStatus(" COMPUTING ...");
     const Button lockOrder[] = {Button::ReadSampleData, Button::ConfigureAnalysis, Button::Compute, Button::Exit,
@@ -224,62 +254,84 @@ bool MainWindowLogic::Compute()
     }
     const std::string reportPath = workspace_.outputFile;
     port_.SetWaitCursor(true);
-
-    CLocaleScope cLocale;
-    ReportContext context;
-    context.report = std::fopen(reportPath.c_str(), "w");
-    if (!context.report) {
-        const std::string reason = std::strerror(errno);
+    // A run that ends without a report gives the window back as it was.
+    auto refuse = [&](const std::string& message) {
         port_.SetWaitCursor(false);
-        port_.ShowMessage("The report file \"" + reportPath + "\" could not be opened for writing (" + reason +
-                          "). Check that its folder exists and that you may write there, then compute again.");
+        port_.ShowMessage(message);
         for (Button button : lockOrder) {
             Enable(button, enabledBefore[button]);
         }
         SetStatus(statusBefore);
         return false;
+    };
+
+    CLocaleScope cLocale;
+    // The report and its companion are written beside their paths and put in
+    // place only when complete: a run that fails or is stopped leaves the
+    // earlier files as they were.
+    AtomicFile report(reportPath);
+    std::unique_ptr<AtomicFile> companion;
+    std::string error;
+    if (!report.Open(error)) {
+        return refuse("The report file \"" + reportPath + "\" could not be opened for writing (" + error +
+                      "). Check that its folder exists and that you may write there, then compute again.");
     }
-    context.startTime = std::time(nullptr);
-    WriteReportHeader(context);
-    WriteDetailsBlock(context, DetailsOf(workspace_));
-    // The window's painting may have left this thread's vector registers in
-    // the state that slows the computation down.
-    ClearUpperVectorState();
-    const RunResults results = RunAnalyses(context);
-    context.endTime = std::time(nullptr);
-    WriteClosingLines(context);
-    const bool written = std::ferror(context.report) == 0;
-    const bool closed = std::fclose(context.report) == 0;
+    if (!workspace_.jsonFile.empty()) {
+        companion = std::make_unique<AtomicFile>(workspace_.jsonFile);
+        if (!companion->Open(error)) {
+            return refuse("The JSON file \"" + workspace_.jsonFile + "\" could not be opened for writing (" + error +
+                          "). Check that its folder exists and that you may write there, then compute again.");
+        }
+    }
+    threadsRefusedSaid_ = false;
+    try {
+        ReportContext context;
+        context.report = report.Stream();
+        context.startTime = std::time(nullptr);
+        WriteReportHeader(context);
+        WriteDetailsBlock(context, DetailsOf(workspace_));
+        // The window's painting may have left this thread's vector registers
+        // in the state that slows the computation down.
+        ClearUpperVectorState();
+        const RunResults results = RunAnalyses(context);
+        context.endTime = std::time(nullptr);
+        WriteClosingLines(context);
+        if (companion) {
+            WriteJsonReport(companion->Stream(), DetailsOf(workspace_), results);
+        }
+        // A stop asked for after the last replicate still keeps the earlier files.
+        port_.PollStop();
+    } catch (const ComputationStopped&) {
+        report.Discard();
+        companion.reset();
+        return refuse("The computation was stopped. The report file \"" + reportPath + "\" was not changed.");
+    } catch (const std::exception& failure) {
+        report.Discard();
+        companion.reset();
+        return refuse(std::string("The computation failed (") + failure.what() + "). The report file \"" +
+                      reportPath + "\" was not changed.");
+    }
+    if (!report.Commit(error)) {
+        return refuse("The report file \"" + reportPath + "\" could not be written completely (" + error +
+                      "); the earlier file was kept. Check the free space of its disk, then compute again.");
+    }
     port_.SetWaitCursor(false);
     SetStatus("  JOB DONE!");
     for (Button button : {Button::ReadSampleData, Button::ConfigureAnalysis, Button::Exit, Button::About}) {
         Enable(button, true);
     }
-    if (!written || !closed) {
-        port_.ShowMessage("The report file \"" + reportPath +
-                          "\" could not be written completely. Check the free space of its disk, then compute again.");
-        return false;
+    std::error_code noPath;
+    const std::filesystem::path shownPath = std::filesystem::absolute(reportPath, noPath);
+    port_.ShowNote("Report written to " + (noPath ? reportPath : shownPath.string()));
+    bool companionWritten = true;
+    if (companion && !companion->Commit(error)) {
+        port_.ShowMessage("The report was written, but its JSON file \"" + workspace_.jsonFile +
+                          "\" could not be written (" + error +
+                          "); the earlier file was kept. Check the free space of its disk.");
+        companionWritten = false;
     }
-    const bool companionWritten = workspace_.jsonFile.empty() || WriteCompanion(results);
     port_.OpenReport(reportPath);
     return companionWritten;
-}
-
-bool MainWindowLogic::WriteCompanion(const RunResults& results)
-{
-    const std::string& path = workspace_.jsonFile;
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (out) {
-        WriteJsonReport(out, DetailsOf(workspace_), results);
-        const bool written = std::ferror(out) == 0;
-        if (std::fclose(out) == 0 && written) {
-            return true;
-        }
-    }
-    port_.ShowMessage("The report was written, but its companion file \"" + path +
-                      "\" could not be written (" + std::strerror(errno) +
-                      "). Check that its folder exists and that you may write there.");
-    return false;
 }
 
 RunResults MainWindowLogic::RunAnalyses(ReportContext& context)

@@ -26,7 +26,9 @@ public:
     void Initialise();
     void ReadSampleData();
     void ConfigureAnalysis();
-    // Returns false when the run did not produce a report.
+    // Returns false when the run did not produce a report (or its JSON
+    // file). Refuses output paths that name an input or each other, or that
+    // are no regular files; replaces the outputs only when they are complete.
     bool Compute();
     void Exit();
 
@@ -36,6 +38,7 @@ public:
     void ShowStep(const std::string& text) override;
     void ShowProgress(const std::string& text) override;
     void ShowBootstrapProgress(int done, int total, double percent) override;
+    void NoteThreadsRefused(int started, int asked) override;
 
     bool IsEnabled(Button button) const;
     const Workspace& GetWorkspace() const { return workspace_; }
@@ -48,13 +51,13 @@ private:
     bool ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage);
     void DeriveScoreRange();
     RunResults RunAnalyses(ReportContext& context);
-    bool WriteCompanion(const RunResults& results);
 
     MainWindowPort& port_;
     Workspace workspace_;
     std::map<Button, bool> enabled_;
     RandomSource random_;
     BootstrapClock bootstrapClock_;
+    bool threadsRefusedSaid_ = false;
 };
 
 } // namespace talver

@@ -40,6 +40,13 @@ public:
     // Called when a reading error was shown, with the reason, for front ends
     // that can show more than the message box.
     virtual void ShowDetail(const std::string& /*detail*/) {}
+    // A note about the data or the run that needs no answer, such as the
+    // report file written; shown with the details by default.
+    virtual void ShowNote(const std::string& note) { ShowDetail(note); }
+    // Called at every progress call of a running analysis. A front end whose
+    // user asked to stop throws ComputationStopped here; the run then ends
+    // without replacing any earlier output.
+    virtual void PollStop() {}
     // Told before the counter text of bootstrap replicate `done` (0-based) of
     // `total` is displayed, for front ends that thin out the counter.
     virtual void NoteBootstrapProgress(int /*done*/, int /*total*/) {}

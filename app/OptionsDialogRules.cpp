@@ -1,5 +1,6 @@
 #include "app/OptionsDialogRules.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -37,6 +38,12 @@ bool IsRadioButton(int controlId)
     }
 }
 
+// The most factors that `items` items allow, within the field's range.
+unsigned FactorLimit(int items)
+{
+    return items >= 2 ? std::min(kMostFactors, static_cast<unsigned>(items - 1)) : kMostFactors;
+}
+
 std::string RangeMessage(unsigned lowest, unsigned highest)
 {
     std::string message = DialogText::kEnterIntegerBetween;
@@ -46,6 +53,15 @@ std::string RangeMessage(unsigned lowest, unsigned highest)
 }
 
 }  // namespace
+
+std::string TooManyFactorsMessage(int items)
+{
+    std::string message = OptionsDialogText::kTooManyFactors;
+    if (items >= 2) {
+        message += " (" + std::to_string(items) + "): choose 1 to " + std::to_string(FactorLimit(items)) + ".";
+    }
+    return message;
+}
 
 OptionsDialogRules::OptionsDialogRules(const OptionsDialogValues& initial, DialogPort& port)
     : port_(port), values_(initial)
@@ -195,7 +211,10 @@ OptionsDialogRules::Reading OptionsDialogRules::Read()
         }
         values_.*field.value = *parsed;
         if (*parsed < field.lowest || *parsed > field.highest) {
-            return Refuse(field.controlId, RangeMessage(field.lowest, field.highest), Reading::kOutOfRange);
+            // The message states what the data allow: fewer factors than items.
+            const unsigned shownHighest =
+                field.controlId == kFactorCountField ? FactorLimit(values_.variableCount) : field.highest;
+            return Refuse(field.controlId, RangeMessage(field.lowest, shownHighest), Reading::kOutOfRange);
         }
     }
     for (const auto& [controlId, score] : {std::pair{kLowestScoreField, &OptionsDialogValues::lowestScore},
@@ -237,14 +256,16 @@ bool OptionsDialogRules::Ok()
 {
     // A refused field ends the attempt with every text as the user typed it:
     // writing the held values back would put old values into the fields not
-    // yet read, and a second OK would confirm them unseen.
+    // yet read, and a second OK would confirm them unseen. A number out of
+    // range is refused once, with the range it must lie in; the later steps
+    // would only repeat that refusal among adjustments that cannot help.
     if (Read() != Reading::kComplete) {
         return false;
     }
     WriteFields();
 
     if (values_.factorCount >= static_cast<unsigned>(values_.variableCount)) {
-        port_.ShowMessage(OptionsDialogText::kTooManyFactors);
+        port_.ShowMessage(TooManyFactorsMessage(values_.variableCount));
         return false;
     }
     if (values_.bootstrapSamples > 1000) {
@@ -262,6 +283,10 @@ bool OptionsDialogRules::Ok()
     if (values_.lowestScore > values_.observedMinimum) {
         Adjust(&OptionsDialogValues::lowestScore, values_.observedMinimum,
                OptionsDialogText::kLowestScoreAdjusted);
+    }
+    // The framework's own confirmation.
+    if (!ReadFields()) {
+        return false;
     }
     return WorkFitsInMemory();
 }

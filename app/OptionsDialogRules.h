@@ -114,4 +114,8 @@ private:
     std::array<std::string, kFieldCount> texts_;
 };
 
+// The refusal of as many factors as items or more, with the number of items
+// and the counts that can be chosen.
+std::string TooManyFactorsMessage(int items);
+
 } // namespace talver

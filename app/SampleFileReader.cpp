@@ -64,14 +64,87 @@ bool StartsNumber(const char* p, const char* end)
     return startsWithWord("inf") || startsWithWord("nan");
 }
 
+// The token at p, at most 20 bytes of it, quoted; control bytes are shown
+// as escapes, so that a NUL byte neither cuts the message nor hides.
 std::string Quote(const char* p, const char* end)
 {
-    const char* stop = p;
-    while (stop < end && !IsBlank(*stop) && stop - p < 20) {
-        ++stop;
+    std::string quoted = "'";
+    for (const char* stop = p; stop < end && !IsBlank(*stop) && stop - p < 20; ++stop) {
+        const unsigned char c = static_cast<unsigned char>(*stop);
+        if (c == 0) {
+            quoted += "\\0";
+        } else if (c < 0x20 || c == 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            quoted += escaped;
+        } else {
+            quoted += static_cast<char>(c);
+        }
     }
-    return "'" + std::string(p, stop) + "'";
+    return quoted + "'";
 }
+
+// Whether the text starts like UTF-16: a byte-order mark of either order, or
+// an ASCII character with a NUL byte beside it.
+bool LooksLikeUtf16(const char* p, const char* end)
+{
+    if (end - p < 2) {
+        return false;
+    }
+    const unsigned char first = static_cast<unsigned char>(p[0]);
+    const unsigned char second = static_cast<unsigned char>(p[1]);
+    return (first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF) ||
+           (first != 0 && first < 0x80 && second == 0) || (first == 0 && second != 0 && second < 0x80);
+}
+
+// Counts the numbers on each line, to tell the user when the lines hold
+// another count than the items: the numbers are still read in order (line
+// structure carries no meaning), but the declared count may be wrong.
+class LineLengths {
+public:
+    // A number was read; `lineEnds` is the count of line ends before it.
+    void Number(long long lineEnds)
+    {
+        if (lineEnds != lineEnds_) {
+            EndLine();
+            lineEnds_ = lineEnds;
+        }
+        ++onLine_;
+    }
+
+    // The note for `items` declared, or empty when the lines agree with it.
+    std::string Note(int items)
+    {
+        EndLine();
+        if (!uniform_ || lines_ < 2 || length_ == items) {
+            return "";
+        }
+        return "every line of the file holds " + std::to_string(length_) + " numbers, but " + std::to_string(items) +
+               " items were declared; the numbers are read in order, " + std::to_string(items) +
+               " to a participant. Check the number of variables if that is not what you meant.";
+    }
+
+private:
+    void EndLine()
+    {
+        if (onLine_ == 0) {
+            return;
+        }
+        if (lines_ == 0) {
+            length_ = onLine_;
+        } else if (onLine_ != length_) {
+            uniform_ = false;
+        }
+        ++lines_;
+        onLine_ = 0;
+    }
+
+    long long lineEnds_ = 0;
+    long long onLine_ = 0;
+    long long length_ = 0;
+    long long lines_ = 0;
+    bool uniform_ = true;
+};
 
 // Whether a decimal number that no double holds is too small rather than too
 // large: the power of ten of its leading significant digit is negative.
@@ -177,7 +250,9 @@ public:
     {
         cut_ = false;
         for (;;) {
-            p = SkipBlanks(p, end_);
+            for (; p < end_ && IsBlank(*p); ++p) {
+                lineEnds_ += *p == '\n' ? 1 : 0;
+            }
             if (p == end_) {
                 if (!More(p)) {
                     return p;
@@ -206,6 +281,9 @@ public:
     // Whether the last token has kLongestToken characters or more, of
     // which the window may not hold all.
     bool TokenCut() const { return cut_; }
+
+    // The line ends passed over so far.
+    long long LineEnds() const { return lineEnds_; }
 
     // Keeps the text from `keep` to the end of the window and reads more
     // after it; `keep` then points at the same text in the new window. False
@@ -249,7 +327,13 @@ private:
     bool atEnd_ = false;
     bool readFailed_ = false;
     bool cut_ = false;
+    long long lineEnds_ = 0;
 };
+
+std::string Place(int row, int item)
+{
+    return "row " + std::to_string(row + 1) + ", item " + std::to_string(item + 1) + ": ";
+}
 
 SampleReadResult Parse(TextSource& source, Matrix* into)
 {
@@ -257,11 +341,16 @@ SampleReadResult Parse(TextSource& source, Matrix* into)
     const char* p = source.Begin();
     while (source.End() - p < 3 && source.More(p)) {
     }
+    if (LooksLikeUtf16(p, source.End())) {
+        return {false, "the file is written in UTF-16 (two bytes per character); save it as plain text (ASCII or "
+                       "UTF-8) and read it again"};
+    }
     if (source.End() - p >= 3 && std::memcmp(p, byteOrderMark, 3) == 0) {
         p += 3;
     }
     const int rows = into->Rows();
     const int cols = into->Cols();
+    LineLengths lines;
     for (int i = 0; i < rows; ++i) {
         double* row = into->Row(i);
         for (int j = 0; j < cols; ++j) {
@@ -270,12 +359,16 @@ SampleReadResult Parse(TextSource& source, Matrix* into)
             switch (scan.status) {
             case ScanStatus::Number:
                 if (source.TokenCut() && scan.next - p >= static_cast<std::ptrdiff_t>(TextSource::kLongestToken)) {
-                    return {false, "row " + std::to_string(i + 1) + ", item " + std::to_string(j + 1) + ": " +
-                                       Quote(p, source.End()) + "... has " +
+                    return {false, Place(i, j) + Quote(p, source.End()) + "... has " +
                                        std::to_string(TextSource::kLongestToken) +
                                        " characters or more, too many for a number"};
                 }
+                // A number is a whole token: "4,5" or "3abc" is no 4 or 3.
+                if (scan.next < source.End() && !IsBlank(*scan.next)) {
+                    return {false, Place(i, j) + Quote(p, source.End()) + " is not a number"};
+                }
                 row[j] = static_cast<double>(scan.value);
+                lines.Number(source.LineEnds());
                 p = scan.next;
                 break;
             case ScanStatus::EndOfText:
@@ -283,11 +376,9 @@ SampleReadResult Parse(TextSource& source, Matrix* into)
                                    " numbers; " + std::to_string(rows) + " rows of " + std::to_string(cols) +
                                    " items need " + std::to_string(static_cast<long long>(rows) * cols)};
             case ScanStatus::NotANumber:
-                return {false, "row " + std::to_string(i + 1) + ", item " + std::to_string(j + 1) + ": " +
-                                   Quote(scan.next, source.End()) + " is not a number"};
+                return {false, Place(i, j) + Quote(scan.next, source.End()) + " is not a number"};
             case ScanStatus::NotFinite:
-                return {false, "row " + std::to_string(i + 1) + ", item " + std::to_string(j + 1) + ": " +
-                                   Quote(scan.next, source.End()) + " is not a finite single-precision number"};
+                return {false, Place(i, j) + Quote(scan.next, source.End()) + " is not a finite single-precision number"};
             }
         }
     }
@@ -296,7 +387,7 @@ SampleReadResult Parse(TextSource& source, Matrix* into)
         return {false, "the file holds more than " + std::to_string(static_cast<long long>(rows) * cols) +
                            " numbers (" + std::to_string(rows) + " rows of " + std::to_string(cols) + " items)"};
     }
-    return {true, ""};
+    return {true, "", lines.Note(cols)};
 }
 
 } // namespace

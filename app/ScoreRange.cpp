@@ -1,6 +1,7 @@
 #include "app/ScoreRange.h"
 
 #include "app/RunSizeLimits.h"
+#include "app/OutputPaths.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
 
@@ -41,10 +42,10 @@ SampleSizeCheck CheckSampleFileSize(const std::string& path, std::int64_t rows, 
 {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (const std::string kind = NonRegularKind(path); !kind.empty()) {
+        return {false, path + " is " + kind + ", not a data file"};
+    }
     if (error) {
-        if (std::filesystem::is_directory(path, error)) {
-            return {false, path + " is a folder, not a data file"};
-        }
         return {false, "cannot open " + path + ": " + error.message()};
     }
     const long double needed = 2.0L * static_cast<long double>(rows) * static_cast<long double>(cols) - 1.0L;

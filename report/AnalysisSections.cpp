@@ -54,11 +54,12 @@ DiscriminationOutcome AnalyzeItemDiscriminations(ComputeContext& compute, const 
     if (!outcome.warning.empty()) {
         PrintWarningBlock(context, kDiscriminationsHeading, outcome.warning);
     } else if (outcome.results) {
+        const bool residualVariances = showResidualVariances && settings.dispersion == DispersionKind::Covariance;
         if (showDiscriminations) {
-            PrintDiscriminationsSection(context, *outcome.results);
+            PrintDiscriminationsSection(context, *outcome.results, !residualVariances);
         }
-        if (showResidualVariances && settings.dispersion == DispersionKind::Covariance) {
-            PrintResidualVariancesSection(context, *outcome.results);
+        if (residualVariances) {
+            PrintResidualVariancesSection(context, *outcome.results, true);
         }
     }
     return outcome;

@@ -6,9 +6,12 @@ namespace talver {
 
 namespace {
 
-void EndSection(ReportContext& context)
+void EndSection(ReportContext& context, const std::string& warning)
 {
     ReportPrintf(context, "\n** Significant differences\n\n");
+    if (!warning.empty()) {
+        ReportPrintf(context, "WARNING: %s\n\n", warning.c_str());
+    }
     SeparatorLine(context);
     ReportPrintf(context, "\n");
 }
@@ -80,7 +83,8 @@ void ResidualIntervalTable(ReportContext& context, const char* title, const Samp
 
 } // namespace
 
-bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results)
+bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results,
+                                 bool withImproperWarning)
 {
     if (!results.loadingsWarning.empty()) {
         PrintWarningBlock(context, kDiscriminationsHeading, results.loadingsWarning);
@@ -107,11 +111,12 @@ bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationRes
         }
         ReportPrintf(context, "\n");
     }
-    EndSection(context);
+    EndSection(context, withImproperWarning ? results.improperWarning : std::string());
     return true;
 }
 
-bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results)
+bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results,
+                                   bool withImproperWarning)
 {
     if (!results.residualsWarning.empty()) {
         PrintWarningBlock(context, kResidualVariancesHeading, results.residualsWarning);
@@ -133,7 +138,7 @@ bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationR
         ReportPrintf(context, results.residualSignificant(i, 0) ? "%3i  % 9.3f**\n" : "%3i  % 9.3f\n",
                      i + 1, differences(i, 0));
     }
-    EndSection(context);
+    EndSection(context, withImproperWarning ? results.improperWarning : std::string());
     return true;
 }
 

@@ -9,8 +9,12 @@ namespace talver {
 inline constexpr const char* kDiscriminationsHeading = "ITEM DISCRIMINATIONS\n\n";
 inline constexpr const char* kResidualVariancesHeading = "ITEM RESIDUAL VARIANCES\n\n";
 
-// Each returns false when a warning block took the place of its tables.
-bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results);
-bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results);
+// Each returns false when a warning block took the place of its tables. With
+// `withImproperWarning` the line about an improper solution, if any, ends the
+// section: the run writes it once, in the last of the two it shows.
+bool PrintDiscriminationsSection(ReportContext& context, const DiscriminationResults& results,
+                                 bool withImproperWarning = false);
+bool PrintResidualVariancesSection(ReportContext& context, const DiscriminationResults& results,
+                                   bool withImproperWarning = false);
 
 } // namespace talver

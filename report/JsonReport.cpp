@@ -139,6 +139,21 @@ void WriteDiscriminations(JsonWriter& json, const RunResults& results)
         WriteDifferences(json, "differences", d->residualDifferences, d->residualSignificant, false);
         json.EndObject();
     }
+    const DiscriminationResults* shown = ReportedLoadings(results);
+    shown = shown ? shown : ReportedResidualVariances(results);
+    if (shown && !shown->improperWarning.empty()) {
+        // A Heywood case: the items whose residual variance is at or below zero.
+        json.BeginObject("improperSolution");
+        for (const auto& [key, items] : {std::pair{"target", &shown->improperTargetItems},
+                                         std::pair{"replication", &shown->improperReplicationItems}}) {
+            json.BeginArray(key);
+            for (const int item : *items) {
+                json.Integer(nullptr, item);
+            }
+            json.EndArray();
+        }
+        json.EndObject();
+    }
 }
 
 void WriteIndexEntries(JsonWriter& json, const char* key, const char* numberKey, const std::vector<double>& observed,

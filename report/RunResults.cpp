@@ -54,6 +54,10 @@ std::vector<AnalysisWarning> RunWarnings(const RunResults& results)
             if (results.residualVariancesAsked) {
                 add(SectionName(kResidualVariancesHeading), found->residualsWarning);
             }
+            if (results.loadingsAsked || results.residualVariancesAsked) {
+                add(SectionName(results.residualVariancesAsked ? kResidualVariancesHeading : kDiscriminationsHeading),
+                    found->improperWarning);
+            }
         }
     }
     if (results.hotelling) {

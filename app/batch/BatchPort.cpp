@@ -1,8 +1,10 @@
 #include "app/batch/BatchPort.h"
 
+#include "analyses/AnalysisProgress.h"
 #include "app/OptionsDialogRules.h"
 #include "app/SampleDialogRules.h"
 #include "app/batch/EditorLauncher.h"
+#include "app/batch/StopSignals.h"
 
 #include <cstdio>
 #include <map>
@@ -50,10 +52,6 @@ bool BatchPort::CheckCombination()
     return true;
 }
 
-void BatchPort::Finish(const std::string& text)
-{
-    Say(text);
-}
 
 void BatchPort::ShowMessage(const std::string& text)
 {
@@ -72,6 +70,18 @@ void BatchPort::ShowDetail(const std::string& detail)
 {
     if (!detail.empty()) {
         Say("  " + detail);
+    }
+}
+
+void BatchPort::ShowNote(const std::string& note)
+{
+    Say(note);
+}
+
+void BatchPort::PollStop()
+{
+    if (StopSignal() != 0) {
+        throw ComputationStopped();
     }
 }
 

@@ -14,8 +14,6 @@ public:
 
     // Refuses option pairs that the window cannot choose either.
     bool CheckCombination();
-    // The last line on stderr.
-    void Finish(const std::string& text);
 
     void ShowMessage(const std::string& text) override;
     void FocusField(int controlId) override;
@@ -27,6 +25,9 @@ public:
     std::optional<OptionsDialogValues> RunOptionsDialog(const OptionsDialogValues& initial) override;
     void OpenReport(const std::string& path) override;
     void ShowDetail(const std::string& detail) override;
+    void ShowNote(const std::string& note) override;
+    // Throws ComputationStopped once a stop signal came.
+    void PollStop() override;
     void NoteBootstrapProgress(int done, int total) override;
     void ShowBootstrapTiming(const std::string& text) override;
 

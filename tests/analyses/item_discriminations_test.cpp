@@ -243,7 +243,9 @@ TEST_F(DiscriminationsTest, ObservedFailuresWriteTheirBlocks)
     polychoric.itemHighest = Filled(kItems, 1, 5.0);
     EXPECT_EQ(Discriminations(polychoric, target),
               WarningBlock("ITEM DISCRIMINATIONS",
-                           "Polychoric correlation could not converge. Please try Pearson correlation."));
+                           "Polychoric correlation could not converge. Please try Pearson correlation.\n"
+                           "Target sample, item 1: nobody has the score 3; the item has 4 categories, fewer than "
+                           "the 5 of other items."));
     EXPECT_EQ(display_.Texts(TextField::Step).back(), "Computing dispersion matrices ......");
 
     // Ten items of 50 cases whose three-factor ML needs more than 100

@@ -227,8 +227,8 @@ TEST_F(OptionsDialogRulesTest, ReadingValidatesInOrderAndStopsAtTheFirstFailure)
         {R::kBootstrapSamplesField, "", {Message(DialogText::kEnterPositiveInteger), Focus(1042)}},
         {R::kBootstrapSamplesField, "5001", {Range(0, 5000), Focus(1042)}},
         {R::kFactorCountField, "x", {Message(DialogText::kEnterPositiveInteger), Focus(1043)}},
-        {R::kFactorCountField, "0", {Range(1, 100), Focus(1043)}},
-        {R::kFactorCountField, "101", {Range(1, 100), Focus(1043)}},
+        {R::kFactorCountField, "0", {Range(1, 9), Focus(1043)}},
+        {R::kFactorCountField, "101", {Range(1, 9), Focus(1043)}},
         {R::kLowestScoreField, "1.5", {Message(DialogText::kEnterInteger), Focus(1054)}},
         {R::kHighestScoreField, " ", {Message(DialogText::kEnterInteger), Focus(1055)}},
     };
@@ -320,13 +320,38 @@ TEST_F(OptionsDialogRulesTest, ARefusalOfOkKeepsEveryTypedText)
     }
 }
 
+// One refusal with the allowed range, whatever the number beyond it.
+TEST_F(OptionsDialogRulesTest, OkWithMoreThan5000SamplesIsRefusedOnceAndStaysOpen)
+{
+    for (const char* text : {"5001", "10001", "20000"}) {
+        R rules(Defaults(), port_);
+        rules.SetFieldText(R::kBootstrapSamplesField, text);
+        EXPECT_FALSE(rules.Ok());
+        EXPECT_EQ(port_.TakeEvents(), (Events{Range(0, 5000), Focus(1042)})) << text;
+        EXPECT_EQ(rules.FieldText(R::kBootstrapSamplesField), text);
+    }
+}
+
+TEST_F(OptionsDialogRulesTest, FactorRefusalsStateTheLimitOfTheItems)
+{
+    R rules(Defaults(), port_);
+    rules.SetFieldText(R::kFactorCountField, "0");
+    EXPECT_FALSE(rules.Ok());
+    EXPECT_EQ(port_.TakeEvents(), (Events{Range(1, 9), Focus(1043)}));
+    rules.SetFieldText(R::kFactorCountField, "101");
+    EXPECT_FALSE(rules.Ok());
+    EXPECT_EQ(port_.TakeEvents(), (Events{Range(1, 9), Focus(1043)}));
+    EXPECT_EQ(TooManyFactorsMessage(10), std::string(T::kTooManyFactors) + " (10): choose 1 to 9.");
+    EXPECT_EQ(TooManyFactorsMessage(500), std::string(T::kTooManyFactors) + " (500): choose 1 to 100.");
+}
+
 TEST_F(OptionsDialogRulesTest, OkRefusesAsManyFactorsAsVariablesAndStopsAtOnce)
 {
     R rules(Defaults(), port_);
     rules.SetFieldText(R::kFactorCountField, "10");
     rules.SetFieldText(R::kBootstrapSamplesField, "100");
     EXPECT_FALSE(rules.Ok());
-    EXPECT_EQ(port_.TakeEvents(), Events{Message(T::kTooManyFactors)});
+    EXPECT_EQ(port_.TakeEvents(), Events{Message(TooManyFactorsMessage(10))});
     EXPECT_EQ(rules.Values().bootstrapSamples, 100u);
 
     rules.SetFieldText(R::kFactorCountField, "9");

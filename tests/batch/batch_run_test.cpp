@@ -134,15 +134,24 @@ TEST_F(BatchRunTest, OptionsAreAdjustedOrRefusedLikeTheDialog)
     EXPECT_NE(run.errorOutput.find("The number of samples is adjusted to 500."), std::string::npos);
     EXPECT_NE(Report().find("Number of samples in Bootstrap resampling       : 500\n"), std::string::npos);
 
-    run = Run({"--samples", "20000"});
+    // One refusal that states the range, and the option to correct.
+    for (const char* samples : {"10001", "20000"}) {
+        run = Run({"--samples", samples});
+        EXPECT_EQ(run.exitStatus, 2);
+        const std::string refusal = "Please enter an integer between 0 and 5000.\n  (check --samples)\n";
+        EXPECT_NE(run.errorOutput.find(refusal), std::string::npos) << run.errorOutput;
+        EXPECT_EQ(run.errorOutput.find("The number of samples"), std::string::npos);
+    }
+    run = Run({"--factors", "0"});
     EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_NE(run.errorOutput.find("Please enter an integer between 0 and 5000."), std::string::npos);
-    // One refusal, no adjustment beyond the range it states.
-    EXPECT_EQ(run.errorOutput.find("adjusted to 10000"), std::string::npos);
+    const std::string factors = "Please enter an integer between 1 and 3.";
+    EXPECT_NE(run.errorOutput.find(factors), std::string::npos) << run.errorOutput;
+    EXPECT_EQ(run.errorOutput.find(factors), run.errorOutput.rfind(factors));
 
     run = Run({"--factors", "4"});
     EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_NE(run.errorOutput.find("The number of Factors/Components should be smaller than the number of variables"),
+    EXPECT_NE(run.errorOutput.find("The number of Factors/Components should be smaller than the number of variables "
+                                   "(4): choose 1 to 3."),
               std::string::npos);
 
     run = Run({"--dispersion", "pearson"});
@@ -259,8 +268,11 @@ TEST(BatchJson, CompanionThatCannotBeWrittenIsSaid)
     }
     const BatchRun run = RunBatch(folder.Path(""), arguments);
     EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_NE(run.errorOutput.find("missing/tables.json"), std::string::npos);
-    EXPECT_NE(ReadFile(folder.Path("output.txt")).find("TALVER completed"), std::string::npos);
+    EXPECT_NE(run.errorOutput.find("The JSON file \"missing/tables.json\" could not be opened for writing"),
+              std::string::npos)
+        << run.errorOutput;
+    // Found before the computation: no report is written either.
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("output.txt")));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "batch_support.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -65,6 +66,38 @@ BatchRun RunBatch(const std::string& folder, const std::vector<std::string>& arg
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.errorOutput = ReadFile(errors);
     return run;
+}
+
+int StartBatch(const std::string& folder, const std::vector<std::string>& arguments, const std::string& errorFile)
+{
+    std::vector<std::string> argv = {TALVER_BATCH_PATH};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> pointers;
+    for (std::string& argument : argv) {
+        pointers.push_back(argument.data());
+    }
+    pointers.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int errors = open((folder + "/" + errorFile).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int nothing = open("/dev/null", O_RDWR);
+        if (chdir(folder.c_str()) != 0 || errors < 0 || nothing < 0) {
+            _exit(127);
+        }
+        dup2(nothing, 0);
+        dup2(nothing, 1);
+        dup2(errors, 2);
+        execv(pointers[0], pointers.data());
+        _exit(127);
+    }
+    return child;
+}
+
+int WaitBatch(int processId)
+{
+    int status = 0;
+    waitpid(processId, &status, 0);
+    return status;
 }
 
 std::string ReadFile(const std::string& path)

@@ -30,6 +30,12 @@ BatchRun RunBatch(const std::string& folder, const std::vector<std::string>& arg
 // The exit status of a run stopped at its time limit.
 inline constexpr int kTimedOut = 124;
 
+// Starts the batch program in `folder` without waiting for it, its stderr
+// going to `errorFile` there and its stdout to nothing. Returns its process id.
+int StartBatch(const std::string& folder, const std::vector<std::string>& arguments, const std::string& errorFile);
+// Waits for a started run and returns its wait status.
+int WaitBatch(int processId);
+
 std::string ReadFile(const std::string& path);
 
 // A report with its two clock lines replaced by fixed text and the computing

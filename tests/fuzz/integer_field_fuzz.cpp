@@ -17,11 +17,10 @@ using namespace talver;
 namespace {
 
 // The field's number by the rules the dialogs follow, worked out another way:
-// trim blanks and tabs from the first 31 characters, then a sign and digits
-// must be all that is left.
+// trim blanks and tabs from the whole text, then a sign and digits must be
+// all that is left.
 std::optional<long long> ReferenceValue(std::string_view text, bool minusAllowed)
 {
-    text = text.substr(0, 31);
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) {
         return std::nullopt;

@@ -289,7 +289,7 @@ TEST_F(OptionsDialogTest, TooManyFactorsKeepTheDialogOpen)
     const int result = Run(dialog, [&](QDialog* shown) {
         TypeInto(shown, Rules::kFactorCountField, "10");
         ClickOn(shown, Rules::kOkButton);
-        EXPECT_EQ(driver_.TakeMessages(), std::vector<std::string>{Text::kTooManyFactors});
+        EXPECT_EQ(driver_.TakeMessages(), std::vector<std::string>{TooManyFactorsMessage(10)});
         EXPECT_TRUE(shown->isVisible());
         TypeInto(shown, Rules::kFactorCountField, "9");
         ClickOn(shown, Rules::kOkButton);

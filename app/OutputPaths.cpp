@@ -1,0 +1,86 @@
+#include "app/OutputPaths.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace talver {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Quoted(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
+} // namespace
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    if (fs::exists(a, error) && fs::exists(b, error)) {
+        const bool same = fs::equivalent(a, b, error);
+        return !error && same;
+    }
+    // A file that is not there yet is the same as another only by its name,
+    // once both are made absolute and their links and dots resolved.
+    const fs::path first = fs::weakly_canonical(fs::absolute(a, error), error);
+    const fs::path second = fs::weakly_canonical(fs::absolute(b, error), error);
+    return first == second;
+}
+
+std::string NonRegularKind(const std::string& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    switch (status.type()) {
+    case fs::file_type::directory: return "a folder";
+    case fs::file_type::fifo: return "a FIFO (named pipe)";
+    case fs::file_type::character: return "a character device";
+    case fs::file_type::block: return "a block device";
+    case fs::file_type::socket: return "a socket";
+    case fs::file_type::unknown: return "not a regular file";
+    default: return "";
+    }
+}
+
+std::optional<std::string> OutputPathProblem(const std::vector<NamedPath>& outputs,
+                                             const std::vector<NamedPath>& inputs)
+{
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        const NamedPath& output = outputs[i];
+        if (output.path.empty()) {
+            if (output.required) {
+                return "No name was given for the " + output.role + ". Choose the name of a file to write.";
+            }
+            continue;
+        }
+        for (const NamedPath& input : inputs) {
+            if (SameFile(output.path, input.path)) {
+                return "The " + output.role + " " + Quoted(output.path) + " is the " + input.role + " " +
+                       Quoted(input.path) + ": writing it would destroy the data. Choose another name for the " +
+                       output.role + ".";
+            }
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (!outputs[j].path.empty() && SameFile(output.path, outputs[j].path)) {
+                return "The " + outputs[j].role + " and the " + output.role + " are the same file " +
+                       Quoted(output.path) + ": one would replace the other. Choose two different names.";
+            }
+        }
+        const std::string kind = NonRegularKind(output.path);
+        if (!kind.empty()) {
+            return "The " + output.role + " " + Quoted(output.path) + " is " + kind +
+                   ", not a regular file. Choose the name of a file to write.";
+        }
+        std::error_code error;
+        if (fs::exists(output.path, error) && ::access(output.path.c_str(), W_OK) != 0) {
+            return "The " + output.role + " " + Quoted(output.path) +
+                   " is read-only and is kept as it is. Allow writing to it or choose another name.";
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace talver

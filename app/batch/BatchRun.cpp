@@ -1,0 +1,89 @@
+#include "app/batch/BatchRun.h"
+
+#include "analyses/AnalysisProgress.h"
+#include "analyses/AvailableCores.h"
+#include "app/MainWindowLogic.h"
+#include "app/batch/BatchOptions.h"
+#include "app/batch/BatchPort.h"
+#include "app/batch/StopSignals.h"
+#include "matrix/Matrix.h"
+
+#include <cstdio>
+#include <exception>
+#include <unistd.h>
+
+namespace talver {
+
+namespace {
+
+// Exit status when a dialog would stay open or a file cannot be used.
+constexpr int kUserError = 2;
+// Exit status when the run failed for a reason outside the user's choices.
+constexpr int kRunFailed = 1;
+
+int Stopped()
+{
+    std::fprintf(stderr, "Stopped by signal %d; no report or JSON file was changed.\n", StopSignal());
+    return StoppedExitStatus(StopSignal());
+}
+
+int Run(const BatchOptions& options)
+{
+    BatchPort port(options, isatty(fileno(stderr)) == 1);
+    if (!port.CheckCombination()) {
+        return kUserError;
+    }
+    MainWindowLogic window(port);
+    window.Initialise();
+    window.GetWorkspace().outputFile = options.outputFile;
+    window.GetWorkspace().jsonFile = options.jsonFile;
+    window.GetWorkspace().threadCount = options.threads > 0 ? options.threads : AvailableCores();
+
+    window.ReadSampleData();
+    if (StopSignal() != 0) {
+        window.Exit();
+        return Stopped();
+    }
+    if (!window.GetWorkspace().dataLoaded) {
+        window.Exit();
+        return kUserError;
+    }
+    window.ConfigureAnalysis();
+    if (StopSignal() != 0) {
+        window.Exit();
+        return Stopped();
+    }
+    if (!window.GetWorkspace().analysisConfigured) {
+        window.Exit();
+        return kUserError;
+    }
+    const bool written = window.Compute();
+    window.Exit();
+    // A signal after the outputs were put in place leaves them complete.
+    if (!written && StopSignal() != 0) {
+        return StoppedExitStatus(StopSignal());
+    }
+    return written ? 0 : kUserError;
+}
+
+} // namespace
+
+int RunBatchCommandLine(int argc, char** argv)
+{
+    BatchOptions options;
+    if (const std::optional<int> status = ParseBatchOptions(argc, argv, options)) {
+        return *status;
+    }
+    try {
+        return Run(options);
+    } catch (const ComputationStopped&) {
+        FreeAllMatrices();
+        return Stopped();
+    } catch (const std::exception& failure) {
+        FreeAllMatrices();
+        std::fprintf(stderr, "talver-batch failed: %s. No report or JSON file was changed.\n", failure.what());
+        return kRunFailed;
+    }
+}
+
+} // namespace talver

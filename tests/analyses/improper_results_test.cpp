@@ -1,0 +1,127 @@
+// Results that hold no information are said so instead of printed as numbers:
+// Hotelling's T square of a rank-deficient item set, and the causes of a
+// polychoric refusal.
+
+#include "analyses/ItemDifficulties.h"
+#include "analyses/PolychoricCauses.h"
+#include "factor/RankDeficiency.h"
+#include "matrix/Matrix.h"
+#include "matrix/MatrixOps.h"
+#include "matrix/matrix_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+using namespace talver;
+
+namespace {
+
+// Scores 1..5 from a fixed sequence, rows x items.
+Matrix* Scores(int rows, int items, unsigned seed)
+{
+    Matrix* data = NewMatrix(rows, items);
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < items; ++j) {
+            seed = seed * 1103515245u + 12345u;
+            (*data)(i, j) = 1 + (seed >> 16) % 5;
+        }
+    }
+    return data;
+}
+
+// Column `to` becomes the sum of columns `a` and `b`, plus `jitter` on every
+// other row.
+void SumInto(Matrix* data, int to, int a, int b, double jitter)
+{
+    for (int i = 0; i < data->Rows(); ++i) {
+        (*data)(i, to) = (*data)(i, a) + (*data)(i, b) + (i % 2 == 0 ? jitter : 0.0);
+    }
+}
+
+TEST(RankDeficiency, CollinearItemsAreFoundWhateverTheirScale)
+{
+    MatrixScope scope;
+    Matrix* data = Scores(200, 6, 7);
+    EXPECT_FALSE(IsRankDeficient(CovarianceMatrix(data)));
+    SumInto(data, 2, 0, 1, 0.0);
+    EXPECT_TRUE(IsRankDeficient(CovarianceMatrix(data)));
+    // The decision does not depend on the units of an item.
+    for (int i = 0; i < data->Rows(); ++i) {
+        (*data)(i, 0) *= 1e6;
+        (*data)(i, 2) = (*data)(i, 0) + (*data)(i, 1);
+    }
+    EXPECT_TRUE(IsRankDeficient(CovarianceMatrix(data)));
+    // An item without variance, or a value that is not a number.
+    Matrix* constant = Scores(50, 3, 9);
+    for (int i = 0; i < constant->Rows(); ++i) {
+        (*constant)(i, 1) = 4.0;
+    }
+    EXPECT_TRUE(IsRankDeficient(CovarianceMatrix(constant)));
+    EXPECT_TRUE(IsRankDeficient(FromRows({{1.0, 0.0}, {0.0, std::nan("")}})));
+}
+
+TEST(RankDeficiency, HotellingOfACollinearItemSetIsAWarningNotANumber)
+{
+    MatrixScope scope;
+    Matrix* target = Scores(120, 5, 11);
+    Matrix* replication = Scores(90, 5, 12);
+    SumInto(target, 2, 0, 1, 0.0);
+    SumInto(replication, 2, 0, 1, 0.0);
+    const HotellingResults exact = TestAllMeans(target, replication, 120, 90);
+    EXPECT_FALSE(exact.computable);
+    EXPECT_TRUE(exact.singular);
+    EXPECT_NE(exact.warning.find("singular"), std::string::npos);
+
+    // Nearly collinear items still have a T square.
+    SumInto(target, 2, 0, 1, 0.5);
+    SumInto(replication, 2, 0, 1, 0.5);
+    const HotellingResults near = TestAllMeans(target, replication, 120, 90);
+    EXPECT_TRUE(near.computable);
+    EXPECT_GE(near.tSquare, 0.0);
+    EXPECT_EQ(near.warning, "");
+}
+
+TEST(PolychoricCauses, EachCauseIsNamedWithItsSampleItemAndScore)
+{
+    MatrixScope scope;
+    Matrix* target = Scores(200, 3, 21);
+    Matrix* replication = Scores(150, 3, 22);
+    const Matrix* lowest = FromRows({{1}, {1}, {1}});
+    const Matrix* highest = FromRows({{5}, {5}, {5}});
+    EXPECT_EQ(PolychoricRefusalCauses(target, replication, lowest, highest), "");
+
+    // A declared range wider than the data.
+    EXPECT_EQ(PolychoricRefusalCauses(target, replication, FromRows({{0}, {0}, {0}}), FromRows({{7}, {7}, {7}})),
+              "\nThe declared score range 0 to 7 is wider than the scores of the data, 1 to 5: declare the range of "
+              "the data.");
+
+    // Nobody scores 3 on item 2 of the Replication sample.
+    for (int i = 0; i < replication->Rows(); ++i) {
+        (*replication)(i, 1) = (*replication)(i, 1) == 3.0 ? 4.0 : (*replication)(i, 1);
+    }
+    EXPECT_EQ(PolychoricRefusalCauses(target, replication, lowest, highest),
+              "\nReplication sample, item 2: nobody has the score 3; the item has 4 categories, fewer than the 5 of "
+              "other items.");
+
+    // Every item misses the same score: no item has fewer categories than another.
+    for (int j = 0; j < 3; ++j) {
+        for (int i = 0; i < target->Rows(); ++i) {
+            (*target)(i, j) = (*target)(i, j) == 2.0 ? 1.0 : (*target)(i, j);
+        }
+    }
+    const std::string causes = PolychoricRefusalCauses(target, replication, lowest, highest);
+    EXPECT_EQ(causes.find("\nTarget sample, item 1: nobody has the score 2.\nTarget sample, item 2: nobody has the "
+                          "score 2.\nTarget sample, item 3: nobody has the score 2.\n"),
+              0u)
+        << causes;
+
+    // A score beyond the declared range.
+    (*target)(0, 0) = 9.0;
+    EXPECT_NE(PolychoricRefusalCauses(target, replication, lowest, highest)
+                  .find("\nTarget sample, item 1: the score 9 lies outside the declared range 1 to 5."),
+              std::string::npos);
+}
+
+} // namespace

@@ -40,6 +40,8 @@ public:
     // Called when a reading error was shown, with the reason, for front ends
     // that can show more than the message box.
     virtual void ShowDetail(const std::string& /*detail*/) {}
+    // A remark on data just read, such as the rows left out for missing values.
+    virtual void ShowNote(const std::string& /*text*/) {}
     // Told before the counter text of bootstrap replicate `done` (0-based) of
     // `total` is displayed, for front ends that thin out the counter.
     virtual void NoteBootstrapProgress(int /*done*/, int /*total*/) {}

@@ -7,6 +7,8 @@ set -e
 packages="cmake make g++ libgtest-dev libcli11-dev locales qt6-base-dev qt6-svg-dev fonts-dejavu-core"
 # clang and its libFuzzer build and run the fuzz targets.
 packages="$packages clang libclang-rt-dev"
+# ReadStat reads the data files of SPSS (.sav, .zsav), Stata (.dta) and SAS (.sas7bdat).
+packages="$packages libreadstat-dev"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

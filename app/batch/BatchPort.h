@@ -3,6 +3,7 @@
 // filled from the command line, messages and progress go to stderr.
 
 #include "app/MainWindowPort.h"
+#include "app/SampleDialogRules.h"
 #include "app/batch/BatchOptions.h"
 #include "app/batch/ProgressPrinter.h"
 
@@ -28,9 +29,14 @@ public:
     void OpenReport(const std::string& path) override;
     void ShowDetail(const std::string& detail) override;
     void NoteBootstrapProgress(int done, int total) override;
+    void ShowNote(const std::string& text) override;
 
 private:
     void Say(const std::string& text);
+    // The options for files that name their columns, alone and together.
+    bool CheckDataOptions();
+    // Reads the files to fill the counts in, then confirms the dialog.
+    std::optional<SampleDialogValues> FillInFromColumns(SampleDialogRules& dialog);
 
     const BatchOptions& options_;
     ProgressPrinter printer_;

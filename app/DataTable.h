@@ -33,6 +33,8 @@ struct DataTable {
     std::vector<std::vector<DataCell>> rows;
     // Numbers in text cells may use a comma as their decimal separator.
     bool decimalComma = false;
+    // The delimiter of delimited text, as given or detected.
+    char delimiter = 0;
     // Line of the file where each row starts (delimited text), for messages;
     // empty when rows are simply counted from 1.
     std::vector<long> firstLineOfRow;

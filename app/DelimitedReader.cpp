@@ -204,6 +204,7 @@ DataReadResult ParseDelimitedText(std::string_view text, char delimiter, const s
     if (delimiter == 0) {
         delimiter = DetectDelimiter(text);
     }
+    table.delimiter = delimiter;
     table.decimalComma = delimiter == ';';
     RecordParser parser(text, delimiter);
     std::vector<std::string> fields;

@@ -91,7 +91,13 @@ public:
         const long startLine = line_;
         while (true) {
             std::string field;
-            if (pos_ < text_.size() && text_[pos_] == '"') {
+            // Blanks before an opening quote, as some exports write them.
+            std::size_t quote = pos_;
+            while (quote < text_.size() && (text_[quote] == ' ' || text_[quote] == '\t') && text_[quote] != delimiter_) {
+                ++quote;
+            }
+            if (quote < text_.size() && text_[quote] == '"') {
+                pos_ = quote;
                 if (!Quoted(field, startLine, error)) {
                     return false;
                 }

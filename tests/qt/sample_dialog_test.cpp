@@ -48,11 +48,13 @@ protected:
     ModalDriver driver_;
 };
 
+// The texts of the controls of this type that the dialog shows (the part for
+// files with column names stays hidden for plain files).
 std::vector<std::string> Texts(const QWidget* dialog, const QString& type)
 {
     std::vector<std::string> texts;
-    for (const QObject* child : dialog->findChildren<QObject*>()) {
-        if (child->inherits(type.toLatin1().constData())) {
+    for (const QWidget* child : dialog->findChildren<QWidget*>()) {
+        if (child->inherits(type.toLatin1().constData()) && child->isVisibleTo(dialog)) {
             texts.push_back(child->property(type == "QGroupBox" ? "title" : "text").toString().toStdString());
         }
     }

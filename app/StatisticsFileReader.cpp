@@ -87,6 +87,9 @@ DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, Da
 {
     table = DataTable{};
     std::error_code fileError;
+    if (!std::filesystem::exists(path, fileError)) {
+        return {false, path + ": no such file. Check its name and folder."};
+    }
     if (!std::filesystem::is_regular_file(path, fileError)) {
         return {false, path + ": not a regular file that can be read. Choose the data file itself."};
     }

@@ -11,6 +11,9 @@ DataReadResult ReadWholeFile(const std::string& path, std::string& text)
 {
     std::error_code error;
     // A pipe or a device would block the reading or never end.
+    if (!std::filesystem::exists(path, error)) {
+        return {false, path + ": no such file. Check its name and folder."};
+    }
     if (!std::filesystem::is_regular_file(path, error)) {
         return {false, path + ": not a regular file that can be read. Choose the data file itself."};
     }

@@ -16,6 +16,9 @@
 #include "report/JsonReport.h"
 #include "report/ReportFrame.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -111,7 +114,7 @@ bool MainWindowLogic::IsEnabled(Button button) const
 void MainWindowLogic::ReadSampleData()
 {
     const SampleDialogValues initial{workspace_.targetCount, workspace_.replicationCount, workspace_.variableCount,
-                                     workspace_.targetFile, workspace_.replicationFile};
+                                     workspace_.targetFile,  workspace_.replicationFile,   workspace_.columnSource};
     const std::optional<SampleDialogValues> chosen = port_.RunSampleDialog(initial);
     if (!chosen) {
         return;
@@ -122,9 +125,19 @@ void MainWindowLogic::ReadSampleData()
     workspace_.variableCount = chosen->variableCount;
     workspace_.targetFile = chosen->targetFile;
     workspace_.replicationFile = chosen->replicationFile;
+    workspace_.columnSource = chosen->columns;
+    workspace_.itemNames.clear();
+    workspace_.targetLosses.reset();
+    workspace_.replicationLosses.reset();
 
     CLocaleScope cLocale;
-    if (!ReadSample(workspace_.targetFile, workspace_.targetCount, workspace_.targetData,
+    if (chosen->columns) {
+        if (!ReadColumnSamples(*chosen->columns)) {
+            workspace_.dataLoaded = false;
+            SetStatus("  READY");
+            return;
+        }
+    } else if (!ReadSample(workspace_.targetFile, workspace_.targetCount, workspace_.targetData,
                     "Error reading TARGET file!") ||
         !ReadSample(workspace_.replicationFile, workspace_.replicationCount, workspace_.replicationData,
                     "Error reading REPLICATION file!")) {
@@ -157,6 +170,33 @@ bool MainWindowLogic::ReadSample(const std::string& path, int rows, Matrix*& int
     if (!result.note.empty()) {
         port_.ShowNote("Note on " + path + ": " + result.note);
     }
+    return true;
+}
+
+bool MainWindowLogic::ReadColumnSamples(SampleSource source)
+{
+    source.targetFile = workspace_.targetFile;
+    source.replicationFile = source.OneFile() ? workspace_.targetFile : workspace_.replicationFile;
+    const ExtractedSamples samples = ReadSamples(source);
+    if (!samples.ok) {
+        port_.ShowMessage(samples.message);
+        return false;
+    }
+    // The counts are the data's: those of the complete rows.
+    const int items = static_cast<int>(samples.itemNames.size());
+    workspace_.variableCount = items;
+    workspace_.targetCount = samples.target.rows;
+    workspace_.replicationCount = samples.replication.rows;
+    for (const auto& [sample, into] : {std::pair{&samples.target, &workspace_.targetData},
+                                       std::pair{&samples.replication, &workspace_.replicationData}}) {
+        *into = NewMatrix(sample->rows, items);
+        std::copy(sample->values.begin(), sample->values.end(), (*into)->Row(0));
+    }
+    workspace_.itemNames = samples.itemNames;
+    workspace_.targetLosses = samples.target.losses;
+    workspace_.replicationLosses = samples.replication.losses;
+    port_.ShowNote(LossesLine("Target", samples.target.rows, samples.target.losses, samples.itemNames));
+    port_.ShowNote(LossesLine("Replication", samples.replication.rows, samples.replication.losses, samples.itemNames));
     return true;
 }
 

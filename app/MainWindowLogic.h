@@ -49,6 +49,7 @@ private:
     void Display();
     void Enable(Button button, bool enabled);
     bool ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage);
+    bool ReadColumnSamples(SampleSource source);
     void DeriveScoreRange();
     RunResults RunAnalyses(ReportContext& context);
 

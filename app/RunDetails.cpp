@@ -5,9 +5,10 @@ namespace talver {
 ReportDetails DetailsOf(const Workspace& w)
 {
     const AnalysisOptions& o = w.options;
-    return {w.targetFile,
+    const std::optional<SampleSource>& source = w.columnSource;
+    return {source ? SampleShown(*source, true) : w.targetFile,
             w.targetCount,
-            w.replicationFile,
+            source ? SampleShown(*source, false) : w.replicationFile,
             w.replicationCount,
             w.variableCount,
             o.factorCount,
@@ -17,7 +18,9 @@ ReportDetails DetailsOf(const Workspace& w)
             AlphaFromCode(o.alphaCode),
             o.lowestScore,
             o.highestScore,
-            {}};
+            w.itemNames,
+            w.targetLosses,
+            w.replicationLosses};
 }
 
 } // namespace talver

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/DialogPort.h"
+#include "app/SampleExtraction.h"
 
 namespace talver {
 
@@ -19,6 +20,9 @@ struct SampleDialogValues {
     int variableCount = 0;
     std::string targetFile;
     std::string replicationFile;
+    // The items, the group and the missing codes, when the files name their
+    // columns; the counts are then those of the complete rows.
+    std::optional<SampleSource> columns = std::nullopt;
 };
 
 class SampleDialogRules {
@@ -56,6 +60,9 @@ public:
     bool Ok();
 
     const SampleDialogValues& Values() const { return values_; }
+    // What a front end chose from the files' columns; it fills the counts in
+    // from the data and the rules above judge them as typed counts.
+    void SetColumns(std::optional<SampleSource> columns) { values_.columns = std::move(columns); }
 
 private:
     static constexpr int kFieldCount = 5;

@@ -3,9 +3,13 @@
 // options, the derived score range and the four texts the window shows.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "analyses/AnalysisCodes.h"
+#include "app/SampleExtraction.h"
+#include "report/SampleLosses.h"
 
 namespace talver {
 
@@ -39,6 +43,13 @@ struct Workspace {
     std::int32_t targetCount = 707;
     std::int32_t replicationCount = 335;
     std::int32_t variableCount = 10;
+    // Set when the samples come from files that name their columns: the
+    // choice of items, group and missing codes, the items' names and what
+    // each sample lost to missing values.
+    std::optional<SampleSource> columnSource;
+    std::vector<std::string> itemNames;
+    std::optional<SampleLosses> targetLosses;
+    std::optional<SampleLosses> replicationLosses;
     AnalysisOptions options;
     bool dataLoaded = false;
     bool analysisConfigured = false;

@@ -1,5 +1,6 @@
 #include "report/JsonReport.h"
 
+#include "report/ItemNames.h"
 #include "report/JsonWriter.h"
 
 namespace talver {
@@ -16,6 +17,25 @@ const char* DispersionName(DispersionKind kind)
     return kind == DispersionKind::Covariance ? "covariance" : kind == DispersionKind::Pearson ? "pearson" : "polychoric";
 }
 
+// Rows read and left out, and the items with missing values.
+void WriteLosses(JsonWriter& json, const char* key, const SampleLosses& losses, const ReportDetails& d)
+{
+    json.BeginObject(key);
+    json.Integer("rowsRead", losses.rowsRead);
+    json.Integer("rowsDropped", losses.rowsDropped);
+    json.BeginArray("items");
+    for (std::size_t i = 0; i < losses.missingPerItem.size(); ++i) {
+        if (losses.missingPerItem[i] > 0) {
+            json.BeginObject();
+            json.String("item", ItemName(d, static_cast<int>(i)));
+            json.Integer("missing", losses.missingPerItem[i]);
+            json.EndObject();
+        }
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
 void WriteOptions(JsonWriter& json, const ReportDetails& d)
 {
     json.BeginObject("samples");
@@ -24,6 +44,17 @@ void WriteOptions(JsonWriter& json, const ReportDetails& d)
     json.String("replicationFile", d.replicationFile);
     json.Integer("replicationCount", d.replicationCount);
     json.Integer("items", d.variableCount);
+    json.BeginArray("itemNames");
+    for (int i = 0; i < d.variableCount; ++i) {
+        json.String(nullptr, ItemName(d, i));
+    }
+    json.EndArray();
+    if (d.targetLosses && d.replicationLosses) {
+        json.BeginObject("missingValues");
+        WriteLosses(json, "target", *d.targetLosses, d);
+        WriteLosses(json, "replication", *d.replicationLosses, d);
+        json.EndObject();
+    }
     json.EndObject();
     json.BeginObject("options");
     json.Integer("factors", d.factorCount);

@@ -2,10 +2,12 @@
 // What the report's details block and the JSON companion say about the data
 // and the options of a run.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "analyses/AnalysisCodes.h"
+#include "report/SampleLosses.h"
 
 namespace talver {
 
@@ -25,6 +27,9 @@ struct ReportDetails {
     int highestScore = 0;
     // The items' names from the data file's header; empty for plain files.
     std::vector<std::string> itemNames;
+    // What each sample lost to missing values; none for plain files.
+    std::optional<SampleLosses> targetLosses;
+    std::optional<SampleLosses> replicationLosses;
 };
 
 } // namespace talver

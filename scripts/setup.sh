@@ -15,6 +15,8 @@ packages="$packages xvfb matchbox-window-manager xdotool"
 # rest check the packages, manual pages, desktop entry and AppStream metainfo;
 # rsvg-convert renders the icon's sizes (scripts/render-icons.sh).
 packages="$packages help2man dpkg-dev fakeroot lintian man-db desktop-file-utils appstream librsvg2-bin"
+# ReadStat reads the data files of SPSS (.sav, .zsav), Stata (.dta) and SAS (.sas7bdat).
+packages="$packages libreadstat-dev"
 # R with Rcpp, jsonlite, testthat and knitr (the vignette) build, test and
 # check the R package talver (r/); codetools serves R CMD check, and ccache
 # spares it a second compile of the engine. Installed without their

@@ -1,10 +1,25 @@
 #include "app/batch/BatchOptions.h"
 
 #include "app/BuildDescription.h"
+#include "app/DataFileKind.h"
 
 #include <CLI/CLI.hpp>
 
 namespace talver {
+
+bool BatchOptions::NamedColumns() const
+{
+    return !dataFile.empty() || HasColumnNames(KindOfDataFile(targetFile)) ||
+           HasColumnNames(KindOfDataFile(replicationFile));
+}
+
+std::vector<std::string> InputFiles(const BatchOptions& options)
+{
+    if (!options.dataFile.empty()) {
+        return {options.dataFile};
+    }
+    return {options.targetFile, options.replicationFile};
+}
 
 std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
 {
@@ -17,14 +32,42 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
     // A repeated option takes its last value, as scripts that append to a
     // command line expect.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    app.add_option("--target", o.targetFile, "Target sample data file")->capture_default_str();
-    app.add_option("--replication", o.replicationFile, "Replication sample data file")->capture_default_str();
-    app.add_option("--target-count", o.targetCount, "Number of participants in the Target sample")
-        ->type_name("N")->capture_default_str();
-    app.add_option("--replication-count", o.replicationCount, "Number of participants in the Replication sample")
-        ->type_name("N")->capture_default_str();
-    app.add_option("--items", o.itemCount, "Number of variables (items) in both files")
-        ->type_name("N")->capture_default_str();
+    CLI::Option* target =
+        app.add_option("--target", o.targetFile,
+                       "Target sample data file: plain numbers, or with column names (.csv, .tsv, .sav, .zsav, "
+                       ".dta, .sas7bdat)")
+            ->capture_default_str();
+    CLI::Option* replication =
+        app.add_option("--replication", o.replicationFile, "Replication sample data file, of the same kind")
+            ->capture_default_str();
+    CLI::Option* targetCount =
+        app.add_option("--target-count", o.targetCount, "Number of participants in the Target sample (plain files)")
+            ->type_name("N")->capture_default_str();
+    CLI::Option* replicationCount =
+        app.add_option("--replication-count", o.replicationCount,
+                       "Number of participants in the Replication sample (plain files)")
+            ->type_name("N")->capture_default_str();
+    CLI::Option* items =
+        app.add_option("--items", o.itemCount,
+                       "Plain files: number of variables (items). Files with column names: the item columns, "
+                       "names and ranges in file order, such as q1-q10,q12")
+            ->type_name("N|LIST")->capture_default_str();
+    app.add_option("--data", o.dataFile,
+                   "One file with column names that holds both samples, told apart by --group");
+    app.add_option("--group", o.groupColumn, "The column of --data that tells the samples apart")
+        ->type_name("COLUMN");
+    app.add_option("--target-group", o.targetGroup, "The value of --group in the Target sample's rows")
+        ->type_name("VALUE");
+    app.add_option("--replication-group", o.replicationGroup, "The value of --group in the Replication sample's rows")
+        ->type_name("VALUE");
+    app.add_option("--missing", o.missing,
+                   "Codes of missing answers besides empty cells, NA and '.', such as -9,99; rows with a missing "
+                   "item are left out of their sample")
+        ->type_name("LIST");
+    app.add_option("--delimiter", o.delimiter,
+                   "Delimiter of .csv/.tsv files: comma, semicolon or tab (default: guessed from the header); with "
+                   "semicolons numbers may have a decimal comma")
+        ->type_name("D");
     app.add_option("--factors", o.factorCount, "Number of factors or components (fewer than the items)")
         ->type_name("N")->capture_default_str();
     app.add_option("--method", o.method,
@@ -65,6 +108,10 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;
     }
+    o.targetGiven = target->count() > 0;
+    o.replicationGiven = replication->count() > 0;
+    o.itemsGiven = items->count() > 0;
+    o.countsGiven = targetCount->count() > 0 || replicationCount->count() > 0;
     return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace talver {
 
@@ -32,7 +33,27 @@ struct BatchOptions {
     bool openReport = false;
     // Threads for the bootstrap replicates: every core unless given.
     int threads = 0;
+    // Files that name their columns: one file split by a group column, the
+    // missing codes and the delimiter of delimited text.
+    std::string dataFile;
+    std::string groupColumn;
+    std::string targetGroup;
+    std::string replicationGroup;
+    std::string missing;
+    std::string delimiter;
+    // Which of the options above the command line gave.
+    bool targetGiven = false;
+    bool replicationGiven = false;
+    bool itemsGiven = false;
+    bool countsGiven = false;
+
+    // Whether the samples come from files that name their columns: --data,
+    // or a Target or Replication file with such an extension.
+    bool NamedColumns() const;
 };
+
+// Every file the run reads.
+std::vector<std::string> InputFiles(const BatchOptions& options);
 
 // Parses argv. On --help or a malformed command line it prints what CLI11
 // prints and returns the exit status to end with.

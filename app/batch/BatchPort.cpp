@@ -2,6 +2,7 @@
 
 #include "analyses/AnalysisProgress.h"
 #include "app/OptionsDialogRules.h"
+#include "app/DelimitedReader.h"
 #include "app/SampleDialogRules.h"
 #include "app/batch/EditorLauncher.h"
 #include "app/batch/StopSignals.h"
@@ -49,9 +50,89 @@ bool BatchPort::CheckCombination()
             "or leave them out.");
         return false;
     }
+    return CheckDataOptions();
+}
+
+bool BatchPort::CheckDataOptions()
+{
+    const BatchOptions& o = options_;
+    if (!o.dataFile.empty() && (o.targetGiven || o.replicationGiven)) {
+        Say("--data names one file that holds both samples; leave out --target and --replication, or use them "
+            "instead of --data for two files.");
+        return false;
+    }
+    if (!o.dataFile.empty() && o.groupColumn.empty()) {
+        Say("--data holds both samples: name the column that tells them apart with --group COLUMN, and its values "
+            "with --target-group VALUE and --replication-group VALUE.");
+        return false;
+    }
+    if (o.dataFile.empty() && (!o.groupColumn.empty() || !o.targetGroup.empty() || !o.replicationGroup.empty())) {
+        Say("--group, --target-group and --replication-group split the one file of --data; add --data FILE, or "
+            "leave them out for two files.");
+        return false;
+    }
+    if (!o.dataFile.empty() && (o.targetGroup.empty() || o.replicationGroup.empty())) {
+        Say("Give the values of --group " + o.groupColumn +
+            " that pick each sample's rows with --target-group VALUE and --replication-group VALUE.");
+        return false;
+    }
+    if (!o.delimiter.empty() && DelimiterNamed(o.delimiter) == 0) {
+        Say("--delimiter takes comma, semicolon or tab, not \"" + o.delimiter + "\".");
+        return false;
+    }
+    if (!o.NamedColumns()) {
+        if (!o.missing.empty() || !o.delimiter.empty()) {
+            Say("--missing and --delimiter are for files that name their columns (.csv, .tsv, .sav, .zsav, .dta, "
+                ".sas7bdat); plain files of numbers have no missing values.");
+            return false;
+        }
+        return true;
+    }
+    if (o.countsGiven) {
+        Say("The numbers of participants are taken from files that name their columns (the rows complete in the "
+            "items); leave out --target-count and --replication-count.");
+        return false;
+    }
+    if (!o.itemsGiven) {
+        Say("Name the item columns with --items, for example --items q1-q10 or --items q1,q2,q5.");
+        return false;
+    }
     return true;
 }
 
+std::optional<SampleDialogValues> BatchPort::FillInFromColumns(SampleDialogRules& dialog)
+{
+    const BatchOptions& o = options_;
+    SampleSource source;
+    source.targetFile = o.dataFile.empty() ? o.targetFile : o.dataFile;
+    source.replicationFile = o.dataFile.empty() ? o.replicationFile : o.dataFile;
+    source.groupColumn = o.groupColumn;
+    source.targetGroup = o.targetGroup;
+    source.replicationGroup = o.replicationGroup;
+    source.items = o.itemCount;
+    source.missing = o.missing;
+    source.delimiter = DelimiterNamed(o.delimiter);
+    const ExtractedSamples samples = ReadSamples(source);
+    if (!samples.ok) {
+        Say(samples.message);
+        return std::nullopt;
+    }
+    dialog.SetFieldText(SampleDialogRules::kTargetCountField, std::to_string(samples.target.rows));
+    dialog.SetFieldText(SampleDialogRules::kReplicationCountField, std::to_string(samples.replication.rows));
+    dialog.SetFieldText(SampleDialogRules::kVariableCountField, std::to_string(samples.itemNames.size()));
+    dialog.SetFieldText(SampleDialogRules::kTargetFileField, source.targetFile);
+    dialog.SetFieldText(SampleDialogRules::kReplicationFileField, source.replicationFile);
+    dialog.SetColumns(source);
+    if (!dialog.Ok()) {
+        return std::nullopt;
+    }
+    return dialog.Values();
+}
+
+void BatchPort::Finish(const std::string& text)
+{
+    Say(text);
+}
 
 void BatchPort::ShowMessage(const std::string& text)
 {
@@ -104,6 +185,9 @@ void BatchPort::ShowBootstrapTiming(const std::string& text)
 std::optional<SampleDialogValues> BatchPort::RunSampleDialog(const SampleDialogValues& initial)
 {
     SampleDialogRules dialog(initial, *this);
+    if (options_.NamedColumns()) {
+        return FillInFromColumns(dialog);
+    }
     dialog.SetFieldText(SampleDialogRules::kTargetCountField, options_.targetCount);
     dialog.SetFieldText(SampleDialogRules::kReplicationCountField, options_.replicationCount);
     dialog.SetFieldText(SampleDialogRules::kVariableCountField, options_.itemCount);

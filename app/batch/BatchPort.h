@@ -3,6 +3,7 @@
 // filled from the command line, messages and progress go to stderr.
 
 #include "app/MainWindowPort.h"
+#include "app/SampleDialogRules.h"
 #include "app/batch/BatchOptions.h"
 #include "app/batch/ProgressPrinter.h"
 
@@ -33,6 +34,10 @@ public:
 
 private:
     void Say(const std::string& text);
+    // The options for files that name their columns, alone and together.
+    bool CheckDataOptions();
+    // Reads the files to fill the counts in, then confirms the dialog.
+    std::optional<SampleDialogValues> FillInFromColumns(SampleDialogRules& dialog);
 
     const BatchOptions& options_;
     ProgressPrinter printer_;

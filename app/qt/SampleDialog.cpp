@@ -1,6 +1,7 @@
 #include "app/qt/SampleDialog.h"
 
 #include "app/DialogTexts.h"
+#include "app/qt/ColumnsBox.h"
 #include "app/qt/ControlNames.h"
 #include "app/qt/MessageBox.h"
 
@@ -92,9 +93,13 @@ SampleDialog::SampleDialog(const SampleDialogValues& initial, QWidget* parent)
     layout->setSpacing(10);
     layout->addWidget(sizes);
     layout->addWidget(files);
+    columns_ = new ColumnsBox(initial.columns);
+    connect(columns_, &ColumnsBox::Changed, this, &SampleDialog::TakeCounts);
+    layout->addWidget(columns_);
     layout->addLayout(buttons);
 
     Mirror();
+    LoadColumns();
 }
 
 QLineEdit* SampleDialog::MakeField(int controlId, int minimumWidth)
@@ -105,8 +110,12 @@ QLineEdit* SampleDialog::MakeField(int controlId, int minimumWidth)
     if (minimumWidth == kCountWidth) {
         field->setMaximumWidth(kCountWidth);
     }
-    connect(field, &QLineEdit::textEdited, this,
-            [this, controlId](const QString& text) { rules_.SetFieldText(controlId, text.toStdString()); });
+    connect(field, &QLineEdit::textEdited, this, [this, controlId](const QString& text) {
+        rules_.SetFieldText(controlId, text.toStdString());
+        if (controlId == Rules::kTargetFileField || controlId == Rules::kReplicationFileField) {
+            LoadColumns();
+        }
+    });
     fields_[controlId] = field;
     return field;
 }
@@ -116,7 +125,9 @@ void SampleDialog::Browse(int fieldId, const char* title)
     // Opens where the current name points, with that file chosen.
     const QString current = QFileInfo(QString::fromStdString(rules_.FieldText(fieldId))).absoluteFilePath();
     const QString chosen = QFileDialog::getOpenFileName(this, QString::fromLatin1(title), current,
-                                                        QStringLiteral("Data files (*.dat *.txt *.csv);;All files (*)"));
+                                                        QStringLiteral("Data files (*.dat *.txt *.csv);;Data with column "
+                                                                       "names (*.csv *.tsv *.sav *.zsav *.dta "
+                                                                       "*.sas7bdat);;All files (*)"));
     std::optional<std::string> fullPath;
     if (!chosen.isEmpty()) {
         fullPath = QFileInfo(chosen).absoluteFilePath().toStdString();
@@ -127,10 +138,52 @@ void SampleDialog::Browse(int fieldId, const char* title)
         rules_.BrowseReplication(fullPath);
     }
     Mirror();
+    LoadColumns();
+}
+
+void SampleDialog::LoadColumns()
+{
+    columns_->Load(rules_.FieldText(Rules::kTargetFileField), rules_.FieldText(Rules::kReplicationFileField));
+    TakeCounts();
+}
+
+void SampleDialog::TakeCounts()
+{
+    const bool fromData = columns_->Active();
+    for (const int fieldId : {Rules::kTargetCountField, Rules::kReplicationCountField, Rules::kVariableCountField}) {
+        fields_.at(fieldId)->setReadOnly(fromData);
+    }
+    const bool oneFile = fromData && columns_->OneFile();
+    fields_.at(Rules::kReplicationFileField)->setEnabled(!oneFile);
+    findChild<QPushButton*>(ControlName(Rules::kBrowseReplicationButton))->setEnabled(!oneFile);
+    if (!fromData) {
+        return;
+    }
+    if (oneFile) {
+        rules_.SetFieldText(Rules::kReplicationFileField, rules_.FieldText(Rules::kTargetFileField));
+    }
+    const ExtractedSamples samples = columns_->Count();
+    if (samples.ok) {
+        rules_.SetFieldText(Rules::kTargetCountField, std::to_string(samples.target.rows));
+        rules_.SetFieldText(Rules::kReplicationCountField, std::to_string(samples.replication.rows));
+        rules_.SetFieldText(Rules::kVariableCountField, std::to_string(samples.itemNames.size()));
+    }
+    Mirror();
 }
 
 void SampleDialog::Confirm()
 {
+    LoadColumns();
+    if (columns_->Active()) {
+        const ExtractedSamples samples = columns_->Count();
+        if (!samples.ok) {
+            ShowMessage(samples.message);
+            return;
+        }
+        rules_.SetColumns(columns_->Source());
+    } else {
+        rules_.SetColumns(std::nullopt);
+    }
     const bool accepted = rules_.Ok();
     Mirror();
     if (accepted) {

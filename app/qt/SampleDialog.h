@@ -14,6 +14,7 @@ class QLineEdit;
 
 namespace talver {
 
+class ColumnsBox;
 
 class SampleDialog : public QDialog, public DialogPort {
     Q_OBJECT
@@ -30,11 +31,16 @@ private:
     QLineEdit* MakeField(int controlId, int minimumWidth);
     void Browse(int fieldId, const char* title);
     void Confirm();
+    // Reads the files' columns when they name them.
+    void LoadColumns();
+    // Fills the counts in from the chosen columns and rows.
+    void TakeCounts();
     // Shows the rules' field texts in the edit fields.
     void Mirror();
 
     SampleDialogRules rules_;
     std::map<int, QLineEdit*> fields_;
+    ColumnsBox* columns_ = nullptr;
 };
 
 } // namespace talver

@@ -7,6 +7,7 @@
 
 #include "app/OptionsDialogRules.h"
 #include "app/SampleDialogRules.h"
+#include "app/qt/ColumnsBox.h"
 #include "app/qt/MainWindow.h"
 #include "batch_support.h"
 #include "matrix/Matrix.h"
@@ -14,6 +15,8 @@
 #include "support/upper_vector_state.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -26,6 +29,7 @@
 #include <clocale>
 #include <filesystem>
 #include <set>
+#include <sstream>
 
 using namespace talver;
 
@@ -599,3 +603,106 @@ TEST_F(MainWindowTest, TheAboutBoxShowsVersionDateAndCredits)
 }
 
 } // namespace
+
+namespace {
+
+// The two example samples in one file with an id and a group column, their
+// rows interleaved in order, and one incomplete Target row.
+std::string ExamplesWithGroupColumn()
+{
+    auto rows = [](const std::string& name) {
+        std::vector<std::string> lines;
+        std::istringstream numbers(Example(name));
+        std::string value;
+        std::string line;
+        int count = 0;
+        while (numbers >> value) {
+            line += (count % 10 ? "," : "") + value;
+            if (++count % 10 == 0) {
+                lines.push_back(line);
+                line.clear();
+            }
+        }
+        return lines;
+    };
+    const std::vector<std::string> target = rows("target.dat");
+    const std::vector<std::string> replica = rows("replica.dat");
+    std::string text = "id,group,q1,q2,q3,q4,q5,q6,q7,q8,q9,q10\n";
+    std::size_t t = 0, r = 0;
+    while (t < target.size() || r < replica.size()) {
+        const bool fromTarget = r >= replica.size() || (t < target.size() && t % 2 == 0);
+        const std::string id = std::to_string(t + r);
+        text += id + (fromTarget ? ",A," + target[t++] : ",B," + replica[r++]) + "\n";
+        if (t == 5) {
+            text += "999,A,1,2,,4,5,1,2,3,4,5\n";
+        }
+    }
+    return text;
+}
+
+// The report without its clock and the lines that name the data files.
+std::string WithoutFileLines(const std::string& report)
+{
+    std::string kept;
+    std::istringstream in(WithoutClock(report));
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("sample data file") == std::string::npos) {
+            kept += line + "\n";
+        }
+    }
+    return kept;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ItemsAndGroupPickedFromACsvHeaderGiveThePlainFilesReport)
+{
+    using Rules = SampleDialogRules;
+    folder_.Write("group.csv", ExamplesWithGroupColumn());
+    Click(Button::ReadSampleData, [](QDialog* dialog) {
+        EXPECT_FALSE(Find(dialog, ColumnsBox::kItemList)->isVisible());
+        TypeInto(dialog, Rules::kTargetFileField, QStringLiteral("group.csv"));
+        ASSERT_TRUE(Find(dialog, ColumnsBox::kItemList)->isVisible());
+        ClickOn(dialog, ColumnsBox::kOneFileCheck);
+        EXPECT_FALSE(IsEnabled(dialog, Rules::kReplicationFileField));
+        auto* items = Find<QListWidget>(dialog, ColumnsBox::kItemList);
+        ASSERT_EQ(items->count(), 12);
+        for (int i = 2; i < items->count(); ++i) {
+            items->item(i)->setCheckState(Qt::Checked);
+        }
+        auto* group = Find<QComboBox>(dialog, ColumnsBox::kGroupColumn);
+        group->setCurrentIndex(group->findText(QStringLiteral("group")));
+        auto* targetGroup = Find<QComboBox>(dialog, ColumnsBox::kTargetGroup);
+        auto* replicationGroup = Find<QComboBox>(dialog, ColumnsBox::kReplicationGroup);
+        // The values of the group column are offered.
+        EXPECT_EQ(targetGroup->count(), 2);
+        targetGroup->setCurrentIndex(targetGroup->findText(QStringLiteral("A")));
+        replicationGroup->setCurrentIndex(replicationGroup->findText(QStringLiteral("B")));
+        // The counts are the complete rows', and cannot be typed over.
+        EXPECT_EQ(TextOf(dialog, Rules::kTargetCountField), "707");
+        EXPECT_EQ(TextOf(dialog, Rules::kReplicationCountField), "335");
+        EXPECT_EQ(TextOf(dialog, Rules::kVariableCountField), "10");
+        EXPECT_TRUE(Find<QLineEdit>(dialog, Rules::kTargetCountField)->isReadOnly());
+        EXPECT_EQ(TextOf(dialog, ColumnsBox::kSummary),
+                  "Target sample: 707 complete rows; 1 of 708 rows dropped for missing values (q3: 1).\n"
+                  "Replication sample: 335 complete rows, none dropped for missing values.");
+        Accept(dialog);
+    });
+    EXPECT_TRUE(driver_.TakeMessages().empty());
+    ASSERT_EQ(Status(), "  DATA LOADED!");
+    Click(Button::ConfigureAnalysis, ShortRun());
+    Click(Button::Compute);
+    EXPECT_EQ(Status(), "  JOB DONE!");
+    const std::string report = Report();
+    EXPECT_NE(report.find("Target sample data file                         : group.csv (group = A)\n"),
+              std::string::npos);
+    EXPECT_EQ(WithoutFileLines(report), WithoutFileLines(BatchReport({"--samples", "500", "--output", "output.txt"})));
+
+    // The dialog opens again on the same choice.
+    Click(Button::ReadSampleData, [](QDialog* dialog) {
+        EXPECT_TRUE(IsChecked(dialog, ColumnsBox::kOneFileCheck));
+        EXPECT_EQ(Find<QComboBox>(dialog, ColumnsBox::kReplicationGroup)->currentText().toStdString(), "B");
+        EXPECT_EQ(TextOf(dialog, Rules::kVariableCountField), "10");
+        ClickOn(dialog, Rules::kCancelButton);
+    });
+}

@@ -48,11 +48,13 @@ protected:
     ModalDriver driver_;
 };
 
+// The texts of the controls of this type that the dialog shows (the part for
+// files with column names stays hidden for plain files).
 std::vector<std::string> Texts(const QWidget* dialog, const QString& type)
 {
     std::vector<std::string> texts;
-    for (const QObject* child : dialog->findChildren<QObject*>()) {
-        if (child->inherits(type.toLatin1().constData())) {
+    for (const QWidget* child : dialog->findChildren<QWidget*>()) {
+        if (child->inherits(type.toLatin1().constData()) && child->isVisibleTo(dialog)) {
             texts.push_back(child->property(type == "QGroupBox" ? "title" : "text").toString().toStdString());
         }
     }
@@ -160,8 +162,10 @@ TEST_F(SampleDialogTest, BrowseOpensTheChooserAndShowsTheFullPath)
             auto* files = qobject_cast<QFileDialog*>(chooser);
             ASSERT_NE(files, nullptr);
             EXPECT_EQ(files->windowTitle().toStdString(), Text::kTargetChooserTitle);
-            EXPECT_EQ(files->nameFilters(), (QStringList{QStringLiteral("Data files (*.dat *.txt *.csv)"),
-                                                        QStringLiteral("All files (*)")}));
+            EXPECT_EQ(files->nameFilters(),
+                      (QStringList{QStringLiteral("Data files (*.dat *.txt *.csv)"),
+                                   QStringLiteral("Data with column names (*.csv *.tsv *.sav *.zsav *.dta *.sas7bdat)"),
+                                   QStringLiteral("All files (*)")}));
             files->setDirectory(QString::fromStdString(folder_.Path("")));
             files->selectFile(QStringLiteral("other.dat"));
             chooser->accept();  // QFileDialog::accept, as its Open button does

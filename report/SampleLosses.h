@@ -1,0 +1,18 @@
+#pragma once
+// What listwise deletion took from a sample read from a file with column
+// names: the rows incomplete in the chosen items are left out.
+
+#include <vector>
+
+namespace talver {
+
+struct SampleLosses {
+    // Rows of the sample in the file, complete or not.
+    int rowsRead = 0;
+    // Rows left out because an item was missing.
+    int rowsDropped = 0;
+    // Missing cells of each item, in item order.
+    std::vector<int> missingPerItem;
+};
+
+} // namespace talver

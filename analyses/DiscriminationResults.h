@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analyses/AnalysisCodes.h"
+#include "analyses/BootstrapTally.h"
 #include "analyses/ResultTable.h"
 
 namespace talver {
@@ -41,6 +42,8 @@ struct DiscriminationResults {
 struct DiscriminationOutcome {
     std::string warning;
     std::optional<DiscriminationResults> results;
+    // What its bootstrap went through, when it came that far.
+    BootstrapTally bootstrap;
 };
 
 } // namespace talver

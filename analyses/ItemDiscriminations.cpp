@@ -56,7 +56,7 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
     context.progress.ShowStep("Computing dispersion matrices ...");
     const SampleDispersions dispersions = ObservedDispersions(context.progress, targetData, replicationData, settings);
     if (dispersions.target == nullptr || dispersions.replication == nullptr) {
-        return {kPolychoricWarning, std::nullopt};
+        return {kPolychoricWarning, std::nullopt, {}};
     }
 
     context.progress.ShowStep("Computing item discriminations ...");
@@ -64,7 +64,7 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
     const ObservedOutcome outcome = SolveObserved(dispersions.target, dispersions.replication, targetData->Rows(),
                                                   replicationData->Rows(), solution, context.random, observed);
     if (!outcome.solved) {
-        return {outcome.warning, std::nullopt};
+        return {outcome.warning, std::nullopt, {}};
     }
 
     const int p = targetData->Cols();
@@ -72,11 +72,13 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
     Matrix* targetReplicates = NewMatrix(settings.bootstrapSamples, statistics);
     Matrix* replicationReplicates = NewMatrix(settings.bootstrapSamples, statistics);
     context.progress.ShowStep("Bootstrap resampling ...");
-    const SampleFailure failure =
-        RunDiscriminationReplicates(context, targetData, replicationData, observed.targetPattern,
-                                    observed.replicationPattern, solution, targetReplicates, replicationReplicates);
+    BootstrapTally tally;
+    tally.ran = true;
+    const SampleFailure failure = RunDiscriminationReplicates(context, targetData, replicationData,
+                                                              observed.targetPattern, observed.replicationPattern,
+                                                              solution, targetReplicates, replicationReplicates, tally);
     if (failure.failure != DrawFailure::None) {
-        return {ResampleFailureWarning(failure), std::nullopt};
+        return {ResampleFailureWarning(failure), std::nullopt, tally};
     }
 
     context.progress.ShowStep("Computing confidence intervals ...");
@@ -86,7 +88,7 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
         DiscriminationStatistics(observed.replicationPattern, observed.replicationResiduals), targetReplicates,
         replicationReplicates, p, settings.factorCount, settings.alpha, settings.method);
     context.progress.ShowStep("Printing results ...");
-    return {"", std::move(results)};
+    return {"", std::move(results), tally};
 }
 
 } // namespace talver

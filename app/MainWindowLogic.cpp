@@ -10,6 +10,8 @@
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
 #include "report/AnalysisSections.h"
+#include "app/WholeFile.h"
+#include "report/HtmlReport.h"
 #include "report/JsonReport.h"
 #include "report/ReportFrame.h"
 
@@ -255,8 +257,10 @@ bool MainWindowLogic::Compute()
         return false;
     }
     const bool companionWritten = workspace_.jsonFile.empty() || WriteCompanion(results);
+    const bool htmlWritten = workspace_.htmlFile.empty() || WriteHtmlCompanion(results);
+    port_.ShowResults(DetailsOf(workspace_), results, reportPath);
     port_.OpenReport(reportPath);
-    return companionWritten;
+    return companionWritten && htmlWritten;
 }
 
 bool MainWindowLogic::WriteCompanion(const RunResults& results)
@@ -272,6 +276,18 @@ bool MainWindowLogic::WriteCompanion(const RunResults& results)
     }
     port_.ShowMessage("The report was written, but its companion file \"" + path +
                       "\" could not be written (" + std::strerror(errno) +
+                      "). Check that its folder exists and that you may write there.");
+    return false;
+}
+
+bool MainWindowLogic::WriteHtmlCompanion(const RunResults& results)
+{
+    const std::string& path = workspace_.htmlFile;
+    std::string reason;
+    if (WriteWholeFile(path, HtmlReport(DetailsOf(workspace_), results), reason)) {
+        return true;
+    }
+    port_.ShowMessage("The report was written, but its HTML page \"" + path + "\" could not be written (" + reason +
                       "). Check that its folder exists and that you may write there.");
     return false;
 }

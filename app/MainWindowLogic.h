@@ -48,6 +48,7 @@ private:
     void DeriveScoreRange();
     RunResults RunAnalyses(ReportContext& context);
     bool WriteCompanion(const RunResults& results);
+    bool WriteHtmlCompanion(const RunResults& results);
 
     MainWindowPort& port_;
     Workspace workspace_;

@@ -11,6 +11,8 @@ namespace talver {
 
 struct SampleDialogValues;
 struct OptionsDialogValues;
+struct ReportDetails;
+struct RunResults;
 
 // The four text lines of the main window.
 enum class TextField { Status, Section, Step, Progress };
@@ -43,6 +45,12 @@ public:
     // Told before the counter text of bootstrap replicate `done` (0-based) of
     // `total` is displayed, for front ends that thin out the counter.
     virtual void NoteBootstrapProgress(int /*done*/, int /*total*/) {}
+    // Told after a run whose report was written, with what it found, for
+    // front ends that show the results themselves.
+    virtual void ShowResults(const ReportDetails& /*details*/, const RunResults& /*results*/,
+                             const std::string& /*reportPath*/)
+    {
+    }
 };
 
 } // namespace talver

@@ -33,6 +33,7 @@ int main(int argc, char** argv)
     window.Initialise();
     window.GetWorkspace().outputFile = options.outputFile;
     window.GetWorkspace().jsonFile = options.jsonFile;
+    window.GetWorkspace().htmlFile = options.htmlFile;
     window.GetWorkspace().threadCount = options.threads > 0 ? options.threads : AvailableCores();
 
     window.ReadSampleData();

@@ -9,6 +9,7 @@
 #include "app/qt/MessageBox.h"
 #include "app/qt/OptionsDialog.h"
 #include "app/qt/ReportOpener.h"
+#include "app/qt/ResultsView.h"
 #include "app/qt/SampleDialog.h"
 
 #include <QApplication>
@@ -65,6 +66,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent), logic_(*this)
     logic_.Initialise();
     // The tables of every report also go beside it at full precision.
     logic_.GetWorkspace().jsonFile = "output.json";
+    logic_.GetWorkspace().htmlFile = "output.html";
     logic_.GetWorkspace().threadCount = AvailableCores();
 }
 
@@ -253,6 +255,13 @@ void MainWindow::ShowMessage(const std::string& text)
 void MainWindow::FocusField(int /*controlId*/)
 {
     // The main window has no field that a rule refuses.
+}
+
+void MainWindow::ShowResults(const ReportDetails& details, const RunResults& results, const std::string& reportPath)
+{
+    delete resultsView_;
+    resultsView_ = new ResultsView(details, results, reportPath, this);
+    resultsView_->show();
 }
 
 } // namespace talver

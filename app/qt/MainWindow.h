@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace talver {
 
+class ResultsView;
 
 class MainWindow : public QDialog, public MainWindowPort {
     Q_OBJECT
@@ -34,6 +35,7 @@ public:
     void OpenReport(const std::string& path) override;
     void ShowMessage(const std::string& text) override;
     void FocusField(int controlId) override;
+    void ShowResults(const ReportDetails& details, const RunResults& results, const std::string& reportPath) override;
 
 protected:
     // No closing while a command reads or computes.
@@ -59,6 +61,8 @@ private:
     QElapsedTimer sinceRepaint_;
     bool busy_ = false;
     bool waiting_ = false;
+    // The results of the last run, beside the window.
+    ResultsView* resultsView_ = nullptr;
 };
 
 } // namespace talver

@@ -20,7 +20,7 @@ std::vector<double> DiscriminationStatistics(const Matrix* pattern, const Matrix
 struct DiscriminationDraw {
     DrawFailure failure = DrawFailure::None;
     std::vector<double> statistics; // as DiscriminationStatistics
-    SampleTally tally;
+    SampleTally tally{};
 };
 
 // One half of a replicate: a bootstrap sample of the data (with its

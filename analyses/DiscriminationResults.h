@@ -43,7 +43,7 @@ struct DiscriminationOutcome {
     std::string warning;
     std::optional<DiscriminationResults> results;
     // What its bootstrap went through, when it came that far.
-    BootstrapTally bootstrap;
+    BootstrapTally bootstrap{};
 };
 
 } // namespace talver

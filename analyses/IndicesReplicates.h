@@ -15,7 +15,7 @@ namespace talver {
 struct IndicesDraw {
     SampleFailure failure;
     std::vector<double> row; // as IndexRow
-    ReplicateTally tally;
+    ReplicateTally tally{};
 };
 
 // One replicate: the Target half (a bootstrap sample of the Target

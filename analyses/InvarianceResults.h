@@ -42,7 +42,7 @@ struct InvarianceOutcome {
     std::string warning;
     std::optional<InvarianceResults> results;
     // What its bootstrap went through, when it came that far.
-    BootstrapTally bootstrap;
+    BootstrapTally bootstrap{};
 };
 
 // The observed indices compared with the critical values.

@@ -28,7 +28,7 @@ struct ReplicateOutcome {
     std::vector<double> target;
     std::vector<double> replication;
     // The redraws and improper solutions of its samples.
-    ReplicateTally tally;
+    ReplicateTally tally{};
 };
 
 // Computes one replicate, drawing from the source it is given only.

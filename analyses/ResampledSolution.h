@@ -37,7 +37,7 @@ struct ResampledSolution {
     Matrix* loadings = nullptr;
     // The redraws this sample needed, and whether its solution is improper
     // (a residual variance at or below zero). Counted also on failure.
-    SampleTally tally;
+    SampleTally tally{};
 };
 
 // The most redraws of one bootstrap sample: the last one is made, so that the

@@ -7,6 +7,11 @@ set -e
 packages="cmake make g++ libgtest-dev libcli11-dev locales qt6-base-dev qt6-svg-dev fonts-dejavu-core"
 # clang and its libFuzzer build and run the fuzz targets.
 packages="$packages clang libclang-rt-dev"
+# The HTML report's tests: chromium renders the page, tidy checks its HTML,
+# xmllint (libxml2-utils) parses its charts, nlohmann-json3-dev reads the JSON
+# companion the page is compared with. Qt's SvgWidgets (in qt6-svg-dev) draw
+# the charts in the window.
+packages="$packages chromium tidy libxml2-utils nlohmann-json3-dev"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

@@ -5,6 +5,7 @@
 #include "app/batch/EditorLauncher.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 
 namespace talver {
@@ -21,6 +22,15 @@ const std::map<int, const char*> kOptionOfField = {
     {OptionsDialogRules::kLowestScoreField, "--lowest"},
     {OptionsDialogRules::kHighestScoreField, "--highest"},
 };
+
+// The same file, whether or not it exists yet.
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    const std::filesystem::path first = std::filesystem::weakly_canonical(std::filesystem::absolute(a, error), error);
+    const std::filesystem::path second = std::filesystem::weakly_canonical(std::filesystem::absolute(b, error), error);
+    return !error && first == second;
+}
 
 } // namespace
 
@@ -46,6 +56,22 @@ bool BatchPort::CheckCombination()
         Say("--lowest and --highest set the score range of polychoric correlations; add --dispersion polychoric "
             "or leave them out.");
         return false;
+    }
+    // Every output goes to a file of its own, never over the data or another output.
+    const std::pair<const char*, const std::string*> files[] = {{"--target", &options_.targetFile},
+                                                                {"--replication", &options_.replicationFile},
+                                                                {"--output", &options_.outputFile},
+                                                                {"--json", &options_.jsonFile},
+                                                                {"--html", &options_.htmlFile}};
+    for (std::size_t later = 2; later < std::size(files); ++later) {
+        for (std::size_t earlier = 0; earlier < later; ++earlier) {
+            if (!files[later].second->empty() && !files[earlier].second->empty() &&
+                SameFile(*files[later].second, *files[earlier].second)) {
+                Say(std::string(files[later].first) + " names the same file as " + files[earlier].first + " (\"" +
+                    *files[later].second + "\"), which it would replace. Give it a file of its own.");
+                return false;
+            }
+        }
     }
     return true;
 }

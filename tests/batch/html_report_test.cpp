@@ -314,3 +314,41 @@ TEST_F(HtmlReportTest, ChromiumRendersEveryChartWithoutConsoleMessages)
 }
 
 } // namespace
+
+namespace {
+
+TEST(BatchHtml, OutputsThatWouldReplaceAnotherFileAreRefused)
+{
+    ScratchFolder folder("html_same_file");
+    const std::string data = ScoreText(40, 4, 1);
+    folder.Write("target.dat", data);
+    folder.Write("replica.dat", ScoreText(30, 4, 2));
+    for (const auto& [option, clash] : {std::pair{"--html", "target.dat"}, std::pair{"--html", "./output.txt"},
+                                        std::pair{"--json", "replica.dat"}}) {
+        const BatchRun run = RunBatch(folder.Path(""), {"--target-count", "40", "--replication-count", "30",
+                                                        "--items", "4", option, clash});
+        EXPECT_EQ(run.exitStatus, 2) << option << " " << clash;
+        EXPECT_NE(run.errorOutput.find(std::string(option) + " names the same file as"), std::string::npos)
+            << run.errorOutput;
+    }
+    EXPECT_EQ(ReadFile(folder.Path("target.dat")), data);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("output.txt")));
+}
+
+TEST(BatchHtml, PageThatCannotBeWrittenIsSaid)
+{
+    ScratchFolder folder("html_unwritable");
+    folder.Write("target.dat", ScoreText(40, 4, 1));
+    folder.Write("replica.dat", ScoreText(30, 4, 2));
+    std::vector<std::string> arguments = {"--target-count", "40", "--replication-count", "30", "--items", "4",
+                                          "--html", "missing/report.html"};
+    for (const std::string& flag : EveryOutputOff()) {
+        arguments.push_back(flag);
+    }
+    const BatchRun run = RunBatch(folder.Path(""), arguments);
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("missing/report.html"), std::string::npos);
+    EXPECT_NE(ReadFile(folder.Path("output.txt")).find("TALVER completed"), std::string::npos);
+}
+
+} // namespace

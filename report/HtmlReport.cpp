@@ -179,10 +179,10 @@ std::string HtmlReport(const ReportDetails& details, const RunResults& results, 
     }
     if (const InvarianceResults* indices = ReportedIndices(results)) {
         if (indices->showCongruence) {
-            body += IndicesHtml(details, *indices, true, ChartsIn(charts, ChartSection::Congruence));
+            body += IndicesHtml(details, *indices, true, ChartsIn(charts, ChartSection::Congruence), withCharts);
         }
         if (indices->showDiscrepancy) {
-            body += IndicesHtml(details, *indices, false, ChartsIn(charts, ChartSection::Discrepancy));
+            body += IndicesHtml(details, *indices, false, ChartsIn(charts, ChartSection::Discrepancy), withCharts);
         }
     }
     body += BootstrapHtml(results);

@@ -12,7 +12,8 @@
 
 namespace talver {
 
-// withCharts false leaves the charts out, for viewers that draw them apart.
+// withCharts false leaves the charts and the bars of the index tables out,
+// for viewers that draw them apart.
 std::string HtmlReport(const ReportDetails& details, const RunResults& results, bool withCharts = true);
 
 void WriteHtmlReport(std::FILE* out, const ReportDetails& details, const RunResults& results);

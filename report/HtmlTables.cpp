@@ -196,7 +196,7 @@ std::string HotellingHtml(const HotellingResults& results)
 }
 
 std::string IndicesHtml(const ReportDetails& details, const InvarianceResults& results, bool congruence,
-                        const ChartsOf& charts)
+                        const ChartsOf& charts, bool withBars)
 {
     const InvarianceIndexSet& o = results.observed;
     const InvarianceIndexSet& c = results.critical;
@@ -234,16 +234,23 @@ std::string IndicesHtml(const ReportDetails& details, const InvarianceResults& r
     double high = 1.0;
     BarRange(all, congruence, low, high);
     const std::string unit = results.method == ExtractionMethod::Uls ? "Factor" : "Component";
+    std::vector<std::string> columns{unit, "Observed", alpha};
+    if (withBars) {
+        columns.push_back("Observed (bar) against critical value (tick)");
+    }
+    auto bar = [&](double observed, double critical, bool flagged) {
+        return withBars ? "<td class=\"bar\">" + IndexBarSvg(observed, critical, low, high, flagged) + "</td>"
+                        : std::string();
+    };
     html += TableStart("table-" + family + "-factors", "Overall fit indices per " + unit + " and overall") +
-            Header({unit, "Observed", alpha, "Observed (bar) against critical value (tick)"});
+            Header(columns);
     for (std::size_t k = 0; k < factors.size(); ++k) {
         html += "<tr><th scope=\"row\">" + FactorLabel(results.method, static_cast<int>(k)) + "</th>" +
-                NumberCell(factors[k], 3, factorFlags[k]) + NumberCell(criticalFactors[k], 3) + "<td class=\"bar\">" +
-                IndexBarSvg(factors[k], criticalFactors[k], low, high, factorFlags[k]) + "</td></tr>\n";
+                NumberCell(factors[k], 3, factorFlags[k]) + NumberCell(criticalFactors[k], 3) +
+                bar(factors[k], criticalFactors[k], factorFlags[k]) + "</tr>\n";
     }
     html += "<tr class=\"overall\"><th scope=\"row\">Overall</th>" + NumberCell(overall, 3, overallFlag) +
-            NumberCell(criticalOverall, 3) + "<td class=\"bar\">" +
-            IndexBarSvg(overall, criticalOverall, low, high, overallFlag) + "</td></tr>\n";
+            NumberCell(criticalOverall, 3) + bar(overall, criticalOverall, overallFlag) + "</tr>\n";
     html += kTableEnd;
     html += Legend(congruence ? "Significant differences: the observed congruence is below its critical value."
                               : "Significant differences: the observed discrepancy is above its critical value.");

@@ -21,9 +21,10 @@ std::string DiscriminationsHtml(const ReportDetails& details, const Discriminati
 std::string ResidualVariancesHtml(const ReportDetails& details, const DiscriminationResults& results,
                                   const ChartsOf& charts);
 std::string HotellingHtml(const HotellingResults& results);
-// congruence: the congruence family, else the discrepancy family.
+// congruence: the congruence family, else the discrepancy family; withBars
+// adds a bar per factor and overall to their table.
 std::string IndicesHtml(const ReportDetails& details, const InvarianceResults& results, bool congruence,
-                        const ChartsOf& charts);
+                        const ChartsOf& charts, bool withBars);
 
 // A figure holding an SVG chart with its caption.
 std::string FigureHtml(const ReportChart& chart);

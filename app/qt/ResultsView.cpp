@@ -106,6 +106,11 @@ void ResultsView::ShowChart(int index)
     chartList_->setCurrentRow(index);
 }
 
+void ResultsView::ShowTables()
+{
+    pages_->setCurrentIndex(0);
+}
+
 bool ResultsView::SaveChart(int index, const QString& path, QString& reason) const
 {
     if (index < 0 || index >= ChartCount()) {

@@ -29,6 +29,7 @@ public:
     const ReportChart& Chart(int index) const { return charts_[static_cast<std::size_t>(index)]; }
     // Shows chart `index` on the charts page.
     void ShowChart(int index);
+    void ShowTables();
     // Saves chart `index`: as the SVG itself when the name ends in ".svg",
     // else drawn into a PNG at twice its size. Returns the reason on failure.
     bool SaveChart(int index, const QString& path, QString& reason) const;

@@ -171,6 +171,9 @@ int main(int argc, char** argv)
 
     // The results beside the window: a chart, then each chart on its own.
     if (auto* results = window.findChild<ResultsView*>()) {
+        results->ShowTables();
+        QApplication::processEvents();
+        Save(results, "results-tables");
         results->ShowChart(1);
         QApplication::processEvents();
         Save(results, "results-view");

@@ -62,19 +62,19 @@ protected:
 
 TEST_F(BootstrapTallyTest, MaximumLikelihoodRedrawsAreCountedPerSample)
 {
-    const AnalysisSettings settings = Settings(300, ExtractionMethod::Ml, DispersionKind::Covariance);
+    const AnalysisSettings settings = Settings(150, ExtractionMethod::Ml, DispersionKind::Covariance);
     const DiscriminationOutcome one = Run(settings, target_, 1);
     ASSERT_TRUE(one.results);
     const BootstrapTally& tally = one.bootstrap;
     EXPECT_TRUE(tally.ran);
-    EXPECT_EQ(tally.replicates, 300);
+    EXPECT_EQ(tally.replicates, 150);
     EXPECT_GT(tally.target.redraws.notConverged + tally.replication.redraws.notConverged, 0);
     EXPECT_EQ(tally.target.redraws.emptyCategory + tally.replication.redraws.emptyCategory, 0);
     EXPECT_EQ(TestRandom().State(), ExpectedState(settings, tally));
     EXPECT_LE(tally.target.improperSolutions, tally.replicates);
     EXPECT_LE(tally.replication.improperSolutions, tally.replicates);
     // Counted over the replicates in order, never over speculative ones.
-    ExpectSameTally(Run(settings, target_, 3).bootstrap, tally);
+    ExpectSameTally(Run(settings, target_, 2).bootstrap, tally);
 }
 
 TEST_F(BootstrapTallyTest, PolychoricSamplesThatLoseACategoryAreRedrawn)

@@ -30,17 +30,19 @@ DiscriminationDraw DrawDiscriminations(const BootstrapSample& sample, const Matr
     MatrixScope scope;
     const ResampledSolution solution = DrawSolution(sample, settings, random);
     if (solution.failure != DrawFailure::None) {
-        return {solution.failure, {}};
+        return {solution.failure, {}, solution.tally};
     }
     return {DrawFailure::None,
             DiscriminationStatistics(RotatedToward(solution.loadings, rotationTarget),
-                                     ResidualVariances(solution.dispersion, solution.loadings))};
+                                     ResidualVariances(solution.dispersion, solution.loadings)),
+            solution.tally};
 }
 
 SampleFailure RunDiscriminationReplicates(ComputeContext& context, const Matrix* targetData,
                                           const Matrix* replicationData, const Matrix* targetPattern,
                                           const Matrix* replicationPattern, const SolutionSettings& settings,
-                                          Matrix* targetReplicates, Matrix* replicationReplicates)
+                                          Matrix* targetReplicates, Matrix* replicationReplicates,
+                                          BootstrapTally& tally)
 {
     const int replicates = targetReplicates->Rows();
     ReplicateLoop loop{replicates,
@@ -54,19 +56,23 @@ SampleFailure RunDiscriminationReplicates(ComputeContext& context, const Matrix*
                 replicationPattern](RandomSource& random) -> ReplicateOutcome {
             DiscriminationDraw targetHalf = DrawDiscriminations(target, targetPattern, settings, random);
             if (targetHalf.failure != DrawFailure::None) {
-                return {{targetHalf.failure, SampleSide::Target}, {}, {}};
+                return {{targetHalf.failure, SampleSide::Target}, {}, {}, {targetHalf.tally, {}}};
             }
             DiscriminationDraw replicationHalf =
                 DrawDiscriminations(replication, replicationPattern, settings, random);
             if (replicationHalf.failure != DrawFailure::None) {
-                return {{replicationHalf.failure, SampleSide::Replication}, {}, {}};
+                return {{replicationHalf.failure, SampleSide::Replication}, {}, {}, {targetHalf.tally, replicationHalf.tally}};
             }
-            return {{}, std::move(targetHalf.statistics), std::move(replicationHalf.statistics)};
+            return {{},
+                    std::move(targetHalf.statistics),
+                    std::move(replicationHalf.statistics),
+                    {targetHalf.tally, replicationHalf.tally}};
         };
     };
     auto commit = [&](int t, const ReplicateOutcome& outcome) {
         std::copy(outcome.target.begin(), outcome.target.end(), targetReplicates->Row(t));
         std::copy(outcome.replication.begin(), outcome.replication.end(), replicationReplicates->Row(t));
+        tally.Add(outcome.tally);
         context.progress.ShowBootstrapProgress(t, replicates, static_cast<double>(t) / replicates * 100.0);
     };
     return RunReplicatesInOrder(loop, context.random, makeDraw, commit);

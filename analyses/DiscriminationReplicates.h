@@ -20,6 +20,7 @@ std::vector<double> DiscriminationStatistics(const Matrix* pattern, const Matrix
 struct DiscriminationDraw {
     DrawFailure failure = DrawFailure::None;
     std::vector<double> statistics; // as DiscriminationStatistics
+    SampleTally tally{};
 };
 
 // One half of a replicate: a bootstrap sample of the data (with its
@@ -31,11 +32,12 @@ DiscriminationDraw DrawDiscriminations(const BootstrapSample& sample, const Matr
 // Fills row t of targetReplicates and replicationReplicates (B rows each,
 // p m + p columns) for t = 0 .. B - 1: the Target half, then the Replication
 // half of every replicate, on the context's threads with the rows of one.
-// Shows the counter after every replicate. Stops at the first half that fails
-// with all its redraws and says which.
+// Shows the counter after every replicate and adds each to the tally. Stops
+// at the first half that fails with all its redraws and says which.
 SampleFailure RunDiscriminationReplicates(ComputeContext& context, const Matrix* targetData,
                                           const Matrix* replicationData, const Matrix* targetPattern,
                                           const Matrix* replicationPattern, const SolutionSettings& settings,
-                                          Matrix* targetReplicates, Matrix* replicationReplicates);
+                                          Matrix* targetReplicates, Matrix* replicationReplicates,
+                                          BootstrapTally& tally);
 
 } // namespace talver

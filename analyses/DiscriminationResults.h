@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analyses/AnalysisCodes.h"
+#include "analyses/BootstrapTally.h"
 #include "analyses/ResultTable.h"
 
 namespace talver {
@@ -49,6 +50,8 @@ struct DiscriminationResults {
 struct DiscriminationOutcome {
     std::string warning;
     std::optional<DiscriminationResults> results;
+    // What its bootstrap went through, when it came that far.
+    BootstrapTally bootstrap{};
 };
 
 } // namespace talver

@@ -16,22 +16,22 @@ IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const Bootstrap
     MatrixScope scope;
     const ResampledSolution target = DrawSolution(targetPopulation, settings, random);
     if (target.failure != DrawFailure::None) {
-        return {{target.failure, SampleSide::Target}, {}};
+        return {{target.failure, SampleSide::Target}, {}, {target.tally, {}}};
     }
     // A replicate's rotation is used whatever its criterion.
     double criterion = 0.0;
     const Matrix* targetPattern = VarimaxPattern(target.loadings, settings.tolerance, criterion, random);
     const ResampledSolution replication = DrawSolution(replicationPopulation, settings, random);
     if (replication.failure != DrawFailure::None) {
-        return {{replication.failure, SampleSide::Replication}, {}};
+        return {{replication.failure, SampleSide::Replication}, {}, {target.tally, replication.tally}};
     }
     const Matrix* replicationPattern = RotatedToward(replication.loadings, targetPattern);
-    return {{}, IndexRow(InvarianceIndices(targetPattern, replicationPattern))};
+    return {{}, IndexRow(InvarianceIndices(targetPattern, replicationPattern)), {target.tally, replication.tally}};
 }
 
 SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* targetPopulation,
                                    const Matrix* replicationPopulation, const SolutionSettings& settings,
-                                   Matrix* replicates)
+                                   Matrix* replicates, BootstrapTally& tally)
 {
     const int count = replicates->Rows();
     // Each random start of the Varimax rotation draws an m x m matrix and one
@@ -47,11 +47,12 @@ SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* target
         const BootstrapSample replication = WithBuffer(replicationPopulation);
         return [&settings, target, replication](RandomSource& random) -> ReplicateOutcome {
             IndicesDraw draw = DrawIndices(target, replication, settings, random);
-            return {draw.failure, std::move(draw.row), {}};
+            return {draw.failure, std::move(draw.row), {}, draw.tally};
         };
     };
     auto commit = [&](int b, const ReplicateOutcome& outcome) {
         std::copy(outcome.target.begin(), outcome.target.end(), replicates->Row(b));
+        tally.Add(outcome.tally);
         context.progress.ShowBootstrapProgress(b, count, 100.0 * b / count);
     };
     return RunReplicatesInOrder(loop, context.random, makeDraw, commit);

@@ -15,6 +15,7 @@ namespace talver {
 struct IndicesDraw {
     SampleFailure failure;
     std::vector<double> row; // as IndexRow
+    ReplicateTally tally{};
 };
 
 // One replicate: the Target half (a bootstrap sample of the Target
@@ -26,10 +27,10 @@ IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const Bootstrap
 
 // Fills row b of replicates (B rows, IndexRowLength columns) for
 // b = 0 .. B - 1 on the context's threads with the rows of one, showing the
-// counter after every replicate. Stops at the first half that fails with all
-// its redraws and says which.
+// counter after every replicate and adding each to the tally. Stops at the
+// first half that fails with all its redraws and says which.
 SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* targetPopulation,
                                    const Matrix* replicationPopulation, const SolutionSettings& settings,
-                                   Matrix* replicates);
+                                   Matrix* replicates, BootstrapTally& tally);
 
 } // namespace talver

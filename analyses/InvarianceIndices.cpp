@@ -95,14 +95,14 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
     const ObservedOutcome outcome = SolveObserved(targetDispersion, replicationDispersion, targetData->Rows(),
                                                   replicationData->Rows(), solution, context.random, observed);
     if (!outcome.solved) {
-        return {outcome.warning, std::nullopt};
+        return {outcome.warning, std::nullopt, {}};
     }
     const Populations populations = InvariancePopulations(targetData, replicationData, targetDispersion,
                                                           replicationDispersion, observed, analysed);
     for (const auto& [population, side] : {std::pair{populations.target, SampleSide::Target},
                                            std::pair{populations.replication, SampleSide::Replication}}) {
         if (!AllFinite(population)) {
-            return {SingularPopulationWarning(side), std::nullopt};
+            return {SingularPopulationWarning(side), std::nullopt, {}};
         }
     }
 
@@ -117,10 +117,12 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
     results.observed = InvarianceIndices(observed.targetPattern, observed.replicationPattern);
     Matrix* replicates = NewMatrix(settings.bootstrapSamples, IndexRowLength(items, settings.factorCount));
     context.progress.ShowStep("Bootstrap sampling ...");
+    BootstrapTally tally;
+    tally.ran = true;
     const SampleFailure failure =
-        RunIndicesReplicates(context, populations.target, populations.replication, solution, replicates);
+        RunIndicesReplicates(context, populations.target, populations.replication, solution, replicates, tally);
     if (failure.failure != DrawFailure::None) {
-        return {ResampleFailureWarning(failure), std::nullopt};
+        return {ResampleFailureWarning(failure), std::nullopt, tally};
     }
 
     context.progress.ShowStep("Computing indices ...");
@@ -129,10 +131,10 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
     context.progress.ShowStep("Print results ...");
     if (std::string warning = IndicesWarning(results.observed, results.critical, showCongruence, showDiscrepancy);
         !warning.empty()) {
-        return {std::move(warning), std::nullopt};
+        return {std::move(warning), std::nullopt, tally};
     }
     results.significant = SignificanceOf(results.observed, results.critical);
-    return {"", std::move(results)};
+    return {"", std::move(results), tally};
 }
 
 } // namespace talver

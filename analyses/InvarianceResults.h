@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analyses/AnalysisCodes.h"
+#include "analyses/BootstrapTally.h"
 #include "analyses/CongruenceIndices.h"
 
 namespace talver {
@@ -40,6 +41,8 @@ struct InvarianceResults {
 struct InvarianceOutcome {
     std::string warning;
     std::optional<InvarianceResults> results;
+    // What its bootstrap went through, when it came that far.
+    BootstrapTally bootstrap{};
 };
 
 // The observed indices compared with the critical values.

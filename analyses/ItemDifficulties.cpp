@@ -41,6 +41,13 @@ std::string UndefinedTestsWarning(const std::vector<int>& items, int participant
            " not vary within either sample, so the pooled standard deviation is 0.";
 }
 
+// Half the width of the interval of a mean: z times sqrt(s^2 / N), with s^2 =
+// N v / (N - 1) from the variance v of divisor N. None for one participant.
+double MeanMargin(double variance, int participants, double z)
+{
+    return participants > 1 ? z * std::sqrt(variance / (participants - 1)) : std::nan("");
+}
+
 } // namespace
 
 DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
@@ -67,6 +74,13 @@ DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* repli
         item.d = (item.targetMean - item.replicationMean) / pooledSd;
         item.tSignificant = std::fabs(item.t) >= results.criticalValue;
         item.dSignificant = std::fabs(item.d) >= results.criticalValue;
+        const double targetMargin = MeanMargin((*targetCovariance)(i, i), targetData->Rows(), results.criticalValue);
+        const double replicationMargin =
+            MeanMargin((*replicationCovariance)(i, i), replicationData->Rows(), results.criticalValue);
+        item.targetLower = item.targetMean - targetMargin;
+        item.targetUpper = item.targetMean + targetMargin;
+        item.replicationLower = item.replicationMean - replicationMargin;
+        item.replicationUpper = item.replicationMean + replicationMargin;
         if (!std::isfinite(item.t) || !std::isfinite(item.d)) {
             undefined.push_back(i + 1);
         }

@@ -71,7 +71,7 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
     if (dispersions.target == nullptr || dispersions.replication == nullptr) {
         return {kPolychoricWarning + PolychoricRefusalCauses(targetData, replicationData, settings.itemLowest,
                                                              settings.itemHighest),
-                std::nullopt};
+                std::nullopt, {}};
     }
 
     context.progress.ShowStep("Computing item discriminations ...");
@@ -79,7 +79,7 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
     const ObservedOutcome outcome = SolveObserved(dispersions.target, dispersions.replication, targetData->Rows(),
                                                   replicationData->Rows(), solution, context.random, observed);
     if (!outcome.solved) {
-        return {outcome.warning, std::nullopt};
+        return {outcome.warning, std::nullopt, {}};
     }
 
     const int p = targetData->Cols();
@@ -87,11 +87,13 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
     Matrix* targetReplicates = NewMatrix(settings.bootstrapSamples, statistics);
     Matrix* replicationReplicates = NewMatrix(settings.bootstrapSamples, statistics);
     context.progress.ShowStep("Bootstrap resampling ...");
-    const SampleFailure failure =
-        RunDiscriminationReplicates(context, targetData, replicationData, observed.targetPattern,
-                                    observed.replicationPattern, solution, targetReplicates, replicationReplicates);
+    BootstrapTally tally;
+    tally.ran = true;
+    const SampleFailure failure = RunDiscriminationReplicates(context, targetData, replicationData,
+                                                              observed.targetPattern, observed.replicationPattern,
+                                                              solution, targetReplicates, replicationReplicates, tally);
     if (failure.failure != DrawFailure::None) {
-        return {ResampleFailureWarning(failure), std::nullopt};
+        return {ResampleFailureWarning(failure), std::nullopt, tally};
     }
 
     context.progress.ShowStep("Computing confidence intervals ...");
@@ -104,7 +106,7 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
     results.improperReplicationItems = NonPositiveRows(observed.replicationResiduals);
     results.improperWarning = ImproperSolutionWarning(results.improperTargetItems, results.improperReplicationItems);
     context.progress.ShowStep("Printing results ...");
-    return {"", std::move(results)};
+    return {"", std::move(results), tally};
 }
 
 } // namespace talver

@@ -12,6 +12,13 @@ struct DifficultyItem {
     double replicationMean = 0.0;
     double t = 0.0;
     double d = 0.0;
+    // Confidence interval of each sample's mean: the mean plus or minus the
+    // critical value times its standard error, sqrt(s^2 / N) with the
+    // unbiased variance s^2 (the normal approximation at the run's alpha).
+    double targetLower = 0.0;
+    double targetUpper = 0.0;
+    double replicationLower = 0.0;
+    double replicationUpper = 0.0;
     // |t| and |d| reach the critical value.
     bool tSignificant = false;
     bool dSignificant = false;

@@ -28,6 +28,8 @@ struct ReplicateOutcome {
     SampleFailure failure;
     std::vector<double> target;
     std::vector<double> replication;
+    // The redraws and improper solutions of its samples.
+    ReplicateTally tally{};
 };
 
 // Computes one replicate, drawing from the source it is given only.

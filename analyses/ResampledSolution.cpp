@@ -4,6 +4,8 @@
 #include "matrix/MatrixInPlace.h"
 #include "stats/Bootstrap.h"
 
+#include <optional>
+
 namespace talver {
 
 namespace {
@@ -11,15 +13,36 @@ namespace {
 // Extraction from s into loadings. Matrices with an item without variance or
 // with non-finite values are refused: the rotations' results would be
 // meaningless and some decompositions iterate to their limits on them.
-DrawFailure ExtractUsable(const Matrix* s, int sampleSize, const SolutionSettings& settings, Matrix* loadings)
+// Returns why the sample must be drawn again, if it must.
+std::optional<RedrawReason> ExtractUsable(const Matrix* s, int sampleSize, const SolutionSettings& settings,
+                                          Matrix* loadings)
 {
-    if (FirstDegenerateItem(s) >= 0) {
-        return DrawFailure::Unusable;
+    if (const int item = FirstDegenerateItem(s); item >= 0) {
+        return (*s)(item, item) <= 0.0 ? RedrawReason::NoVariance : RedrawReason::NotFinite;
     }
     if (!ExtractLoadings(s, sampleSize, settings, loadings)) {
-        return DrawFailure::MaximumLikelihood;
+        return RedrawReason::NotConverged;
     }
-    return AllFinite(loadings) ? DrawFailure::None : DrawFailure::Unusable;
+    if (!AllFinite(loadings)) {
+        return RedrawReason::NotFinite;
+    }
+    return std::nullopt;
+}
+
+DrawFailure FailureOf(RedrawReason reason)
+{
+    return reason == RedrawReason::NotConverged ? DrawFailure::MaximumLikelihood : DrawFailure::Unusable;
+}
+
+bool Improper(const Matrix* s, const Matrix* loadings)
+{
+    const Matrix* residuals = ResidualVariances(s, loadings);
+    for (int i = 0; i < residuals->Rows(); ++i) {
+        if ((*residuals)(i, 0) <= 0.0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -36,28 +59,36 @@ ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSett
     Matrix* buffer = sample.buffer;
     const int n = data->Rows();
     const int p = data->Cols();
-    ResampledSolution result{DrawFailure::None, NewMatrix(p, p), NewMatrix(p, settings.factors)};
+    ResampledSolution result{DrawFailure::None, NewMatrix(p, p), NewMatrix(p, settings.factors), {}};
+    RedrawCounts& redraws = result.tally.redraws;
     MatrixScope scope;
     ResampleRows(data, buffer, random);
     const Matrix* s = DispersionByCode(buffer, settings.dispersion, settings.itemLowest, settings.itemHighest);
-    for (int redraws = 0; s == nullptr;) {
+    while (s == nullptr) {
+        // The sample was drawn within the declared score range, so a missing
+        // polychoric matrix means an item lost one of its categories.
+        redraws.Add(RedrawReason::EmptyCategory);
         ResampleRows(data, buffer, random);
-        if (++redraws == kRedrawLimit) {
-            return ResampledSolution{DrawFailure::Polychoric};
+        if (redraws.emptyCategory == kRedrawLimit) {
+            result.failure = DrawFailure::Polychoric;
+            return result;
         }
         s = DispersionByCode(buffer, settings.dispersion, settings.itemLowest, settings.itemHighest);
     }
     Matrix* loadings = NewMatrix(p, settings.factors);
-    DrawFailure failure = ExtractUsable(s, n, settings, loadings);
-    for (int redraws = 0; failure != DrawFailure::None;) {
+    std::optional<RedrawReason> reason = ExtractUsable(s, n, settings, loadings);
+    for (int extractionRedraws = 0; reason;) {
+        redraws.Add(*reason);
         ResampleRows(data, buffer, random);
-        if (++redraws == kRedrawLimit) {
-            return ResampledSolution{failure};
+        if (++extractionRedraws == kRedrawLimit) {
+            result.failure = FailureOf(*reason);
+            return result;
         }
         s = MomentDispersion(buffer, settings.dispersion);
         loadings = NewMatrix(p, settings.factors);
-        failure = ExtractUsable(s, n, settings, loadings);
+        reason = ExtractUsable(s, n, settings, loadings);
     }
+    result.tally.improperSolutions = Improper(s, loadings) ? 1 : 0;
     CopyValues(s, result.dispersion);
     CopyValues(loadings, result.loadings);
     return result;

@@ -3,6 +3,7 @@
 // redraws that replace samples the estimation cannot use. Draws from the
 // random source it is given and touches nothing else that is shared.
 
+#include "analyses/BootstrapTally.h"
 #include "analyses/FactorSolution.h"
 #include "analyses/SampleSide.h"
 #include "matrix/Matrix.h"
@@ -34,6 +35,9 @@ struct ResampledSolution {
     // without failure.
     Matrix* dispersion = nullptr;
     Matrix* loadings = nullptr;
+    // The redraws this sample needed, and whether its solution is improper
+    // (a residual variance at or below zero). Counted also on failure.
+    SampleTally tally{};
 };
 
 // The most redraws of one bootstrap sample: the last one is made, so that the

@@ -13,6 +13,7 @@
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
 #include "report/AnalysisSections.h"
+#include "report/HtmlReport.h"
 #include "report/JsonReport.h"
 #include "report/ReportFrame.h"
 
@@ -278,7 +279,9 @@ bool MainWindowLogic::Compute()
     }
     // Every output is checked before anything is computed or replaced.
     if (const std::optional<std::string> problem = OutputPathProblem(
-            {{workspace_.outputFile, "report file", true}, {workspace_.jsonFile, "JSON file"}},
+            {{workspace_.outputFile, "report file", true},
+             {workspace_.jsonFile, "JSON file"},
+             {workspace_.htmlFile, "HTML file"}},
             {{workspace_.targetFile, "Target sample data file"},
              {workspace_.replicationFile, "Replication sample data file"}})) {
         port_.ShowMessage(*problem);
@@ -323,6 +326,15 @@ bool MainWindowLogic::Compute()
                           "). Check that its folder exists and that you may write there, then compute again.");
         }
     }
+    std::unique_ptr<AtomicFile> page;
+    if (!workspace_.htmlFile.empty()) {
+        page = std::make_unique<AtomicFile>(workspace_.htmlFile);
+        if (!page->Open(error)) {
+            return refuse("The HTML file \"" + workspace_.htmlFile + "\" could not be opened for writing (" + error +
+                          "). Check that its folder exists and that you may write there, then compute again.");
+        }
+    }
+    RunResults results;
     threadsRefusedSaid_ = false;
     try {
         ReportContext context;
@@ -333,21 +345,27 @@ bool MainWindowLogic::Compute()
         // The window's painting may have left this thread's vector registers
         // in the state that slows the computation down.
         ClearUpperVectorState();
-        const RunResults results = RunAnalyses(context);
+        results = RunAnalyses(context);
         context.endTime = std::time(nullptr);
         WriteClosingLines(context);
         if (companion) {
             WriteJsonReport(companion->Stream(), DetailsOf(workspace_), results);
+        }
+        if (page) {
+            const std::string html = HtmlReport(DetailsOf(workspace_), results);
+            std::fwrite(html.data(), 1, html.size(), page->Stream());
         }
         // A stop asked for after the last replicate still keeps the earlier files.
         port_.PollStop();
     } catch (const ComputationStopped&) {
         report.Discard();
         companion.reset();
+        page.reset();
         return refuse("The computation was stopped. The report file \"" + reportPath + "\" was not changed.");
     } catch (const std::exception& failure) {
         report.Discard();
         companion.reset();
+        page.reset();
         return refuse(std::string("The computation failed (") + failure.what() + "). The report file \"" +
                       reportPath + "\" was not changed.");
     }
@@ -364,14 +382,22 @@ bool MainWindowLogic::Compute()
     const std::filesystem::path shownPath = std::filesystem::absolute(reportPath, noPath);
     port_.ShowNote("Report written to " + (noPath ? reportPath : shownPath.string()));
     bool companionWritten = true;
+    bool pageWritten = true;
     if (companion && !companion->Commit(error)) {
         port_.ShowMessage("The report was written, but its JSON file \"" + workspace_.jsonFile +
                           "\" could not be written (" + error +
                           "); the earlier file was kept. Check the free space of its disk.");
         companionWritten = false;
     }
+    if (page && !page->Commit(error)) {
+        port_.ShowMessage("The report was written, but its HTML page \"" + workspace_.htmlFile +
+                          "\" could not be written (" + error +
+                          "); the earlier file was kept. Check the free space of its disk.");
+        pageWritten = false;
+    }
+    port_.ShowResults(DetailsOf(workspace_), results, reportPath);
     port_.OpenReport(reportPath);
-    return companionWritten;
+    return companionWritten && pageWritten;
 }
 
 RunResults MainWindowLogic::RunAnalyses(ReportContext& context)

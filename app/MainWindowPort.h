@@ -11,6 +11,8 @@ namespace talver {
 
 struct SampleDialogValues;
 struct OptionsDialogValues;
+struct ReportDetails;
+struct RunResults;
 
 // The four text lines of the main window.
 enum class TextField { Status, Section, Step, Progress };
@@ -53,6 +55,12 @@ public:
     // Told next, before the counter is displayed: the time elapsed in the
     // bootstrap phase and an estimate of the time left, to show beside it.
     virtual void ShowBootstrapTiming(const std::string& /*text*/) {}
+    // Told after a run whose report was written, with what it found, for
+    // front ends that show the results themselves.
+    virtual void ShowResults(const ReportDetails& /*details*/, const RunResults& /*results*/,
+                             const std::string& /*reportPath*/)
+    {
+    }
 };
 
 } // namespace talver

@@ -40,6 +40,8 @@ struct Workspace {
     std::string outputFile = "output.txt";
     // The machine-readable companion of the report; none when empty.
     std::string jsonFile;
+    // The HTML report with charts; none when empty.
+    std::string htmlFile;
     std::int32_t targetCount = 707;
     std::int32_t replicationCount = 335;
     std::int32_t variableCount = 10;

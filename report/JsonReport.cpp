@@ -84,6 +84,10 @@ void WriteDifficulties(JsonWriter& json, const DifficultyResults& results)
         json.Boolean("tSignificant", item.tSignificant);
         json.Number("d", item.d);
         json.Boolean("dSignificant", item.dSignificant);
+        json.Number("targetLower", item.targetLower);
+        json.Number("targetUpper", item.targetUpper);
+        json.Number("replicationLower", item.replicationLower);
+        json.Number("replicationUpper", item.replicationUpper);
         json.EndObject();
     }
     json.EndArray();
@@ -250,6 +254,48 @@ void WriteInvariance(JsonWriter& json, const InvarianceResults& results)
     json.EndObject();
 }
 
+void WriteSampleTally(JsonWriter& json, const char* key, const SampleTally& tally)
+{
+    json.BeginObject(key);
+    json.BeginObject("redraws");
+    json.Integer("polychoricEmptyCategory", tally.redraws.emptyCategory);
+    json.Integer("mlNotConverged", tally.redraws.notConverged);
+    json.Integer("itemWithoutVariance", tally.redraws.noVariance);
+    json.Integer("notFinite", tally.redraws.notFinite);
+    json.Integer("total", tally.redraws.Total());
+    json.EndObject();
+    json.Integer("improperSolutions", tally.improperSolutions);
+    json.EndObject();
+}
+
+void WriteTally(JsonWriter& json, const char* key, const BootstrapTally& tally)
+{
+    json.BeginObject(key);
+    json.Integer("replicates", tally.replicates);
+    WriteSampleTally(json, "target", tally.target);
+    WriteSampleTally(json, "replication", tally.replication);
+    json.EndObject();
+}
+
+// What each bootstrap that ran went through, also when its analysis ended
+// with a warning.
+void WriteBootstrapTallies(JsonWriter& json, const RunResults& results)
+{
+    const bool discriminations = results.discriminations && results.discriminations->bootstrap.ran;
+    const bool indices = results.invariance && results.invariance->bootstrap.ran;
+    if (!discriminations && !indices) {
+        return;
+    }
+    json.BeginObject("bootstrap");
+    if (discriminations) {
+        WriteTally(json, "itemDiscriminations", results.discriminations->bootstrap);
+    }
+    if (indices) {
+        WriteTally(json, "invarianceIndices", results.invariance->bootstrap);
+    }
+    json.EndObject();
+}
+
 } // namespace
 
 void WriteJsonReport(std::FILE* out, const ReportDetails& details, const RunResults& results)
@@ -269,6 +315,7 @@ void WriteJsonReport(std::FILE* out, const ReportDetails& details, const RunResu
     if (const InvarianceResults* indices = ReportedIndices(results)) {
         WriteInvariance(json, *indices);
     }
+    WriteBootstrapTallies(json, results);
     json.BeginArray("warnings");
     for (const AnalysisWarning& warning : RunWarnings(results)) {
         json.BeginObject();

@@ -96,6 +96,8 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
     app.add_option("--output", o.outputFile, "Report file to write (replaced if it exists)")->capture_default_str();
     app.add_option("--json", o.jsonFile,
                    "Also write every table of the report at full precision as JSON to this file");
+    app.add_option("--html", o.htmlFile,
+                   "Also write the report as one self-contained HTML page with charts to this file");
     app.add_option("--threads", o.threads,
                    "Threads that compute the bootstrap replicates (default: every core); the report is the same "
                    "for every count")

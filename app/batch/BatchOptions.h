@@ -30,6 +30,7 @@ struct BatchOptions {
     bool noDiscrepancy = false;
     std::string outputFile = "output.txt";
     std::string jsonFile;
+    std::string htmlFile;
     bool openReport = false;
     // Threads for the bootstrap replicates: every core unless given.
     int threads = 0;

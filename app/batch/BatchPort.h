@@ -13,7 +13,8 @@ class BatchPort : public MainWindowPort {
 public:
     BatchPort(const BatchOptions& options, bool liveProgress);
 
-    // Refuses option pairs that the window cannot choose either.
+    // Refuses option pairs that the window cannot choose either, and outputs
+    // that would replace a data file or another output.
     bool CheckCombination();
 
     void ShowMessage(const std::string& text) override;

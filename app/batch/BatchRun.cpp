@@ -37,6 +37,7 @@ int Run(const BatchOptions& options)
     window.Initialise();
     window.GetWorkspace().outputFile = options.outputFile;
     window.GetWorkspace().jsonFile = options.jsonFile;
+    window.GetWorkspace().htmlFile = options.htmlFile;
     window.GetWorkspace().threadCount = options.threads > 0 ? options.threads : AvailableCores();
 
     window.ReadSampleData();

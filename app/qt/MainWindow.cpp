@@ -11,6 +11,7 @@
 #include "app/qt/MessageBox.h"
 #include "app/qt/OptionsDialog.h"
 #include "app/qt/ReportOpener.h"
+#include "app/qt/ResultsView.h"
 #include "app/qt/SampleDialog.h"
 
 #include <QApplication>
@@ -48,10 +49,12 @@ const QSize kIllustrationSize(216, 252);
 constexpr char kDefaultReportName[] = "output.txt";
 
 // The JSON companion of a report: the same name with the extension .json.
-QString CompanionOf(const QString& report)
+// The file beside the report with the same name and another suffix, such as
+// ".json".
+QString CompanionOf(const QString& report, const QString& suffix)
 {
     const QFileInfo info(report);
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".json"));
+    return info.dir().filePath(info.completeBaseName() + suffix);
 }
 
 } // namespace
@@ -89,7 +92,8 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent), logic_(*this)
     Workspace& workspace = logic_.GetWorkspace();
     workspace.outputFile = kDefaultReportName;
     // The tables of every report also go beside it at full precision.
-    workspace.jsonFile = CompanionOf(QString::fromLatin1(kDefaultReportName)).toStdString();
+    workspace.jsonFile = CompanionOf(QString::fromLatin1(kDefaultReportName), QStringLiteral(".json")).toStdString();
+    workspace.htmlFile = CompanionOf(QString::fromLatin1(kDefaultReportName), QStringLiteral(".html")).toStdString();
     workspace.threadCount = AvailableCores();
 }
 
@@ -250,7 +254,8 @@ void MainWindow::PlaceReportBesideTarget()
     const QString target = QString::fromStdString(workspace.targetFile);
     const QString report = QFileInfo(target).absoluteDir().filePath(QString::fromLatin1(kDefaultReportName));
     workspace.outputFile = report.toStdString();
-    workspace.jsonFile = CompanionOf(report).toStdString();
+    workspace.jsonFile = CompanionOf(report, QStringLiteral(".json")).toStdString();
+    workspace.htmlFile = CompanionOf(report, QStringLiteral(".html")).toStdString();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -363,7 +368,8 @@ std::optional<OptionsDialogValues> MainWindow::RunOptionsDialog(const OptionsDia
     if (chosen != report) {
         reportChosen_ = true;
         workspace.outputFile = chosen.toStdString();
-        workspace.jsonFile = CompanionOf(chosen).toStdString();
+        workspace.jsonFile = CompanionOf(chosen, QStringLiteral(".json")).toStdString();
+        workspace.htmlFile = CompanionOf(chosen, QStringLiteral(".html")).toStdString();
     }
     return dialog.Values();
 }
@@ -411,6 +417,13 @@ void MainWindow::ShowMessage(const std::string& text)
 void MainWindow::FocusField(int /*controlId*/)
 {
     // The main window has no field that a rule refuses.
+}
+
+void MainWindow::ShowResults(const ReportDetails& details, const RunResults& results, const std::string& reportPath)
+{
+    delete resultsView_;
+    resultsView_ = new ResultsView(details, results, reportPath, this);
+    resultsView_->show();
 }
 
 } // namespace talver

@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace talver {
 
+class ResultsView;
 
 class MainWindow : public QDialog, public MainWindowPort {
     Q_OBJECT
@@ -40,6 +41,7 @@ public:
     // The report of the last run, by its full path; empty before the first.
     QString ReportPath() const { return reportPath_; }
     void ShowBootstrapTiming(const std::string& text) override;
+    void ShowResults(const ReportDetails& details, const RunResults& results, const std::string& reportPath) override;
 
 protected:
     // No closing while a command reads or computes.
@@ -82,6 +84,8 @@ private:
     QElapsedTimer sinceRepaint_;
     bool busy_ = false;
     bool waiting_ = false;
+    // The results of the last run, beside the window.
+    ResultsView* resultsView_ = nullptr;
 };
 
 } // namespace talver

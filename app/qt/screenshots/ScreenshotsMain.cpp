@@ -9,6 +9,7 @@
 #include "app/qt/ApplicationSetup.h"
 #include "app/qt/ControlNames.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/ResultsView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -167,6 +168,32 @@ int main(int argc, char** argv)
     Click(&window, static_cast<int>(Button::Compute));
     running.TakeIfMissed();
     Save(&window, "main-done");
+
+    // The results beside the window: a chart, then each chart on its own.
+    if (auto* results = window.findChild<ResultsView*>()) {
+        results->ShowTables();
+        QApplication::processEvents();
+        Save(results, "results-tables");
+        results->ShowChart(1);
+        QApplication::processEvents();
+        Save(results, "results-view");
+        for (int k = 0; k < results->ChartCount(); ++k) {
+            const QString path =
+                outputFolder.filePath(QString::fromStdString(results->Chart(k).id) + QStringLiteral(".png"));
+            QString reason;
+            if (!results->SaveChart(k, path, reason)) {
+                std::fprintf(stderr, "talver-screenshots: could not write %s: %s\n", qPrintable(path),
+                             qPrintable(reason));
+                ++failures;
+                continue;
+            }
+            std::printf("%s\n", qPrintable(path));
+        }
+        results->close();
+    } else {
+        std::fprintf(stderr, "talver-screenshots: no results view after Compute\n");
+        ++failures;
+    }
 
     AboutBox about(&window);
     about.show();

@@ -1,0 +1,17 @@
+#pragma once
+// Text for the HTML report and its SVG charts: escaped markup and numbers
+// with a fixed count of decimals, the same digits as printf's "%.Nf" gives in
+// the C locale, whatever the process's locale is.
+
+#include <string>
+
+namespace talver {
+
+// `text` with &, <, >, " and ' written as entities.
+std::string MarkupEscaped(const std::string& text);
+
+// `value` with `decimals` digits after the point; "n/a" when it is not a
+// finite number (the JSON has null there).
+std::string FixedText(double value, int decimals);
+
+} // namespace talver

@@ -129,11 +129,6 @@ std::optional<SampleDialogValues> BatchPort::FillInFromColumns(SampleDialogRules
     return dialog.Values();
 }
 
-void BatchPort::Finish(const std::string& text)
-{
-    Say(text);
-}
-
 void BatchPort::ShowMessage(const std::string& text)
 {
     Say(text);

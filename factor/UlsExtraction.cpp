@@ -5,6 +5,7 @@
 
 #include "factor/Inverse.h"
 #include "factor/PrincipalComponents.h"
+#include "factor/UlsNewton.h"
 
 namespace talver {
 
@@ -14,6 +15,10 @@ namespace talver {
 // are those of the matrix formulas bit for bit.
 
 namespace {
+
+// The sweeps only give the start of the finish, which needs no more than a
+// rough one; the cap bounds their time on matrices with large variances.
+constexpr int kStartSweeps = 200;
 
 // Element (i, j) of lambda lambda'.
 double Reproduced(const Matrix* lambda, int i, int j)
@@ -134,7 +139,7 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
     // residual ends the sweeps, and so does a non-finite one (from a singular
     // E'E): every comparison with NaN is false.
     double previous = 2.0 * current;
-    while (previous - current > tolerance) {
+    for (int sweep = 0; sweep < kStartSweeps && previous - current > tolerance; ++sweep) {
         for (int i = 0; i < p; ++i) {
             UpdateRow(sOff, lambda, i, crossProducts, coefficients);
         }
@@ -142,6 +147,12 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
         current = OffDiagonalResidual(sOff, lambda);
     }
 
+    // The sweeps stop on an absolute gain, far from the minimum where the
+    // variances are large and long before it where they crawl: Newton steps
+    // on the unique variances finish the fit whatever the scale of s.
+    if (std::isfinite(current)) {
+        FinishUlsByNewton(s, lambda);
+    }
     for (int i = 0; i < p; ++i) {
         for (int c = 0; c < m; ++c) {
             (*loadings)(i, c) = (*lambda)(i, c);

@@ -98,7 +98,7 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
         return {outcome.warning, std::nullopt};
     }
     const Populations populations = InvariancePopulations(targetData, replicationData, targetDispersion,
-                                                          replicationDispersion, observed, analysed);
+                                                          replicationDispersion, observed, analysed, settings.method);
     for (const auto& [population, side] : {std::pair{populations.target, SampleSide::Target},
                                            std::pair{populations.replication, SampleSide::Replication}}) {
         if (!AllFinite(population)) {
@@ -118,7 +118,8 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
     Matrix* replicates = NewMatrix(settings.bootstrapSamples, IndexRowLength(items, settings.factorCount));
     context.progress.ShowStep("Bootstrap sampling ...");
     const SampleFailure failure =
-        RunIndicesReplicates(context, populations.target, populations.replication, solution, replicates);
+        RunIndicesReplicates(context, populations.target, populations.replication, observed.targetPattern, solution,
+                             replicates);
     if (failure.failure != DrawFailure::None) {
         return {ResampleFailureWarning(failure), std::nullopt};
     }

@@ -86,15 +86,16 @@ for condition in invariant lowered; do
     done
 done
 
-# The analyses, jobs at a time.
-for config in $configs; do
-    for condition in invariant lowered; do
-        pair=1
-        while [ "$pair" -le "$pairs" ]; do
+# The analyses, jobs at a time, pair after pair: a study stopped early has
+# the same number of pairs for every configuration.
+pair=1
+while [ "$pair" -le "$pairs" ]; do
+    for config in $configs; do
+        for condition in invariant lowered; do
             echo "$config $condition $pair"
-            pair=$((pair + 1))
         done
     done
+    pair=$((pair + 1))
 done | xargs -P "$jobs" -n 3 sh "$here/calibrate.sh" --run-one "$batch" "$out" "$samples" 2>&1 |
     sed 's/^/  /' >&2 || true
 
@@ -112,5 +113,6 @@ for config in $configs; do
 done | awk '{ key = $1 " " $2 " " $3 " " $4; runs[key]++; flagged[key] += $5 }
             END { for (key in runs) print key, flagged[key], runs[key] }' | sort -k1,1 -k2,2 -k3,3 -k4,4V \
     > "$out/summary.txt"
-awk -f "$here/calibration_table.awk" -v pairs="$pairs" -v samples="$samples" "$out/summary.txt" > "$out/table.md"
+awk -f "$here/calibration_table.awk" -v pairs="$pairs" -v samples="$samples" -v configs="$configs" \
+    "$out/summary.txt" > "$out/table.md"
 cat "$out/table.md"

@@ -11,7 +11,6 @@
     if (share > largest[key]) largest[key] = share
     at[$1 SUBSEP $2 SUBSEP $3 SUBSEP $4] = share
     if ($6 > runs[$1 SUBSEP $2]) runs[$1 SUBSEP $2] = $6
-    if (!($1 in known)) { known[$1] = 1; order[++configs] = $1 }
 }
 function pct(x) { return sprintf("%5.1f", 100 * x) }
 function row(config, label, idx, entry, falseIdx,    inv, low) {
@@ -23,8 +22,9 @@ function row(config, label, idx, entry, falseIdx,    inv, low) {
         (low in at) ? pct(at[low]) : "    -"
 }
 END {
+    count_configs = split(configs, order, " ")
     printf "Pairs per condition: %d (runs completed shown per table); bootstrap samples: %d; alpha 0.05.\n", pairs, samples
-    for (c = 1; c <= configs; c++) {
+    for (c = 1; c <= count_configs; c++) {
         config = order[c]
         printf "\n### %s (invariant: %d runs, lowered: %d runs)\n\n", config, runs[config SUBSEP "invariant"], \
             runs[config SUBSEP "lowered"]

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace talver {
@@ -18,6 +19,11 @@ SymmetricEigenpairs Diagonalized(std::vector<double> a, std::vector<double> v, i
     auto at = [n](std::vector<double>& m, int i, int j) -> double& { return m[static_cast<std::size_t>(i) * n + j]; };
     double largest = 0.0;
     for (double x : a) {
+        if (!std::isfinite(x)) {
+            // Rotations would hide the values that are not numbers.
+            const double nan = std::numeric_limits<double>::quiet_NaN();
+            return {std::vector<double>(n, nan), std::vector<double>(static_cast<std::size_t>(n) * n, nan)};
+        }
         largest = std::max(largest, std::fabs(x));
     }
     const double negligible = precision * largest;

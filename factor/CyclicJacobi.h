@@ -18,7 +18,8 @@ struct SymmetricEigenpairs {
 // section 8.5) on the symmetric n x n row-major matrix a until every
 // off-diagonal element is at most `precision` times the largest element (at
 // most 100 sweeps). Values come sorted descending; of equal values the
-// earlier column stays first.
+// earlier column stays first. A matrix with an element that is not finite
+// gives values and vectors that are all NaN.
 SymmetricEigenpairs CyclicJacobiEigen(std::vector<double> a, int n, double precision = kFullPrecision);
 
 // The same, started from the orthonormal n x n row-major basis `start` (the

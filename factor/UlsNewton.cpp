@@ -26,7 +26,6 @@ constexpr int kMaxHalvings = 40;
 // Stop once no unique variance moves by more than this share of the largest
 // variance: the loadings then agree with the minimum far beyond 1e-8.
 constexpr double kRelativeStep = 1e-10;
-constexpr double kStartPrecision = 1e-8;
 
 struct PsiFit {
     double f = 0.0;
@@ -48,16 +47,16 @@ public:
     int Items() const { return p_; }
     double Variance(int i) const { return s_[Index(i, i)]; }
 
-    // The fit at psi, to full precision when started from the eigenvectors
-    // of a fit already made, otherwise to the precision given.
-    PsiFit Evaluate(const std::vector<double>& psi, const PsiFit* near, double precision = kFullPrecision) const
+    // The fit at psi, its eigen decomposition started from the orthonormal
+    // basis given (the eigenvectors of a fit nearby).
+    PsiFit Evaluate(const std::vector<double>& psi, const std::vector<double>& basis) const
     {
         std::vector<double> a = s_;
         for (int i = 0; i < p_; ++i) {
             a[Index(i, i)] -= psi[i];
         }
         PsiFit fit;
-        fit.eigen = near ? CyclicJacobiEigen(a, p_, near->eigen.vectors) : CyclicJacobiEigen(std::move(a), p_, precision);
+        fit.eigen = CyclicJacobiEigen(a, p_, basis);
         fit.residualDiagonal.assign(p_, 0.0);
         for (int k = 0; k < p_; ++k) {
             const double e = fit.eigen.values[k];
@@ -236,7 +235,7 @@ std::vector<double> Direction(const UniqueVarianceProblem& problem, const PsiFit
 
 } // namespace
 
-void FinishUlsByNewton(const Matrix* s, Matrix* lambda)
+void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double>& basis)
 {
     const int p = s->Rows();
     const int m = lambda->Cols();
@@ -254,10 +253,7 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda)
     if (!(scale > 0.0) || !std::isfinite(scale)) {
         return;
     }
-    // The first fit only points the first step, and starts the
-    // decompositions of all later fits; it need not be exact.
-    PsiFit fit = problem.Evaluate(psi, nullptr, kStartPrecision);
-    bool precise = false;
+    PsiFit fit = problem.Evaluate(psi, basis);
     for (int step = 0; step < kMaxSteps && std::isfinite(fit.f); ++step) {
         const std::vector<double> direction = Direction(problem, fit, psi);
         // A step this small changes the loadings by less than 1e-10 of
@@ -267,9 +263,6 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda)
             longest = std::max(longest, std::fabs(d));
         }
         if (longest <= kRelativeStep * scale) {
-            if (!precise) {
-                fit = problem.Evaluate(psi, &fit);
-            }
             break;
         }
         std::vector<double> trial(p);
@@ -280,7 +273,7 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda)
             for (int i = 0; i < p; ++i) {
                 trial[i] = std::max(psi[i] + length * direction[i], 0.0);
             }
-            trialFit = problem.Evaluate(trial, &fit);
+            trialFit = problem.Evaluate(trial, fit.eigen.vectors);
             lowered = trialFit.f < fit.f;
         }
         if (!lowered) {
@@ -288,7 +281,6 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda)
         }
         psi = trial;
         fit = std::move(trialFit);
-        precise = true;
     }
     const std::vector<double> finished = problem.Loadings(fit);
     if (!std::all_of(finished.begin(), finished.end(), [](double v) { return std::isfinite(v); })) {

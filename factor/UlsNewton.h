@@ -2,6 +2,8 @@
 // The finish of the ULS extraction: Newton steps on the unique variances,
 // which reach the least-squares minimum where the row-wise sweeps crawl.
 
+#include <vector>
+
 #include "matrix/Matrix.h"
 
 namespace talver {
@@ -17,7 +19,9 @@ namespace talver {
 // unique variance moves by more than 1e-10 times the largest variance of s,
 // when the residuals cannot be lowered any further in double precision, or
 // after 100 steps. lambda is left as it was if s has no positive variance or
-// the finish gives values that are not finite.
-void FinishUlsByNewton(const Matrix* s, Matrix* lambda);
+// the finish gives values that are not finite. basis, an orthonormal p x p
+// row-major basis (the eigenvectors of s, say), starts the first eigen
+// decomposition.
+void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double>& basis);
 
 } // namespace talver

@@ -20,6 +20,8 @@ namespace {
 // The sweeps only give the start of the finish, which needs no more than a
 // rough one; the cap bounds their time on matrices with large variances.
 constexpr int kStartSweeps = 200;
+// The principal components only start the sweeps, and their eigenvectors
+// only start the first decomposition of the finish: rough ones will do.
 constexpr double kStartPrecision = 1e-8;
 
 // Element (i, j) of lambda lambda'.

@@ -5,13 +5,14 @@
 #include <utility>
 
 #include "analyses/CongruenceIndices.h"
+#include "analyses/FactorMatching.h"
 #include "analyses/ObservedSolution.h"
 #include "analyses/OrderedReplicates.h"
 
 namespace talver {
 
 IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const BootstrapSample& replicationPopulation,
-                        const SolutionSettings& settings, RandomSource& random)
+                        const Matrix* observedPattern, const SolutionSettings& settings, RandomSource& random)
 {
     MatrixScope scope;
     const ResampledSolution target = DrawSolution(targetPopulation, settings, random);
@@ -26,12 +27,17 @@ IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const Bootstrap
         return {{replication.failure, SampleSide::Replication}, {}, {target.tally, replication.tally}};
     }
     const Matrix* replicationPattern = RotatedToward(replication.loadings, targetPattern);
-    return {{}, IndexRow(InvarianceIndices(targetPattern, replicationPattern)), {target.tally, replication.tally}};
+    // The factors of the replicate in the order of the observed ones, so that
+    // each per-factor column of the replicates belongs to one factor.
+    const ColumnMatch match = MatchColumns(targetPattern, observedPattern);
+    return {{},
+            IndexRow(WithFactorsMatched(InvarianceIndices(targetPattern, replicationPattern), match)),
+            {target.tally, replication.tally}};
 }
 
 SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* targetPopulation,
-                                   const Matrix* replicationPopulation, const SolutionSettings& settings,
-                                   Matrix* replicates, BootstrapTally& tally)
+                                   const Matrix* replicationPopulation, const Matrix* observedPattern,
+                                   const SolutionSettings& settings, Matrix* replicates, BootstrapTally& tally)
 {
     const int count = replicates->Rows();
     // Each random start of the Varimax rotation draws an m x m matrix and one
@@ -45,8 +51,8 @@ SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* target
     auto makeDraw = [&]() -> ReplicateDraw {
         const BootstrapSample target = WithBuffer(targetPopulation);
         const BootstrapSample replication = WithBuffer(replicationPopulation);
-        return [&settings, target, replication](RandomSource& random) -> ReplicateOutcome {
-            IndicesDraw draw = DrawIndices(target, replication, settings, random);
+        return [&settings, target, replication, observedPattern](RandomSource& random) -> ReplicateOutcome {
+            IndicesDraw draw = DrawIndices(target, replication, observedPattern, settings, random);
             return {draw.failure, std::move(draw.row), {}, draw.tally};
         };
     };

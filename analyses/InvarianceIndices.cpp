@@ -98,7 +98,7 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
         return {outcome.warning, std::nullopt, {}};
     }
     const Populations populations = InvariancePopulations(targetData, replicationData, targetDispersion,
-                                                          replicationDispersion, observed, analysed);
+                                                          replicationDispersion, observed, analysed, settings.method);
     for (const auto& [population, side] : {std::pair{populations.target, SampleSide::Target},
                                            std::pair{populations.replication, SampleSide::Replication}}) {
         if (!AllFinite(population)) {
@@ -120,7 +120,8 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
     BootstrapTally tally;
     tally.ran = true;
     const SampleFailure failure =
-        RunIndicesReplicates(context, populations.target, populations.replication, solution, replicates, tally);
+        RunIndicesReplicates(context, populations.target, populations.replication, observed.targetPattern, solution,
+                             replicates, tally);
     if (failure.failure != DrawFailure::None) {
         return {ResampleFailureWarning(failure), std::nullopt, tally};
     }

@@ -2,8 +2,9 @@
 
 #include "analyses/AnalysisWarnings.h"
 #include "analyses/DispersionByCode.h"
-#include "matrix/MatrixInPlace.h"
+#include "analyses/FactorMatching.h"
 #include "factor/Varimax.h"
+#include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
 
 namespace talver {
@@ -53,7 +54,14 @@ ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* repl
     solution.targetResiduals = ResidualVariances(targetDispersion, solution.targetLoadings);
     solution.replicationResiduals = ResidualVariances(replicationDispersion, solution.replicationLoadings);
     double criterion = 0.0;
-    solution.targetPattern = VarimaxPattern(solution.targetLoadings, settings.tolerance, criterion, random);
+    solution.targetPattern = NewMatrix(p, m);
+    {
+        // Which Varimax start wins, and so the order of its columns, is
+        // decided by rounding: the factors are put in one order.
+        MatrixScope scope;
+        CopyValues(InCanonicalOrder(VarimaxPattern(solution.targetLoadings, settings.tolerance, criterion, random)),
+                   solution.targetPattern);
+    }
     // With one factor the criterion is 0 but for rounding: one factor is a
     // valid setting, so only a rotation of several factors can fail here.
     if (m > 1 && !(criterion > 0.0)) {

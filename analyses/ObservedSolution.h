@@ -17,7 +17,9 @@ struct ObservedSolution {
     Matrix* replicationLoadings = nullptr;  // L_R
     Matrix* targetResiduals = nullptr;      // diagonal of S_T - L_T L_T', p x 1
     Matrix* replicationResiduals = nullptr; // diagonal of S_R - L_R L_R'
-    Matrix* targetPattern = nullptr;        // L_T V, V the Varimax rotation
+    // L_T V, V the Varimax rotation, columns in canonical order (descending
+    // sum of squared loadings, see FactorMatching.h)
+    Matrix* targetPattern = nullptr;
     Matrix* replicationPattern = nullptr;   // L_R P, P the Procrustes rotation towards L_T V
 };
 

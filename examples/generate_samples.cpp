@@ -3,7 +3,11 @@
 // Used to make the bundled examples and the data of the benchmark jobs.
 //
 //   talver-generate --participants 707 --items 10 --factors 2 --categories 5
-//                   --seed 1 [--loading 0.7] [--shift ITEM:DELTA] > target.dat
+//                   --seed 1 [--loading 0.7] [--shift ITEM:DELTA]
+//                   [--item-loading ITEM:LOADING] > target.dat
+//
+// --item-loading gives one item its own loading; its unique part keeps the
+// variance of its response at 1.
 
 #include <cmath>
 #include <cstdint>
@@ -47,6 +51,8 @@ struct Settings {
     double loading = 0.7;
     int shiftItem = 0;
     double shift = 0.0;
+    int ownLoadingItem = 0;
+    double ownLoading = 0.0;
 };
 
 bool ParseArguments(int argc, char** argv, Settings& s)
@@ -70,6 +76,10 @@ bool ParseArguments(int argc, char** argv, Settings& s)
             if (std::sscanf(value, "%d:%lf", &s.shiftItem, &s.shift) != 2) {
                 return false;
             }
+        } else if (name == "--item-loading") {
+            if (std::sscanf(value, "%d:%lf", &s.ownLoadingItem, &s.ownLoading) != 2) {
+                return false;
+            }
         } else {
             return false;
         }
@@ -84,7 +94,7 @@ int main(int argc, char** argv)
     Settings s;
     if (!ParseArguments(argc, argv, s)) {
         std::fprintf(stderr, "usage: talver-generate --participants N --items P --factors M --categories K "
-                             "--seed S [--loading L] [--shift ITEM:DELTA]\n");
+                             "--seed S [--loading L] [--shift ITEM:DELTA] [--item-loading ITEM:L]\n");
         return 2;
     }
     SplitMix64 random(s.seed);
@@ -93,7 +103,7 @@ int main(int argc, char** argv)
     for (int k = 1; k < s.categories; ++k) {
         thresholds.push_back(-2.0 + 4.0 * k / s.categories);
     }
-    const double uniqueness = std::sqrt(1.0 - s.loading * s.loading);
+    auto loadingOf = [&s](int item) { return item + 1 == s.ownLoadingItem ? s.ownLoading : s.loading; };
     std::vector<double> factorScores(s.factors);
     for (int person = 0; person < s.participants; ++person) {
         for (double& f : factorScores) {
@@ -101,7 +111,8 @@ int main(int argc, char** argv)
         }
         for (int item = 0; item < s.items; ++item) {
             const int factor = item * s.factors / s.items;
-            double response = s.loading * factorScores[factor] + uniqueness * random.Normal();
+            const double loading = loadingOf(item);
+            double response = loading * factorScores[factor] + std::sqrt(1.0 - loading * loading) * random.Normal();
             if (item + 1 == s.shiftItem) {
                 response += s.shift;
             }

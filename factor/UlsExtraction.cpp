@@ -1,10 +1,12 @@
 #include "factor/UlsExtraction.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "factor/Inverse.h"
-#include "factor/PrincipalComponents.h"
+#include "factor/CyclicJacobi.h"
+#include "factor/UlsNewton.h"
 
 namespace talver {
 
@@ -14,6 +16,13 @@ namespace talver {
 // are those of the matrix formulas bit for bit.
 
 namespace {
+
+// The sweeps only give the start of the finish, which needs no more than a
+// rough one; the cap bounds their time on matrices with large variances.
+constexpr int kStartSweeps = 200;
+// The principal components only start the sweeps, and their eigenvectors
+// only start the first decomposition of the finish: rough ones will do.
+constexpr double kStartPrecision = 1e-8;
 
 // Element (i, j) of lambda lambda'.
 double Reproduced(const Matrix* lambda, int i, int j)
@@ -120,10 +129,23 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
 {
     MatrixScope scope;
     const int p = s->Rows();
+    // The principal components of s: its leading eigenvectors times the
+    // roots of their eigenvalues. The decomposition need not be exact for a
+    // start, and its eigenvectors start the first decomposition of the finish.
+    std::vector<double> values(static_cast<std::size_t>(p) * p);
+    for (int i = 0; i < p; ++i) {
+        for (int j = 0; j < p; ++j) {
+            values[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
+        }
+    }
+    const SymmetricEigenpairs components = CyclicJacobiEigen(std::move(values), p, kStartPrecision);
     Matrix* lambda = NewMatrix(p, m);
-    Matrix* weights = NewMatrix(p, m);
-    double explained = 0.0;
-    ExtractPrincipalComponents(s, m, weights, lambda, explained);
+    for (int i = 0; i < p; ++i) {
+        for (int c = 0; c < m; ++c) {
+            (*lambda)(i, c) = components.vectors[static_cast<std::size_t>(i) * p + c] *
+                              std::sqrt(std::max(components.values[c], 0.0));
+        }
+    }
 
     const Matrix* sOff = OffDiagonal(s);
     Matrix* crossProducts = NewMatrix(m, m);
@@ -134,7 +156,7 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
     // residual ends the sweeps, and so does a non-finite one (from a singular
     // E'E): every comparison with NaN is false.
     double previous = 2.0 * current;
-    while (previous - current > tolerance) {
+    for (int sweep = 0; sweep < kStartSweeps && previous - current > tolerance; ++sweep) {
         for (int i = 0; i < p; ++i) {
             UpdateRow(sOff, lambda, i, crossProducts, coefficients);
         }
@@ -142,6 +164,12 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
         current = OffDiagonalResidual(sOff, lambda);
     }
 
+    // The sweeps stop on an absolute gain, far from the minimum where the
+    // variances are large and long before it where they crawl: Newton steps
+    // on the unique variances finish the fit whatever the scale of s.
+    if (std::isfinite(current)) {
+        FinishUlsByNewton(s, lambda, components.vectors);
+    }
     for (int i = 0; i < p; ++i) {
         for (int c = 0; c < m; ++c) {
             (*loadings)(i, c) = (*lambda)(i, c);

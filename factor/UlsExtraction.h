@@ -1,6 +1,7 @@
 #pragma once
-// Unweighted least squares factor extraction by row-wise minimum residual
-// sweeps, started from the principal components.
+// Unweighted least squares factor extraction: row-wise minimum residual
+// sweeps started from the principal components, finished by Newton steps on
+// the unique variances.
 
 #include "matrix/Matrix.h"
 
@@ -8,7 +9,10 @@ namespace talver {
 
 // Fills the caller's p x m loadings with the ULS loadings of the symmetric
 // p x p matrix s: loadings that minimise the sum of squared off-diagonal
-// residuals. Sweeps run while one lowers that sum by more than tolerance.
+// residuals, with every unique variance at or above 0. The sweeps that give
+// the start run while one lowers that sum by more than tolerance (at most
+// 200 of them); the finish then reaches the minimum (see UlsNewton.h).
+// Loadings that are not finite after the sweeps are returned as they are.
 // When n (the sample size) is positive, stat receives the fit statistic
 // (n - 1)(ln det H - ln det s), H the reproduced matrix with a unit
 // diagonal, or 0 when that is negative; otherwise stat is left as it was.

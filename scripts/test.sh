@@ -18,9 +18,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" "$top/build-san" -DCMAKE_CXX_COMPILER=clang++ -DTALVER_SANITIZE=ON -DTALVER_FUZZ=ON \
     -DTALVER_BUILD_WINDOW=OFF -DTALVER_WERROR=ON
 # Tests that only repeat whole bootstrap runs of many replicates take minutes
-# under the sanitizers; the same code runs there in the smaller tests.
+# under the sanitizers; the same code runs there in the smaller tests. The
+# calibration study runs thousands of replicates: the release build covers it.
 slow='^ThreadCount\.|^ParallelAnalysesTest\.(MaximumLikelihoodWithRedrawnReplicates|ReplicateThatFailsAfterItsRedrawsLate|EveryMethodAndDispersion)$'
-(cd "$top/build-san" && UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$(nproc)" -E "$slow")
+(cd "$top/build-san" && UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$(nproc)" -E "$slow" -LE calibration)
 "$top/scripts/fuzz.sh" 10 "$top/build-san"
 # The Debian packages of the release build, installed into a scratch root.
 "$top/scripts/ci-package.sh"

@@ -132,8 +132,8 @@ TEST_F(ParallelAnalysesTest, ReplicateThatFailsAfterItsRedrawsLate)
     // analysis.
     Matrix* target = CopyOf(target_);
     for (int n = 0; n < kTargetRows; ++n) {
-        (*target)(n, 2) = n == 0 ? 4.0 : 3.0;
-        (*target)(n, 4) = n == 1 ? 2.0 : 3.0;
+        (*target)(n, 2) = n == 10 ? 4.0 : 3.0;
+        (*target)(n, 4) = n == 20 ? 2.0 : 3.0;
     }
     RunOptions o;
     o.samples = 2000;

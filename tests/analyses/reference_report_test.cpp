@@ -355,15 +355,21 @@ void CheckLoadingTable(const ReportLines& lines, std::size_t at, const Configura
 }
 
 void CheckResidualTable(const ReportLines& lines, std::size_t at, const Configuration& c, Kind kind,
-                        const std::vector<const Table*>& tables, const Table* marks, const std::string& where)
+                        const std::vector<const Table*>& tables, const Table* marks, const std::string& where,
+                        const std::vector<const Table*>& highs = {})
 {
     ASSERT_TRUE(lines.Has(at + 1 + c.items)) << where;
     EXPECT_EQ(lines[at], kind == Kind::Intervals ? "Item     Residual Variance" : "Item     Residual") << where;
     EXPECT_EQ(lines[at + 1], kind == Kind::Intervals ? "         Interval" : "         Variance") << where;
     for (int i = 0; i < c.items; ++i) {
         std::vector<Cell> cells;
-        for (const Table* table : tables) {
-            cells.push_back(Exact((*table)(i, 0), marks ? static_cast<int>((*marks)(i, 0)) : kNeverMarked));
+        for (std::size_t k = 0; k < tables.size(); ++k) {
+            cells.push_back(Exact((*tables[k])(i, 0), marks ? static_cast<int>((*marks)(i, 0)) : kNeverMarked));
+            // A bound that rounding decides lies anywhere between the two.
+            if (k < highs.size() && highs[k] != nullptr) {
+                cells.back().low = std::min(cells.back().low, (*highs[k])(i, 0));
+                cells.back().high = std::max(cells.back().high, (*highs[k])(i, 0));
+            }
         }
         const LineFormat format = [&](const std::vector<double>& v, const std::vector<bool>& m) {
             if (kind == Kind::Intervals) {
@@ -439,6 +445,13 @@ void CheckResidualVariances(const ReportLines& lines, const Configuration& c, co
 {
     // Residual variances do not depend on the rotation.
     auto r = [&](const char* name) { return &Lookup(reference.alternatives.front(), name); };
+    // The other end of interval bounds that rounding decides (a residual
+    // variance at its bound of 0), where the reference gives one.
+    auto other = [&](const std::string& name) -> const Table* {
+        const Tables& tables = reference.alternatives.front();
+        const auto found = tables.find(name + "_high");
+        return found == tables.end() ? nullptr : &found->second;
+    };
     const std::size_t section = lines.Find("ITEM RESIDUAL VARIANCES");
     if (c.dispersion != 1) {
         EXPECT_FALSE(lines.Has(section)) << "residual variances are written for covariances only";
@@ -451,12 +464,12 @@ void CheckResidualVariances(const ReportLines& lines, const Configuration& c, co
     CheckResidualTable(lines, at, c, Kind::Values, {r("psiT")}, nullptr, "Target residual variances");
     at = TableAfter(lines, intervals, "Target Sample", at);
     CheckResidualTable(lines, at, c, Kind::Intervals, {r("psiT_lower"), r("psiT_upper")}, nullptr,
-                       "Target residual intervals");
+                       "Target residual intervals", {other("psiT_lower"), other("psiT_upper")});
     at = TableAfter(lines, values, "Replication Sample", at);
     CheckResidualTable(lines, at, c, Kind::Values, {r("psiR")}, nullptr, "Replication residual variances");
     at = TableAfter(lines, intervals, "Replication Sample", at);
     CheckResidualTable(lines, at, c, Kind::Intervals, {r("psiR_lower"), r("psiR_upper")}, nullptr,
-                       "Replication residual intervals");
+                       "Replication residual intervals", {other("psiR_lower"), other("psiR_upper")});
     at = lines.Find("Difference Values in Residual Variances ", at);
     ASSERT_TRUE(lines.Has(at)) << "no residual difference table";
     CheckResidualTable(lines, at + 2, c, Kind::Differences, {r("d")}, r("d_flag"), "Residual differences");

@@ -1,0 +1,129 @@
+#include "factor/CyclicJacobi.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace talver {
+
+namespace {
+
+// Convergence within double precision takes 6 to 10 sweeps on the matrices
+// met here; the cap only guards against values that are not numbers.
+constexpr int kMaxSweeps = 100;
+
+// Rotates a to diagonal form, accumulating the rotations into v.
+SymmetricEigenpairs Diagonalized(std::vector<double> a, std::vector<double> v, int n, double precision)
+{
+    auto at = [n](std::vector<double>& m, int i, int j) -> double& { return m[static_cast<std::size_t>(i) * n + j]; };
+    double largest = 0.0;
+    for (double x : a) {
+        if (!std::isfinite(x)) {
+            // Rotations would hide the values that are not numbers.
+            const double nan = std::numeric_limits<double>::quiet_NaN();
+            return {std::vector<double>(n, nan), std::vector<double>(static_cast<std::size_t>(n) * n, nan)};
+        }
+        largest = std::max(largest, std::fabs(x));
+    }
+    const double negligible = precision * largest;
+    for (int sweep = 0; sweep < kMaxSweeps; ++sweep) {
+        bool rotated = false;
+        for (int p = 0; p < n - 1; ++p) {
+            for (int q = p + 1; q < n; ++q) {
+                const double apq = at(a, p, q);
+                const double app = at(a, p, p);
+                const double aqq = at(a, q, q);
+                // Negligible next to the largest element: the eigenvectors
+                // are then exact to about that share of the matrix's size,
+                // and no rotation can improve on rounding.
+                if (!(std::fabs(apq) > negligible)) {
+                    at(a, p, q) = at(a, q, p) = 0.0;
+                    continue;
+                }
+                rotated = true;
+                const double theta = (aqq - app) / (2.0 * apq);
+                const double t = (theta >= 0.0 ? 1.0 : -1.0) / (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
+                const double c = 1.0 / std::sqrt(t * t + 1.0);
+                const double s = t * c;
+                // The rotation J' a J in the form of Numerical Recipes
+                // (section 11.1), which keeps a exactly symmetric.
+                at(a, p, p) = app - t * apq;
+                at(a, q, q) = aqq + t * apq;
+                at(a, p, q) = at(a, q, p) = 0.0;
+                for (int k = 0; k < n; ++k) {
+                    if (k == p || k == q) {
+                        continue;
+                    }
+                    const double akp = at(a, k, p);
+                    const double akq = at(a, k, q);
+                    at(a, k, p) = at(a, p, k) = c * akp - s * akq;
+                    at(a, k, q) = at(a, q, k) = s * akp + c * akq;
+                }
+                for (int k = 0; k < n; ++k) {
+                    const double vkp = at(v, k, p);
+                    const double vkq = at(v, k, q);
+                    at(v, k, p) = c * vkp - s * vkq;
+                    at(v, k, q) = s * vkp + c * vkq;
+                }
+            }
+        }
+        if (!rotated) {
+            break;
+        }
+    }
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int x, int y) { return at(a, x, x) > at(a, y, y); });
+    SymmetricEigenpairs result{std::vector<double>(n), std::vector<double>(static_cast<std::size_t>(n) * n)};
+    for (int k = 0; k < n; ++k) {
+        result.values[k] = at(a, order[k], order[k]);
+        for (int i = 0; i < n; ++i) {
+            result.vectors[static_cast<std::size_t>(i) * n + k] = at(v, i, order[k]);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+SymmetricEigenpairs CyclicJacobiEigen(std::vector<double> a, int n, double precision)
+{
+    std::vector<double> v(static_cast<std::size_t>(n) * n, 0.0);
+    for (int i = 0; i < n; ++i) {
+        v[static_cast<std::size_t>(i) * n + i] = 1.0;
+    }
+    return Diagonalized(std::move(a), std::move(v), n, precision);
+}
+
+SymmetricEigenpairs CyclicJacobiEigen(const std::vector<double>& a, int n, const std::vector<double>& start)
+{
+    const auto index = [n](int i, int j) { return static_cast<std::size_t>(i) * n + j; };
+    std::vector<double> av(static_cast<std::size_t>(n) * n, 0.0);
+    for (int i = 0; i < n; ++i) {
+        for (int k = 0; k < n; ++k) {
+            const double aik = a[index(i, k)];
+            for (int j = 0; j < n; ++j) {
+                av[index(i, j)] += aik * start[index(k, j)];
+            }
+        }
+    }
+    std::vector<double> rotated(static_cast<std::size_t>(n) * n, 0.0);
+    for (int k = 0; k < n; ++k) {
+        for (int i = 0; i < n; ++i) {
+            const double vki = start[index(k, i)];
+            for (int j = 0; j < n; ++j) {
+                rotated[index(i, j)] += vki * av[index(k, j)];
+            }
+        }
+    }
+    // Exactly symmetric, as the rotations expect.
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < i; ++j) {
+            rotated[index(i, j)] = rotated[index(j, i)] = 0.5 * (rotated[index(i, j)] + rotated[index(j, i)]);
+        }
+    }
+    return Diagonalized(std::move(rotated), start, n, kFullPrecision);
+}
+
+} // namespace talver

@@ -1,5 +1,7 @@
 #include "analyses/ItemDiscriminations.h"
 
+#include <cmath>
+
 #include "analyses/AnalysisWarnings.h"
 #include "analyses/DiscriminationIntervals.h"
 #include "analyses/DiscriminationReplicates.h"
@@ -46,12 +48,17 @@ SampleDispersions ObservedDispersions(AnalysisProgress& progress, const Matrix* 
     return {MomentDispersion(targetData, settings.dispersion), MomentDispersion(replicationData, settings.dispersion)};
 }
 
-// The rows (from 1) of a column whose value is at or below zero.
-std::vector<int> NonPositiveRows(const Matrix* column)
+// A residual variance within this share of the item's variance of zero sits
+// at the bound: ULS holds such an item's unique variance at 0, and the
+// residual computed from its loadings is then zero up to rounding.
+constexpr double kResidualAtBound = 1e-10;
+
+// The items (from 1) whose residual variance is at or below zero.
+std::vector<int> ImproperItems(const Matrix* residuals, const Matrix* dispersion)
 {
     std::vector<int> rows;
-    for (int i = 0; i < column->Rows(); ++i) {
-        if ((*column)(i, 0) <= 0.0) {
+    for (int i = 0; i < residuals->Rows(); ++i) {
+        if ((*residuals)(i, 0) <= kResidualAtBound * std::fabs((*dispersion)(i, i))) {
             rows.push_back(i + 1);
         }
     }
@@ -102,8 +109,8 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
         DiscriminationStatistics(observed.targetPattern, observed.targetResiduals),
         DiscriminationStatistics(observed.replicationPattern, observed.replicationResiduals), targetReplicates,
         replicationReplicates, p, settings.factorCount, settings.alpha, settings.method);
-    results.improperTargetItems = NonPositiveRows(observed.targetResiduals);
-    results.improperReplicationItems = NonPositiveRows(observed.replicationResiduals);
+    results.improperTargetItems = ImproperItems(observed.targetResiduals, dispersions.target);
+    results.improperReplicationItems = ImproperItems(observed.replicationResiduals, dispersions.replication);
     results.improperWarning = ImproperSolutionWarning(results.improperTargetItems, results.improperReplicationItems);
     context.progress.ShowStep("Printing results ...");
     return {"", std::move(results), tally};

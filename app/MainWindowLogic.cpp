@@ -380,7 +380,7 @@ bool MainWindowLogic::Compute()
     }
     std::error_code noPath;
     const std::filesystem::path shownPath = std::filesystem::absolute(reportPath, noPath);
-    port_.ShowNote("Report written to " + (noPath ? reportPath : shownPath.string()));
+    port_.ShowReportWritten(noPath ? reportPath : shownPath.string());
     bool companionWritten = true;
     bool pageWritten = true;
     if (companion && !companion->Commit(error)) {

@@ -45,6 +45,10 @@ public:
     // A note about the data or the run that needs no answer, such as the
     // report file written; shown with the details by default.
     virtual void ShowNote(const std::string& note) { ShowDetail(note); }
+    // Told after a run with the full path of the report it wrote; said as a
+    // note by default. A front end that shows the path in a place of its own
+    // needs no note.
+    virtual void ShowReportWritten(const std::string& path) { ShowNote("Report written to " + path); }
     // Called at every progress call of a running analysis. A front end whose
     // user asked to stop throws ComputationStopped here; the run then ends
     // without replacing any earlier output.

@@ -37,6 +37,8 @@ public:
     void ShowMessage(const std::string& text) override;
     void FocusField(int controlId) override;
     void ShowDetail(const std::string& detail) override;
+    // The report's path has a row of its own, filled when the report opens.
+    void ShowReportWritten(const std::string& /*path*/) override {}
 
     // The report of the last run, by its full path; empty before the first.
     QString ReportPath() const { return reportPath_; }

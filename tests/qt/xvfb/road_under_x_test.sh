@@ -125,7 +125,14 @@ without_clock "$work/output.txt" > "$work/window.txt"
 without_clock "$work/batch/output.txt" > "$work/batch.txt"
 cmp -s "$work/window.txt" "$work/batch.txt" || fail "the window's report differs from talver-batch's"
 
+# The results are shown beside the window after the run; Escape closes them.
+results=$(await '^TALVER: results$') || fail "the results were not shown after the run"
+xdotool windowactivate --sync "$results" 2>/dev/null || xdotool windowfocus --sync "$results"
+xdotool key Escape
+await_count '^TALVER: results$' 0 || fail "Escape did not close the results"
+
 # Exit ends the program.
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
 click 1
 for _ in $(seq 50); do kill -0 "$talver_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$talver_pid" 2>/dev/null && fail "Exit did not end talver"

@@ -243,7 +243,7 @@ TEST(BatchJson, CompanionHoldsTheTablesOfTheReport)
     const std::string report = ReadFile(folder.Path("output.txt"));
     for (const char* key : {"\"samples\": {", "\"options\": {", "\"itemDifficulties\": {", "\"itemDiscriminations\": {",
                             "\"itemResidualVariances\": {", "\"hotellingTSquare\": {", "\"invarianceIndices\": {",
-                            "\"congruence\": {", "\"discrepancy\": {", "\"warnings\": []", "\"bootstrapSamples\": 500"}) {
+                            "\"congruence\": {", "\"discrepancy\": {", "\"warnings\": [", "\"bootstrapSamples\": 500"}) {
         EXPECT_NE(json.find(key), std::string::npos) << key;
     }
     EXPECT_NE(json.find("\"tSquare\": 16.88162"), std::string::npos);

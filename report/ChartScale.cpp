@@ -61,4 +61,12 @@ ChartScale NiceScale(double low, double high, double from, double to, int ticks)
     return scale;
 }
 
+void Widen(double value, double& low, double& high)
+{
+    if (std::isfinite(value)) {
+        low = std::min(low, value);
+        high = std::max(high, value);
+    }
+}
+
 } // namespace talver

@@ -25,4 +25,8 @@ struct ChartScale {
 // caller; an empty or zero-width range gets a unit-wide axis around it.
 ChartScale NiceScale(double low, double high, double from, double to, int ticks = 5);
 
+// Widens [low, high] to take in `value` when it is a finite number: how the
+// charts find the range of what they draw.
+void Widen(double value, double& low, double& high);
+
 } // namespace talver

@@ -33,12 +33,8 @@ std::string CriticalValueChartSvg(const CriticalValueChart& chart)
     for (const CriticalValueRow& row : chart.rows) {
         names.push_back(row.name);
         flagged.push_back(row.flagged);
-        for (double v : {row.observed, row.critical}) {
-            if (std::isfinite(v)) {
-                low = std::min(low, v);
-                high = std::max(high, v);
-            }
-        }
+        Widen(row.observed, low, high);
+        Widen(row.critical, low, high);
     }
     const ChartLayout layout = RowChartLayout(names);
     const ChartScale scale = NiceScale(low, high, layout.left, layout.right);

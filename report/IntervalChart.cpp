@@ -13,14 +13,6 @@ namespace {
 
 constexpr double kSampleOffset = 5.5;
 
-void Widen(double value, double& low, double& high)
-{
-    if (std::isfinite(value)) {
-        low = std::min(low, value);
-        high = std::max(high, value);
-    }
-}
-
 std::string Tooltip(const std::string& name, const char* sample, const IntervalEstimate& estimate, int decimals)
 {
     return name + ", " + sample + ": " + FixedText(estimate.value, decimals) + " [" +

@@ -18,7 +18,7 @@ talver_read_json <- function(file) {
   dispersion <- o$dispersion
   details <- list(target = s$targetFile, target_count = as.integer(s$targetCount), target_dropped = 0L,
                   replication = s$replicationFile, replication_count = as.integer(s$replicationCount),
-                  replication_dropped = 0L, items = as.character(seq_len(s$items)),
+                  replication_dropped = 0L, items = if (is.null(s$itemNames)) as.character(seq_len(s$items)) else as.character(s$itemNames),
                   factors = as.integer(o$factors), method = tolower(o$method), dispersion = dispersion,
                   samples = as.integer(o$bootstrapSamples), alpha = o$alpha,
                   lowest = if (dispersion == "polychoric") as.integer(o$lowestScore),

@@ -41,6 +41,31 @@ indices_frame <- function(family, names) {
              stringsAsFactors = FALSE)
 }
 
+# One row per bootstrap that ran and sample: the samples drawn again, by
+# reason, and the replicates whose solution was improper.
+redraws_frame <- function(bootstrap) {
+  rows <- list()
+  for (analysis in c("itemDiscriminations", "invarianceIndices")) {
+    loop <- bootstrap[[analysis]]
+    if (is.null(loop)) next
+    for (sample in c("target", "replication")) {
+      r <- loop[[sample]]$redraws
+      rows[[length(rows) + 1]] <- data.frame(
+        analysis = if (analysis == "itemDiscriminations") "discriminations" else "indices", sample = sample,
+        replicates = as.integer(loop$replicates), empty_category = as.integer(r$polychoricEmptyCategory),
+        ml_not_converged = as.integer(r$mlNotConverged), item_without_variance = as.integer(r$itemWithoutVariance),
+        not_finite = as.integer(r$notFinite), total = as.integer(r$total),
+        improper_solutions = as.integer(loop[[sample]]$improperSolutions), stringsAsFactors = FALSE)
+    }
+  }
+  if (length(rows) == 0) {
+    return(data.frame(analysis = character(), sample = character(), replicates = integer(),
+                      empty_category = integer(), ml_not_converged = integer(), item_without_variance = integer(),
+                      not_finite = integer(), total = integer(), improper_solutions = integer()))
+  }
+  do.call(rbind, rows)
+}
+
 new_talver_result <- function(raw, details, report = NULL) {
   names <- details$items
   result <- list(difficulties = NULL, discriminations = NULL, residual_variances = NULL, hotelling = NULL,
@@ -78,6 +103,7 @@ new_talver_result <- function(raw, details, report = NULL) {
   warnings <- columns_of(raw$warnings)
   result$warnings <- data.frame(section = as.character(warnings$section), text = as.character(warnings$text),
                                 stringsAsFactors = FALSE)
+  result$redraws <- redraws_frame(raw$bootstrap)
   result$details <- details
   result["report"] <- list(report)
   structure(result, class = "talver_invariance")

@@ -201,6 +201,38 @@ Rcpp::List Warnings(const RunResults& results)
     return Rcpp::List::create(Rcpp::Named("section") = sections, Rcpp::Named("text") = texts);
 }
 
+Rcpp::List SampleTallyList(const SampleTally& tally)
+{
+    const RedrawCounts& r = tally.redraws;
+    return Rcpp::List::create(
+        Rcpp::Named("redraws") = Rcpp::List::create(
+            Rcpp::Named("polychoricEmptyCategory") = r.emptyCategory, Rcpp::Named("mlNotConverged") = r.notConverged,
+            Rcpp::Named("itemWithoutVariance") = r.noVariance, Rcpp::Named("notFinite") = r.notFinite,
+            Rcpp::Named("total") = r.Total()),
+        Rcpp::Named("improperSolutions") = tally.improperSolutions);
+}
+
+Rcpp::List TallyList(const BootstrapTally& tally)
+{
+    return Rcpp::List::create(Rcpp::Named("replicates") = tally.replicates,
+                              Rcpp::Named("target") = SampleTallyList(tally.target),
+                              Rcpp::Named("replication") = SampleTallyList(tally.replication));
+}
+
+// What each bootstrap that ran went through, in the layout of the JSON's
+// "bootstrap" object.
+Rcpp::List Tallies(const RunResults& results)
+{
+    Rcpp::List list;
+    if (results.discriminations && results.discriminations->bootstrap.ran) {
+        list["itemDiscriminations"] = TallyList(results.discriminations->bootstrap);
+    }
+    if (results.invariance && results.invariance->bootstrap.ran) {
+        list["invarianceIndices"] = TallyList(results.invariance->bootstrap);
+    }
+    return list;
+}
+
 } // namespace
 
 Rcpp::List ResultsAsList(const RunResults& results)
@@ -222,6 +254,7 @@ Rcpp::List ResultsAsList(const RunResults& results)
         list["invarianceIndices"] = Invariance(*indices);
     }
     list["warnings"] = Warnings(results);
+    list["bootstrap"] = Tallies(results);
     return list;
 }
 

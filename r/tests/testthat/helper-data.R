@@ -10,4 +10,4 @@ replication <- example_sample("replica.dat")
 fixture <- function(name) test_path("fixtures", name)
 
 tables <- c("difficulties", "discriminations", "residual_variances", "hotelling", "congruence", "discrepancy",
-            "warnings")
+            "warnings", "redraws")

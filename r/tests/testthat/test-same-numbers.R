@@ -102,3 +102,12 @@ test_that("column names name the items, and data frames are taken like matrices"
                              outputs = c("difficulties", "discrepancy"))
   expect_identical(fit$difficulties[-1], plain$difficulties[-1])
 })
+
+test_that("the redraws name each bootstrap and sample, and add up", {
+  fit <- talver_read_json(fixture("uls_covariance.json"))
+  expect_identical(fit$redraws$analysis, rep(c("discriminations", "indices"), each = 2))
+  expect_identical(fit$redraws$sample, rep(c("target", "replication"), 2))
+  expect_identical(fit$redraws$replicates, rep(500L, 4))
+  parts <- fit$redraws[, c("empty_category", "ml_not_converged", "item_without_variance", "not_finite")]
+  expect_identical(as.integer(rowSums(parts)), fit$redraws$total)
+})

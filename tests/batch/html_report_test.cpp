@@ -121,11 +121,9 @@ TEST_F(HtmlReportTest, NumbersEqualThoseOfTheJsonToTheDigitsShown)
         }
     }
     const auto differences = Rows("table-loadings-differences");
-    int flags = 0;
     for (const json& e : discriminations["differences"]) {
         const std::size_t i = e["item"].get<std::size_t>() - 1;
         EXPECT_EQ(differences[i][e["factor"].get<std::size_t>()], Flagged(e["value"], 3, e["significant"]));
-        flags += e["significant"].get<bool>() ? 1 : 0;
     }
     EXPECT_EQ(differences.size() * factors, discriminations["differences"].size());
 

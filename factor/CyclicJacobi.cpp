@@ -13,8 +13,24 @@ namespace {
 // met here; the cap only guards against values that are not numbers.
 constexpr int kMaxSweeps = 100;
 
-// Rotates a to diagonal form, accumulating the rotations into v.
-SymmetricEigenpairs Diagonalized(std::vector<double> a, std::vector<double> v, int n, double precision)
+// x, y <- c x - s y, s x + c y, element by element: one loop the compiler
+// can vectorise without changing a bit.
+void RotatePair(double* x, double* y, int n, double c, double s)
+{
+    for (int k = 0; k < n; ++k) {
+        const double xk = x[k];
+        const double yk = y[k];
+        x[k] = c * xk - s * yk;
+        y[k] = s * xk + c * yk;
+    }
+}
+
+// Rotates a to diagonal form, accumulating the rotations into the rows of
+// vt (the transposed eigenvectors: row k is vector k). a is kept exactly
+// symmetric, so a rotation reads and writes rows p and q, which are
+// contiguous, and then copies them into columns p and q; every element gets
+// the same expression as in the textbook loop over columns.
+SymmetricEigenpairs Diagonalized(std::vector<double> a, std::vector<double> vt, int n, double precision)
 {
     auto at = [n](std::vector<double>& m, int i, int j) -> double& { return m[static_cast<std::size_t>(i) * n + j]; };
     double largest = 0.0;
@@ -47,25 +63,21 @@ SymmetricEigenpairs Diagonalized(std::vector<double> a, std::vector<double> v, i
                 const double c = 1.0 / std::sqrt(t * t + 1.0);
                 const double s = t * c;
                 // The rotation J' a J in the form of Numerical Recipes
-                // (section 11.1), which keeps a exactly symmetric.
-                at(a, p, p) = app - t * apq;
-                at(a, q, q) = aqq + t * apq;
-                at(a, p, q) = at(a, q, p) = 0.0;
+                // (section 11.1). Elements p and q of the two rows get
+                // their values after the loop.
+                double* rowP = &at(a, p, 0);
+                double* rowQ = &at(a, q, 0);
+                RotatePair(rowP, rowQ, n, c, s);
+                rowP[p] = app - t * apq;
+                rowQ[q] = aqq + t * apq;
+                rowP[q] = rowQ[p] = 0.0;
                 for (int k = 0; k < n; ++k) {
-                    if (k == p || k == q) {
-                        continue;
+                    if (k != p && k != q) {
+                        at(a, k, p) = rowP[k];
+                        at(a, k, q) = rowQ[k];
                     }
-                    const double akp = at(a, k, p);
-                    const double akq = at(a, k, q);
-                    at(a, k, p) = at(a, p, k) = c * akp - s * akq;
-                    at(a, k, q) = at(a, q, k) = s * akp + c * akq;
                 }
-                for (int k = 0; k < n; ++k) {
-                    const double vkp = at(v, k, p);
-                    const double vkq = at(v, k, q);
-                    at(v, k, p) = c * vkp - s * vkq;
-                    at(v, k, q) = s * vkp + c * vkq;
-                }
+                RotatePair(&at(vt, p, 0), &at(vt, q, 0), n, c, s);
             }
         }
         if (!rotated) {
@@ -78,8 +90,9 @@ SymmetricEigenpairs Diagonalized(std::vector<double> a, std::vector<double> v, i
     SymmetricEigenpairs result{std::vector<double>(n), std::vector<double>(static_cast<std::size_t>(n) * n)};
     for (int k = 0; k < n; ++k) {
         result.values[k] = at(a, order[k], order[k]);
+        const double* vector = &at(vt, order[k], 0);
         for (int i = 0; i < n; ++i) {
-            result.vectors[static_cast<std::size_t>(i) * n + k] = at(v, i, order[k]);
+            result.vectors[static_cast<std::size_t>(i) * n + k] = vector[i];
         }
     }
     return result;
@@ -123,7 +136,13 @@ SymmetricEigenpairs CyclicJacobiEigen(const std::vector<double>& a, int n, const
             rotated[index(i, j)] = rotated[index(j, i)] = 0.5 * (rotated[index(i, j)] + rotated[index(j, i)]);
         }
     }
-    return Diagonalized(std::move(rotated), start, n, kFullPrecision);
+    std::vector<double> startTransposed(static_cast<std::size_t>(n) * n);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            startTransposed[index(j, i)] = start[index(i, j)];
+        }
+    }
+    return Diagonalized(std::move(rotated), std::move(startTransposed), n, kFullPrecision);
 }
 
 } // namespace talver

@@ -269,7 +269,11 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double
         PsiFit trialFit;
         bool lowered = false;
         double length = 1.0;
-        for (int halving = 0; halving < kMaxHalvings && !lowered; ++halving, length *= 0.5) {
+        // Halved no shorter than the stop rule's step: near the minimum a
+        // Newton step of a few 1e-9 lowers f by less than its rounding, and
+        // shorter ones cannot do better than the fit in hand.
+        for (int halving = 0; halving < kMaxHalvings && !lowered && length * longest > kRelativeStep * scale;
+             ++halving, length *= 0.5) {
             for (int i = 0; i < p; ++i) {
                 trial[i] = std::max(psi[i] + length * direction[i], 0.0);
             }

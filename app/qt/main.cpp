@@ -1,6 +1,7 @@
 // talver: the desktop program. Answers the registration switches without a
 // window, otherwise shows the main window and ends when it closes.
 
+#include "app/HeapReuse.h"
 #include "app/StartupSwitches.h"
 #include "app/WindowCommandLine.h"
 #include "app/qt/ApplicationSetup.h"
@@ -59,6 +60,7 @@ void StartupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 int main(int argc, char** argv)
 {
+    KeepFreedHeapMemory();
     // Nothing is registered on this platform; installers that ask still get
     // the quiet, successful end they expect, with or without a display.
     if (FindStartupSwitch(CommandLineAfterProgram(argc, argv)) != StartupSwitch::None) {

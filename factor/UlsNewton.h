@@ -16,7 +16,7 @@ namespace talver {
 // every psi above 0 this is the minimum of the off-diagonal residuals; a
 // unique variance that would fall below 0 stays at 0, and the row of its item
 // is scaled so that its residual variance is 0. The steps stop when no
-// unique variance moves by more than 1e-10 times the largest variance of s,
+// unique variance moves by more than 1e-8 times the largest variance of s,
 // when the residuals cannot be lowered any further in double precision, or
 // after 100 steps. lambda is left as it was if s has no positive variance or
 // the finish gives values that are not finite. basis, an orthonormal p x p

@@ -7,7 +7,17 @@
 #include "factor/UlsExtraction.h"
 #include "matrix/MatrixOps.h"
 
+#include <cmath>
+
 namespace talver {
+
+namespace {
+
+// Residual variances within this share of the item's variance of zero sit at
+// the bound.
+constexpr double kResidualAtBound = 1e-10;
+
+} // namespace
 
 SolutionSettings SolutionSettingsOf(const AnalysisSettings& settings, DispersionKind analysed)
 {
@@ -47,6 +57,22 @@ Matrix* ResidualVariances(const Matrix* s, const Matrix* loadings)
     MatrixScope scope;
     CopyValues(Diag(Minus(s, Product(loadings, Transposed(loadings)))), result);
     return result;
+}
+
+bool ResidualAtOrBelowZero(double residual, double variance)
+{
+    return residual <= kResidualAtBound * std::fabs(variance);
+}
+
+std::vector<int> ImproperItems(const Matrix* residuals, const Matrix* s)
+{
+    std::vector<int> items;
+    for (int i = 0; i < residuals->Rows(); ++i) {
+        if (ResidualAtOrBelowZero((*residuals)(i, 0), (*s)(i, i))) {
+            items.push_back(i + 1);
+        }
+    }
+    return items;
 }
 
 Matrix* RotatedToward(const Matrix* loadings, const Matrix* target)

@@ -5,6 +5,8 @@
 #include "analyses/AnalysisSettings.h"
 #include "matrix/Matrix.h"
 
+#include <vector>
+
 namespace talver {
 
 // What the bootstrap analyses need to turn a data matrix into loadings.
@@ -28,6 +30,15 @@ bool ExtractLoadings(const Matrix* s, int sampleSize, const SolutionSettings& se
 
 // Residual variances p x 1: the diagonal of s - L L', L unrotated.
 Matrix* ResidualVariances(const Matrix* s, const Matrix* loadings);
+
+// Whether an item's residual variance is at or below zero (a Heywood case).
+// ULS holds a unique variance at 0 and scales the item's loadings to its
+// variance, so the residual of such an item is zero only up to rounding:
+// within 1e-10 of the item's variance counts as zero.
+bool ResidualAtOrBelowZero(double residual, double variance);
+
+// The items (from 1) whose residual variance (p x 1) is at or below zero.
+std::vector<int> ImproperItems(const Matrix* residuals, const Matrix* s);
 
 // loadings times its Procrustes rotation towards target.
 Matrix* RotatedToward(const Matrix* loadings, const Matrix* target);

@@ -1,7 +1,5 @@
 #include "analyses/ItemDiscriminations.h"
 
-#include <cmath>
-
 #include "analyses/AnalysisWarnings.h"
 #include "analyses/DiscriminationIntervals.h"
 #include "analyses/DiscriminationReplicates.h"
@@ -46,23 +44,6 @@ SampleDispersions ObservedDispersions(AnalysisProgress& progress, const Matrix* 
         return ObservedPolychoric(progress, targetData, replicationData, settings);
     }
     return {MomentDispersion(targetData, settings.dispersion), MomentDispersion(replicationData, settings.dispersion)};
-}
-
-// A residual variance within this share of the item's variance of zero sits
-// at the bound: ULS holds such an item's unique variance at 0, and the
-// residual computed from its loadings is then zero up to rounding.
-constexpr double kResidualAtBound = 1e-10;
-
-// The items (from 1) whose residual variance is at or below zero.
-std::vector<int> ImproperItems(const Matrix* residuals, const Matrix* dispersion)
-{
-    std::vector<int> rows;
-    for (int i = 0; i < residuals->Rows(); ++i) {
-        if ((*residuals)(i, 0) <= kResidualAtBound * std::fabs((*dispersion)(i, i))) {
-            rows.push_back(i + 1);
-        }
-    }
-    return rows;
 }
 
 } // namespace

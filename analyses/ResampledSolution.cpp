@@ -34,11 +34,17 @@ DrawFailure FailureOf(RedrawReason reason)
     return reason == RedrawReason::NotConverged ? DrawFailure::MaximumLikelihood : DrawFailure::Unusable;
 }
 
+// Whether an item's residual variance, the diagonal of s - L L' summed as
+// the matrix product does, is at or below zero.
 bool Improper(const Matrix* s, const Matrix* loadings)
 {
-    const Matrix* residuals = ResidualVariances(s, loadings);
-    for (int i = 0; i < residuals->Rows(); ++i) {
-        if ((*residuals)(i, 0) <= 0.0) {
+    for (int i = 0; i < s->Rows(); ++i) {
+        const double* row = loadings->Row(i);
+        double communality = 0.0;
+        for (int c = 0; c < loadings->Cols(); ++c) {
+            communality += row[c] * row[c];
+        }
+        if (ResidualAtOrBelowZero((*s)(i, i) - communality, (*s)(i, i))) {
             return true;
         }
     }

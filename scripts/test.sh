@@ -10,20 +10,33 @@
 # installed into a scratch root, and the R package is built and checked.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
+start=$(date +%s)
+# Each stage's end, with the time since the start: CI has a budget.
+stage() {
+    echo "== $1 done, $(($(date +%s) - start)) s since the start"
+}
 "$top/scripts/setup.sh"
+stage setup
 "$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON
+stage "release build"
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
+stage "release tests"
 # The window stays out of the sanitizer build: compiling it twice would cost
 # CI minutes, and Qt under the sanitizers is slow.
 "$top/scripts/build.sh" "$top/build-san" -DCMAKE_CXX_COMPILER=clang++ -DTALVER_SANITIZE=ON -DTALVER_FUZZ=ON \
     -DTALVER_BUILD_WINDOW=OFF -DTALVER_WERROR=ON
+stage "sanitizer build"
 # Tests that only repeat whole bootstrap runs of many replicates take minutes
 # under the sanitizers; the same code runs there in the smaller tests. The
 # calibration study runs thousands of replicates: the release build covers it.
 slow='^ThreadCount\.|^ParallelAnalysesTest\.(MaximumLikelihoodWithRedrawnReplicates|ReplicateThatFailsAfterItsRedrawsLate|EveryMethodAndDispersion)$'
 (cd "$top/build-san" && UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$(nproc)" -E "$slow" -LE calibration)
+stage "sanitizer tests"
 "$top/scripts/fuzz.sh" 10 "$top/build-san"
+stage fuzzing
 # The Debian packages of the release build, installed into a scratch root.
 "$top/scripts/ci-package.sh"
+stage packages
 # The R package, built and checked on the same engine sources.
 "$top/scripts/test-r-package.sh"
+stage "R package"

@@ -6,6 +6,7 @@
 #
 #   validation/calibrate.sh --batch build/talver-batch --generate build/talver-generate \
 #       --pairs 200 --samples 500 --out calibration [--jobs 1] [--configs "uls:covariance ..."]
+#       [--conditions "invariant lowered"]
 #
 # Every pair is drawn afresh from a known population: ten five-point items of
 # two factors (items 1-5 and 6-10), every loading .65; 707 Target and 335
@@ -45,7 +46,7 @@ if [ "$1" = "--run-one" ]; then
     exit 0
 fi
 
-batch="" generate="" pairs=200 samples=500 out="" jobs=1
+batch="" generate="" pairs=200 samples=500 out="" jobs=1 conditions="invariant lowered"
 configs="uls:covariance uls:pearson uls:polychoric pca:covariance pca:pearson ml:covariance ml:pearson"
 while [ $# -gt 0 ]; do
     case $1 in
@@ -56,12 +57,13 @@ while [ $# -gt 0 ]; do
         --out) out=$2; shift 2 ;;
         --jobs) jobs=$2; shift 2 ;;
         --configs) configs=$2; shift 2 ;;
+        --conditions) conditions=$2; shift 2 ;;
         *) echo "calibrate.sh: unknown argument $1 (see the head of this script)" >&2; exit 2 ;;
     esac
 done
 if [ ! -x "$batch" ] || [ ! -x "$generate" ] || [ -z "$out" ]; then
     echo "usage: calibrate.sh --batch TALVER-BATCH --generate TALVER-GENERATE --out FOLDER" \
-         "[--pairs K] [--samples B] [--jobs N] [--configs \"method:dispersion ...\"]" >&2
+         "[--pairs K] [--samples B] [--jobs N] [--configs \"method:dispersion ...\"] [--conditions \"invariant lowered\"]" >&2
     exit 2
 fi
 mkdir -p "$out"
@@ -91,7 +93,7 @@ done
 pair=1
 while [ "$pair" -le "$pairs" ]; do
     for config in $configs; do
-        for condition in invariant lowered; do
+        for condition in $conditions; do
             echo "$config $condition $pair"
         done
     done

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numeric>
 
@@ -29,6 +30,20 @@ void RotatePair(double* x, double* y, int n, double c, double s)
     }
 }
 
+// Whether a equals its transpose bit for bit.
+bool ExactlySymmetric(const std::vector<double>& a, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < i; ++j) {
+            if (std::memcmp(&a[static_cast<std::size_t>(i) * n + j], &a[static_cast<std::size_t>(j) * n + i],
+                            sizeof(double)) != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // Rotates a to diagonal form, accumulating the rotations into the rows of
 // vt (the transposed eigenvectors: row k is vector k). a is exactly
 // symmetric, so a rotation reads and writes rows p and q, which are
@@ -47,6 +62,29 @@ SymmetricEigenpairs Diagonalized(std::vector<double> a, std::vector<double> vt, 
         largest = std::max(largest, std::fabs(x));
     }
     const double negligible = precision * largest;
+    // A product like D S D is symmetric only up to rounding. Until a
+    // rotation has written an element, its two triangles may differ, and the
+    // textbook loops read it from column p or q: rows p and q take those
+    // values before their first rotation. Once every row has been rotated,
+    // a is exactly symmetric.
+    std::vector<char> rowRotated(n, 1);
+    int unrotatedRows = 0;
+    if (!ExactlySymmetric(a, n)) {
+        std::fill(rowRotated.begin(), rowRotated.end(), 0);
+        unrotatedRows = n;
+    }
+    auto takeColumn = [&](int row) {
+        if (rowRotated[row]) {
+            return;
+        }
+        for (int k = 0; k < n; ++k) {
+            if (!rowRotated[k]) {
+                at(a, row, k) = at(a, k, row);
+            }
+        }
+        rowRotated[row] = 1;
+        --unrotatedRows;
+    };
     for (int sweep = 0; sweep < kMaxSweeps; ++sweep) {
         bool rotated = false;
         for (int p = 0; p < n - 1; ++p) {
@@ -71,6 +109,10 @@ SymmetricEigenpairs Diagonalized(std::vector<double> a, std::vector<double> vt, 
                 // their values after the loop.
                 double* rowP = &at(a, p, 0);
                 double* rowQ = &at(a, q, 0);
+                if (unrotatedRows > 0) {
+                    takeColumn(p);
+                    takeColumn(q);
+                }
                 RotatePair(rowP, rowQ, n, c, s);
                 rowP[p] = app - t * apq;
                 rowQ[q] = aqq + t * apq;

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the R package talver (r/, with the engine's sources) and checks it:
-# R CMD build, then R CMD check --no-manual --no-rebuild-vignettes, which must end without an error
+# R CMD build, then R CMD check --no-manual --no-build-vignettes, which must end without an error
 # or a warning. The build installs the package once to weave the vignette and
 # the check installs it again; ccache serves the second compile of the engine
 # from the first.
@@ -19,7 +19,7 @@ fi
 R CMD build talver
 # The vignette was woven by R CMD build; the check still runs its code, but
 # does not install the package a third time to weave it again.
-R CMD check --no-manual --no-rebuild-vignettes talver_*.tar.gz
+R CMD check --no-manual --no-build-vignettes talver_*.tar.gz
 status=$(grep '^Status:' talver.Rcheck/00check.log || echo "Status: no result")
 case "$status" in
 *ERROR* | *WARNING* | *"no result"*)

@@ -46,7 +46,7 @@ slow="$slow"'|^Cases/DegenerateDataTest\..*/(NegativeScores|UnusedMiddleScore|Bi
 (cd "$top/build-san" && UBSAN_OPTIONS=print_stacktrace=1 ASAN_OPTIONS=malloc_context_size=8:quarantine_size_mb=16 \
     ctest --output-on-failure -j"$(nproc)" -E "$slow" -LE calibration)
 stage "sanitizer tests"
-"$top/scripts/fuzz.sh" 10 "$top/build-san"
+"$top/scripts/fuzz.sh" 6 "$top/build-san"
 stage fuzzing
 # The Debian packages of the release build, installed into a scratch root.
 "$top/scripts/ci-package.sh"

@@ -11,6 +11,9 @@ set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-300}
 build=${2:-$top/build-fuzz}
+# Absolute: the batch command-line target works in folders of its own.
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
 if ! grep -q '^TALVER_FUZZ:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
     cmake -S "$top" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DTALVER_FUZZ=ON -DTALVER_BUILD_TESTS=OFF -DTALVER_BUILD_WINDOW=OFF >/dev/null

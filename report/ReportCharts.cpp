@@ -37,6 +37,23 @@ ReportChart MeansChart(const ReportDetails& details, const DifficultyResults& re
     return {ChartSection::Difficulties, chart.id, chart.title, IntervalChartSvg(chart)};
 }
 
+// Column `column` of one estimate of both samples, with its bounds and the
+// flags of their difference, as the rows of an interval chart.
+template <typename Table, typename Flags>
+void AddSampleRows(IntervalChart& chart, const ReportDetails& details, const DiscriminationResults& results,
+                   Table SampleDiscriminations::*value, Table SampleDiscriminations::*lower,
+                   Table SampleDiscriminations::*upper, const Flags& flags, int column)
+{
+    const SampleDiscriminations& t = results.target;
+    const SampleDiscriminations& r = results.replication;
+    for (int i = 0; i < (t.*value).rows; ++i) {
+        chart.rows.push_back({ItemName(details, i),
+                              {(t.*value)(i, column), (t.*lower)(i, column), (t.*upper)(i, column)},
+                              {(r.*value)(i, column), (r.*lower)(i, column), (r.*upper)(i, column)},
+                              flags(i, column)});
+    }
+}
+
 ReportChart LoadingsChart(const ReportDetails& details, const DiscriminationResults& results, int factor)
 {
     const std::string name = FactorLabel(results.method, factor);
@@ -46,14 +63,8 @@ ReportChart LoadingsChart(const ReportDetails& details, const DiscriminationResu
     chart.axisLabel = "Loading (rotated)";
     chart.intervalName = kBootstrapInterval;
     chart.flagName = kOverlapFlag;
-    const SampleDiscriminations& t = results.target;
-    const SampleDiscriminations& r = results.replication;
-    for (int i = 0; i < t.loadings.rows; ++i) {
-        chart.rows.push_back({ItemName(details, i),
-                              {t.loadings(i, factor), t.loadingLower(i, factor), t.loadingUpper(i, factor)},
-                              {r.loadings(i, factor), r.loadingLower(i, factor), r.loadingUpper(i, factor)},
-                              results.loadingSignificant(i, factor)});
-    }
+    AddSampleRows(chart, details, results, &SampleDiscriminations::loadings, &SampleDiscriminations::loadingLower,
+                  &SampleDiscriminations::loadingUpper, results.loadingSignificant, factor);
     return {ChartSection::Discriminations, chart.id, chart.title, IntervalChartSvg(chart)};
 }
 
@@ -65,14 +76,9 @@ ReportChart ResidualsChart(const ReportDetails& details, const DiscriminationRes
     chart.axisLabel = "Residual variance";
     chart.intervalName = kBootstrapInterval;
     chart.flagName = kOverlapFlag;
-    const SampleDiscriminations& t = results.target;
-    const SampleDiscriminations& r = results.replication;
-    for (int i = 0; i < t.residualVariances.rows; ++i) {
-        chart.rows.push_back({ItemName(details, i),
-                              {t.residualVariances(i, 0), t.residualLower(i, 0), t.residualUpper(i, 0)},
-                              {r.residualVariances(i, 0), r.residualLower(i, 0), r.residualUpper(i, 0)},
-                              results.residualSignificant(i, 0)});
-    }
+    AddSampleRows(chart, details, results, &SampleDiscriminations::residualVariances,
+                  &SampleDiscriminations::residualLower, &SampleDiscriminations::residualUpper,
+                  results.residualSignificant, 0);
     return {ChartSection::ResidualVariances, chart.id, chart.title, IntervalChartSvg(chart)};
 }
 

@@ -8,5 +8,13 @@ if [ $# -gt 0 ]; then
     build=$1
     shift
 fi
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# ccache keeps compiled objects across builds and work trees: CI builds the
+# same sources in several configurations, and a rebuild after a small change
+# recompiles only what changed.
+launcher=""
+if command -v ccache >/dev/null 2>&1; then
+    launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$top}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
+fi
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo $launcher "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -17,16 +17,17 @@ packages="$packages xvfb matchbox-window-manager xdotool"
 packages="$packages help2man dpkg-dev fakeroot lintian man-db desktop-file-utils appstream librsvg2-bin"
 # ReadStat reads the data files of SPSS (.sav, .zsav), Stata (.dta) and SAS (.sas7bdat).
 packages="$packages libreadstat-dev"
+# ccache spares rebuilds of unchanged sources (scripts/build.sh, R CMD check).
+packages="$packages ccache"
 # The HTML report's tests: chromium renders the page, tidy checks its HTML,
 # xmllint (libxml2-utils) parses its charts, nlohmann-json3-dev reads the JSON
 # companion the page is compared with. Qt's SvgWidgets (in qt6-svg-dev) draw
 # the charts in the window.
 packages="$packages chromium tidy libxml2-utils nlohmann-json3-dev"
 # R with Rcpp, jsonlite, testthat and knitr (the vignette) build, test and
-# check the R package talver (r/); codetools serves R CMD check, and ccache
-# spares it a second compile of the engine. Installed without their
+# check the R package talver (r/); codetools serves R CMD check. Installed without their
 # recommendations, which would bring pandoc and LaTeX.
-r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools ccache"
+r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools"
 missing_of() {
     for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

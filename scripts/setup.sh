@@ -17,6 +17,9 @@ packages="$packages xvfb matchbox-window-manager xdotool"
 packages="$packages help2man dpkg-dev fakeroot lintian man-db desktop-file-utils appstream librsvg2-bin"
 # ReadStat reads the data files of SPSS (.sav, .zsav), Stata (.dta) and SAS (.sas7bdat).
 packages="$packages libreadstat-dev"
+# MinGW-w64's GCC compiles and links the R package's C++ sources for Windows
+# (scripts/check-r-package-mingw.sh), as Rtools' GCC does there.
+packages="$packages g++-mingw-w64-x86-64-posix"
 # ccache spares rebuilds of unchanged sources (scripts/build.sh, R CMD check).
 packages="$packages ccache"
 # The HTML report's tests: chromium renders the page, tidy checks its HTML,

@@ -22,16 +22,21 @@ cp "$top/examples/target.dat" "$top/examples/replica.dat" "$package/inst/extdata
 # A JSON file of talver-batch, for the examples of talver_read_json().
 cp "$top/r/tests/testthat/fixtures/uls_covariance.json" "$package/inst/extdata/"
 
-# Every object is listed, so the Makevars needs no make extension; configure
-# adds the flag that turns off fused multiply-adds.
+# Every object is listed, so that the Makevars needs no make extension and
+# works with every make R uses (Windows' and macOS's included); there is no
+# configure script to run. -ffp-contract=off keeps a*b+c from becoming a fused
+# multiply-add, so that the package computes talver-batch's numbers to the
+# last bit; GCC and clang, the compilers R uses everywhere, both take it.
 objects=$(cd "$package/src" && ls *.cpp matrix/*.cpp stats/*.cpp factor/*.cpp analyses/*.cpp report/*.cpp |
     sed 's/\.cpp$/.o/' | tr '\n' ' ')
-cat > "$package/src/Makevars.in" <<MAKEVARS
+for makevars in Makevars Makevars.win; do
+    cat > "$package/src/$makevars" <<MAKEVARS
 # Written by scripts/stage-r-package.sh.
 CXX_STD = CXX20
 PKG_CPPFLAGS = -I.
-PKG_CXXFLAGS = @FP_CONTRACT_OFF@
+PKG_CXXFLAGS = -ffp-contract=off
 PKG_LIBS = -pthread
 OBJECTS = $objects
 MAKEVARS
+done
 echo "$package"

@@ -12,6 +12,7 @@
 #include "analyses/ComputeContext.h"
 #include "matrix/Matrix.h"
 #include "report/AnalysisSections.h"
+#include "report/JsonReport.h"
 #include "report/ReportFrame.h"
 
 namespace talver {
@@ -42,26 +43,26 @@ private:
     locale_t previous_ = static_cast<locale_t>(nullptr);
 };
 
-// The report is written into a temporary file, as the analyses write to a
-// stream, and read back whole.
-class TemporaryReport {
+// The report and the JSON companion are written into temporary files, as
+// the writers write to a stream, and read back whole.
+class TemporaryText {
 public:
-    TemporaryReport() : file_(std::tmpfile())
+    TemporaryText() : file_(std::tmpfile())
     {
         if (!file_) {
-            throw std::runtime_error("no temporary file could be made for the report");
+            throw std::runtime_error("no temporary file could be made for the results");
         }
     }
-    ~TemporaryReport() { std::fclose(file_); }
-    TemporaryReport(const TemporaryReport&) = delete;
-    TemporaryReport& operator=(const TemporaryReport&) = delete;
+    ~TemporaryText() { std::fclose(file_); }
+    TemporaryText(const TemporaryText&) = delete;
+    TemporaryText& operator=(const TemporaryText&) = delete;
 
     std::FILE* File() const { return file_; }
 
     std::string Text() const
     {
         if (std::fflush(file_) != 0 || std::ferror(file_) != 0) {
-            throw std::runtime_error("the report could not be written to a temporary file");
+            throw std::runtime_error("the results could not be written to a temporary file");
         }
         std::rewind(file_);
         std::string text;
@@ -131,7 +132,7 @@ PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionPro
     const OutputChoice& o = request.outputs;
     const bool covariances = d.dispersion == DispersionKind::Covariance;
 
-    TemporaryReport report;
+    TemporaryText report;
     ReportContext context;
     context.report = report.File();
     context.startTime = std::time(nullptr);
@@ -169,6 +170,9 @@ PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionPro
     context.endTime = std::time(nullptr);
     WriteClosingLines(context);
     output.report = report.Text();
+    TemporaryText json;
+    WriteJsonReport(json.File(), d, results);
+    output.json = json.Text();
     return output;
 }
 

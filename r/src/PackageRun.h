@@ -45,6 +45,8 @@ struct PackageRunRequest {
 struct PackageRunOutput {
     RunResults results;
     std::string report;
+    // The JSON companion that talver-batch --json writes.
+    std::string json;
 };
 
 // A progress display that also names the analysis in progress, as the
@@ -56,7 +58,8 @@ public:
 
 // Values are held in single precision, as talver-batch reads its files, so
 // that the same data give the same numbers. Throws ComputationStopped when
-// the progress calls stop the run.
+// the progress calls stop the run; exceptions of the progress calls leave
+// by the same way.
 PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionProgress& progress);
 
 } // namespace talver

@@ -11,7 +11,7 @@ Rcpp::Rostream<false>& Rcpp::Rcerr = Rcpp::Rcpp_cerr_get();
 #endif
 
 // TalverEngine
-Rcpp::List TalverEngine(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::List options);
+Rcpp::CharacterVector TalverEngine(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::List options);
 RcppExport SEXP _talver_TalverEngine(SEXP targetSEXP, SEXP replicationSEXP, SEXP optionsSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;

@@ -43,6 +43,9 @@ if [ "$tests" = yes ]; then
     # Installed without their recommendations, which would bring pandoc and
     # LaTeX.
     r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools"
+    # R CMD check --as-cran reads the package's shell scripts (configure,
+    # cleanup) with devscripts' checkbashisms, and checks PDFs with qpdf.
+    r_packages="$r_packages devscripts qpdf"
     # MinGW-w64's GCC compiles and links the R package's C++ sources for
     # Windows (scripts/check-r-package-mingw.sh), as Rtools' GCC does there.
     packages="$packages g++-mingw-w64-x86-64-posix"

@@ -23,18 +23,24 @@ cp "$top/examples/target.dat" "$top/examples/replica.dat" "$package/inst/extdata
 cp "$top/r/tests/testthat/fixtures/uls_covariance.json" "$package/inst/extdata/"
 
 # Every object is listed, so that the Makevars needs no make extension and
-# works with every make R uses (Windows' and macOS's included); there is no
-# configure script to run. -ffp-contract=off keeps a*b+c from becoming a fused
-# multiply-add, so that the package computes talver-batch's numbers to the
-# last bit; GCC and clang, the compilers R uses everywhere, both take it.
+# works with every make R uses. -ffp-contract=off keeps a*b+c from becoming a
+# fused multiply-add, so that the package computes talver-batch's numbers to
+# the last bit: on Linux and macOS configure adds it to Makevars.in where the
+# compiler takes it; on Windows, where packages have no configure step,
+# Makevars.win gives it to Rtools' GCC, which takes it.
 objects=$(cd "$package/src" && ls *.cpp matrix/*.cpp stats/*.cpp factor/*.cpp analyses/*.cpp report/*.cpp |
     sed 's/\.cpp$/.o/' | tr '\n' ' ')
-for makevars in Makevars Makevars.win; do
+rm -f "$package/src/Makevars" "$package/src/Makevars.win"
+for makevars in Makevars.in Makevars.win; do
+    case $makevars in
+    Makevars.in) contraction=@FP_CONTRACT_OFF@ ;;
+    *) contraction=-ffp-contract=off ;;
+    esac
     cat > "$package/src/$makevars" <<MAKEVARS
 # Written by scripts/stage-r-package.sh.
 CXX_STD = CXX20
 PKG_CPPFLAGS = -I.
-PKG_CXXFLAGS = -ffp-contract=off
+PKG_CXXFLAGS = $contraction
 PKG_LIBS = -pthread
 OBJECTS = $objects
 MAKEVARS

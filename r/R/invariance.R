@@ -121,11 +121,14 @@ run_invariance <- function(target, replication, target_name, replication_name, g
     refuse("progress must be TRUE or FALSE.")
   }
 
+  show <- if (progress) console_progress()
+  # The bar's line is ended also when the call is stopped.
+  if (progress) on.exit(show("", NA), add = TRUE)
   options <- list(targetName = target_name, replicationName = replication_name,
                   itemNames = if (is.null(colnames(target)) && is.null(colnames(replication))) character() else names,
                   factors = factors, method = method, dispersion = dispersion, samples = samples,
                   alpha = alpha, lowest = range[1], highest = range[2], outputs = outputs, seed = seed,
-                  threads = threads, progress = if (progress) console_progress(),
+                  threads = threads, progress = show,
                   targetLosses = attr(target, "losses"), replicationLosses = attr(replication, "losses"))
   run <- tryCatch(.talver_engine(target, replication, options),
                   # A failure of the engine's own (not R's interrupt or time

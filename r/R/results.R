@@ -111,10 +111,16 @@ details_of <- function(raw, seed, group) {
     losses <- s$missingValues[[side]]
     if (is.null(losses)) 0L else as.integer(losses$rowsDropped)
   }
+  # The missing cells of each item, per sample, where the file counts them.
+  missing <- do.call(rbind, lapply(c("target", "replication"), function(side) {
+    items <- columns_of(s$missingValues[[side]]$items)
+    data.frame(sample = rep(side, length(items$item)), item = as.character(items$item),
+               missing = as.integer(items$missing), stringsAsFactors = FALSE)
+  }))
   polychoric <- identical(o$dispersion, "polychoric")
   list(target = s$targetFile, target_count = as.integer(s$targetCount), target_dropped = dropped("target"),
        replication = s$replicationFile, replication_count = as.integer(s$replicationCount),
-       replication_dropped = dropped("replication"), items = items, factors = as.integer(o$factors),
+       replication_dropped = dropped("replication"), missing_values = missing, items = items, factors = as.integer(o$factors),
        method = tolower(o$method), dispersion = o$dispersion, samples = as.integer(o$bootstrapSamples),
        alpha = o$alpha, lowest = if (polychoric) as.integer(o$lowestScore),
        highest = if (polychoric) as.integer(o$highestScore), seed = seed, group = group,

@@ -22,6 +22,9 @@ test_that("one data frame with a group column equals talver-batch --data --group
     expect_identical(fit$details[[dropped]], sum(rows & !complete))
     expect_identical(batch$details[[dropped]], fit$details[[dropped]])
   }
+  expect_identical(batch$details$missing_values, fit$details$missing_values)
+  expect_identical(subset(fit$details$missing_values, sample == "target")$missing,
+                   as.integer(colSums(is.na(grouped[grouped$school == "A", c("q3", "q8")]))))
   # The rows of school C are counted, not analysed; a missing age drops no row.
   expect_identical(fit$details$group$other_rows, sum(grouped$school == "C"))
   expect_true(any(is.na(grouped$age) & complete & grouped$school != "C"))

@@ -1,6 +1,7 @@
 #include "app/MainWindowLogic.h"
 
 #include "analyses/ComputeContext.h"
+#include "analyses/PolychoricScores.h"
 #include "app/AtomicFile.h"
 #include "app/CLocaleScope.h"
 #include "app/OptionsDialogRules.h"
@@ -237,6 +238,10 @@ void MainWindowLogic::ConfigureAnalysis()
     initial.factorCount = static_cast<unsigned>(options.factorCount);
     initial.lowestScore = options.lowestScore;
     initial.highestScore = options.highestScore;
+    // Scores that are no whole numbers would be truncated into categories
+    // silently: the dialog refuses polychoric correlations for them.
+    initial.unusablePolychoricScores =
+        UnusablePolychoricScores(workspace_.targetData, workspace_.replicationData, workspace_.itemNames);
     const std::optional<OptionsDialogValues> chosen = port_.RunOptionsDialog(initial);
     if (!chosen) {
         return;

@@ -19,7 +19,7 @@ talver_warn <- function(message, kind, ...) {
 # for the report, where they name items by number.
 warning_kind <- function(text) {
   patterns <- c(talver_heywood = "^Improper solution",
-                talver_polychoric_convergence = "^Polychoric correlation could not converge",
+                talver_polychoric_categories = "^Polychoric correlation",
                 talver_ml_convergence = "^ML method could",
                 talver_item_variance = "has no variance in that sample|an item without variance",
                 talver_singular = "is singular",

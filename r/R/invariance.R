@@ -94,6 +94,11 @@ run_invariance <- function(target, replication, target_name, replication_name, g
   if (items < 2) {
     refuse("There is ", items, " item; at least two are needed, and more items than factors.")
   }
+  if (dispersion == "polychoric") {
+    # Scores that are no whole numbers would become categories silently.
+    refusal <- .talver_polychoric_refusal(target, replication, names)
+    if (nzchar(refusal)) talver_abort(refusal, "talver_polychoric_categories")
+  }
   factors <- whole_number_between(factors, "factors", 1, min(most_factors, items - 1),
                                   if (items - 1 < most_factors) {
                                     paste0(" (fewer factors than the ", items, " items)")

@@ -86,3 +86,11 @@ Rcpp::CharacterVector TalverEngine(Rcpp::NumericMatrix target, Rcpp::NumericMatr
     const PackageRunOutput output = RunPackageAnalyses(request, progress);
     return Rcpp::CharacterVector::create(Rcpp::Named("report") = output.report, Rcpp::Named("json") = output.json);
 }
+
+// [[Rcpp::export(name = ".talver_polychoric_refusal")]]
+std::string PolychoricRefusal(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication,
+                              Rcpp::CharacterVector itemNames)
+{
+    return PolychoricScoresRefusal(Sample(target), Sample(replication),
+                                   Rcpp::as<std::vector<std::string>>(itemNames));
+}

@@ -10,6 +10,7 @@
 
 #include "analyses/AnalysisCodes.h"
 #include "analyses/ComputeContext.h"
+#include "analyses/PolychoricScores.h"
 #include "matrix/Matrix.h"
 #include "report/AnalysisSections.h"
 #include "report/JsonReport.h"
@@ -103,6 +104,13 @@ int DispersionCode(DispersionKind kind)
 }
 
 } // namespace
+
+std::string PolychoricScoresRefusal(const SampleValues& target, const SampleValues& replication,
+                                    const std::vector<std::string>& itemNames)
+{
+    MatrixScope scope;
+    return UnusablePolychoricScores(SampleMatrix(target), SampleMatrix(replication), itemNames);
+}
 
 PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionProgress& progress)
 {

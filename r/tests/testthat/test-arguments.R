@@ -64,6 +64,22 @@ test_that("samples too small for their items are refused as talver-batch refuses
           replication = holed, na = "listwise", class = "talver_sample_size")
 })
 
+test_that("scores that are no categories are refused for polychoric correlations, naming the item", {
+  named <- function(x) {
+    colnames(x) <- paste0("q", 1:10)
+    x
+  }
+  fractional <- named(target)
+  fractional[5, 3] <- 2.5
+  refused(paste0("Polychoric correlations cannot be computed: item q3 has the score 2.5 in row 5 of the ",
+                 "Target sample, which is not a whole number.\nRecode"),
+          target = fractional, replication = named(replication), dispersion = "polychoric",
+          class = "talver_polychoric_categories")
+  # Covariances take such scores as they are.
+  expect_silent(talver_invariance(fractional, named(replication), samples = 500, progress = FALSE, seed = 1,
+                                  outputs = "difficulties"))
+})
+
 test_that("work beyond the memory is refused", {
   wide_target <- matrix(1, nrow = 2, ncol = 4000)
   refused("do not fit in memory 5000 times", target = wide_target, replication = wide_target, factors = 20,

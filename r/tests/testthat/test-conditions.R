@@ -30,8 +30,8 @@ test_that("item numbers in the engine's texts become the items' names", {
                           "\"som1\" in the Replication"))
   expect_identical(named_items("Improper solution (a Heywood case)", names), "Improper solution (a Heywood case)")
   expect_identical(warning_kind("Improper solution (a Heywood case): the residual variance"), "talver_heywood")
-  expect_identical(warning_kind("Polychoric correlation could not converge. Please try Pearson correlation."),
-                   "talver_polychoric_convergence")
+  expect_identical(warning_kind("Polychoric correlations cannot be computed: a score of the declared range is unused"),
+                   "talver_polychoric_categories")
 })
 
 test_that("every refusal is a talver_error with a kind", {

@@ -30,7 +30,7 @@ test_that("printing shows every table, and plot() draws each chart asked for", {
   # A page per chart and factor: the loadings (2); all (1 + 2 + 1 + 1 + 1); means and discrepancy (2).
   expect_identical(length(grep("/Type /Page\\b", readLines(file, warn = FALSE))), 10L)
   warned <- talver_read_json(fixture("polychoric_warning.json"))
-  expect_output(print(warned), "Polychoric correlation could not converge")
+  expect_output(print(warned), "Polychoric correlations cannot be computed")
   expect_error(plot(warned, which = "loadings"), "no \"loadings\" to plot", class = "talver_no_table")
   expect_error(plot(fit, which = "indices"), "which must name charts")
 })

@@ -15,6 +15,20 @@ for layer in matrix stats factor analyses report; do
     mkdir -p "$package/src/$layer"
     cp "$top/$layer/"*.h "$top/$layer/"*.cpp "$package/src/$layer/"
 done
+# The operating-system calls the package makes, from platform/: the header,
+# and the implementation of each system family (POSIX for Linux and macOS,
+# Windows), which the two Makevars below choose between.
+platform_jobs="CLocaleScope"
+mkdir -p "$package/src/platform"
+for job in $platform_jobs; do
+    cp "$top/platform/$job.h" "$package/src/platform/"
+    for system in posix windows; do
+        if [ -f "$top/platform/$system/$job.cpp" ]; then
+            mkdir -p "$package/src/platform/$system"
+            cp "$top/platform/$system/$job.cpp" "$package/src/platform/$system/"
+        fi
+    done
+done
 # The package ends a call with an R error where the programs end the process.
 rm "$package/src/matrix/FatalMatrixError.cpp"
 mkdir -p "$package/inst/extdata"
@@ -28,14 +42,15 @@ cp "$top/r/tests/testthat/fixtures/uls_covariance.json" "$package/inst/extdata/"
 # the last bit: on Linux and macOS configure adds it to Makevars.in where the
 # compiler takes it; on Windows, where packages have no configure step,
 # Makevars.win gives it to Rtools' GCC, which takes it.
-objects=$(cd "$package/src" && ls *.cpp matrix/*.cpp stats/*.cpp factor/*.cpp analyses/*.cpp report/*.cpp |
-    sed 's/\.cpp$/.o/' | tr '\n' ' ')
+engine=$(cd "$package/src" && ls *.cpp matrix/*.cpp stats/*.cpp factor/*.cpp analyses/*.cpp report/*.cpp)
 rm -f "$package/src/Makevars" "$package/src/Makevars.win"
 for makevars in Makevars.in Makevars.win; do
     case $makevars in
-    Makevars.in) contraction=@FP_CONTRACT_OFF@ ;;
-    *) contraction=-ffp-contract=off ;;
+    Makevars.in) contraction=@FP_CONTRACT_OFF@ system=posix ;;
+    *) contraction=-ffp-contract=off system=windows ;;
     esac
+    objects=$(cd "$package/src" && { printf '%s\n' $engine; ls platform/$system/*.cpp 2>/dev/null || true; } |
+        sed 's/\.cpp$/.o/' | tr '\n' ' ')
     cat > "$package/src/$makevars" <<MAKEVARS
 # Written by scripts/stage-r-package.sh.
 CXX_STD = CXX20

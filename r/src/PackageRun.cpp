@@ -1,17 +1,16 @@
 #include "PackageRun.h"
 
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
 #include <ctime>
 #include <limits>
-#include <locale.h>
 #include <stdexcept>
 
 #include "analyses/AnalysisCodes.h"
 #include "analyses/ComputeContext.h"
 #include "analyses/PolychoricScores.h"
 #include "matrix/Matrix.h"
+#include "platform/CLocaleScope.h"
 #include "report/AnalysisSections.h"
 #include "report/JsonReport.h"
 #include "report/ReportFrame.h"
@@ -19,30 +18,6 @@
 namespace talver {
 
 namespace {
-
-// The report's numbers are written in the C locale whatever R's locale is.
-class CLocaleOnThisThread {
-public:
-    CLocaleOnThisThread() : c_(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr)))
-    {
-        if (c_ != static_cast<locale_t>(nullptr)) {
-            previous_ = uselocale(c_);
-        }
-    }
-    ~CLocaleOnThisThread()
-    {
-        if (c_ != static_cast<locale_t>(nullptr)) {
-            uselocale(previous_);
-            freelocale(c_);
-        }
-    }
-    CLocaleOnThisThread(const CLocaleOnThisThread&) = delete;
-    CLocaleOnThisThread& operator=(const CLocaleOnThisThread&) = delete;
-
-private:
-    locale_t c_;
-    locale_t previous_ = static_cast<locale_t>(nullptr);
-};
 
 // The report and the JSON companion are written into temporary files, as
 // the writers write to a stream, and read back whole.
@@ -117,7 +92,8 @@ PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionPro
     // Every matrix of the call is released when it ends, also when it is
     // stopped or fails: the pool lives as long as the R session.
     MatrixScope scope;
-    CLocaleOnThisThread cLocale;
+    // The report's numbers are written in the C locale whatever R's locale is.
+    CLocaleScope cLocale;
     const ReportDetails& d = request.details;
     Matrix* target = SampleMatrix(request.target);
     Matrix* replication = SampleMatrix(request.replication);

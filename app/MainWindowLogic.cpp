@@ -9,6 +9,7 @@
 #include "app/SampleDialogRules.h"
 #include "app/SampleFileReader.h"
 #include "app/ScoreRange.h"
+#include "data/MissingCodes.h"
 #include "analyses/UpperVectorState.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
@@ -130,6 +131,7 @@ void MainWindowLogic::ReadSampleData()
     workspace_.itemNames.clear();
     workspace_.targetLosses.reset();
     workspace_.replicationLosses.reset();
+    workspace_.dataWarnings.clear();
 
     CLocaleScope cLocale;
     if (chosen->columns) {
@@ -146,6 +148,7 @@ void MainWindowLogic::ReadSampleData()
         SetStatus("  READY");
         return;
     }
+    CheckForMissingCodes();
     Enable(Button::ConfigureAnalysis, true);
     Enable(Button::Compute, false);
     ShowText(TextField::Status, "  DATA LOADED!");
@@ -199,6 +202,38 @@ bool MainWindowLogic::ReadColumnSamples(SampleSource source)
     port_.ShowNote(LossesLine("Target", samples.target.rows, samples.target.losses, samples.itemNames));
     port_.ShowNote(LossesLine("Replication", samples.replication.rows, samples.replication.losses, samples.itemNames));
     return true;
+}
+
+namespace {
+
+std::vector<SuspectMissingCode> SuspectCodes(const Matrix* target, const Matrix* replication)
+{
+    MissingCodeScan scan(target->Cols());
+    for (const Matrix* sample : {target, replication}) {
+        for (int row = 0; row < sample->Rows(); ++row) {
+            scan.AddRow(sample->Row(row));
+        }
+    }
+    return scan.Suspects();
+}
+
+} // namespace
+
+void MainWindowLogic::CheckForMissingCodes()
+{
+    const std::vector<SuspectMissingCode> suspects =
+        SuspectCodes(workspace_.targetData, workspace_.replicationData);
+    if (suspects.empty()) {
+        return;
+    }
+    std::string description;
+    for (const SuspectMissingCode& suspect : suspects) {
+        const std::string said = DescribeSuspectCode(suspect, workspace_.itemNames);
+        description += (description.empty() ? "" : "\n") + said;
+        workspace_.dataWarnings.push_back(said + " It was analysed as a score; if it marks missing answers, "
+                                                 "declare it missing and compute again.");
+    }
+    port_.ShowSuspectCodes(description, SuspectCodeList(suspects), workspace_.columnSource.has_value());
 }
 
 void MainWindowLogic::DeriveScoreRange()
@@ -406,6 +441,10 @@ RunResults MainWindowLogic::RunAnalyses(ReportContext& context)
     const AnalysisOptions& o = w.options;
     const bool covariances = DispersionKindFromCode(o.dispersionKind) == DispersionKind::Covariance;
     ComputeContext compute{*this, random_, w.threadCount};
+    const bool discriminations = o.showDiscriminations || (o.showResidualVariances && covariances);
+    const bool indices = o.showCongruence || o.showDiscrepancy;
+    // The time left counts both bootstrap phases of the run.
+    bootstrapClock_.StartRun((discriminations ? 1 : 0) + (indices ? 1 : 0));
     RunResults results;
     auto between = [this]() {
         const WindowTexts shown = port_.DisplayedTexts();
@@ -421,7 +460,7 @@ RunResults MainWindowLogic::RunAnalyses(ReportContext& context)
                                                        w.replicationCount, o.alphaCode, context);
         between();
     }
-    if (o.showDiscriminations || (o.showResidualVariances && covariances)) {
+    if (discriminations) {
         ShowText(TextField::Section, "Item discriminations");
         results.discriminations = AnalyzeItemDiscriminations(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,
@@ -435,7 +474,7 @@ RunResults MainWindowLogic::RunAnalyses(ReportContext& context)
         results.hotelling =
             HotellingTSquare(w.targetData, w.replicationData, w.targetCount, w.replicationCount, context);
     }
-    if (o.showCongruence || o.showDiscrepancy) {
+    if (indices) {
         ShowText(TextField::Section, "Indices of invariance");
         results.invariance = AnalyzeInvarianceIndices(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,

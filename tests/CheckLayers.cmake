@@ -1,5 +1,6 @@
 # Fails when a source file includes a header of a layer above its own. The
-# layers, lowest first: matrix, stats, factor, analyses, report, app; the
+# layers, lowest first: matrix, stats, factor, analyses, report, app, with
+# data (on matrix) below app; the
 # window (app/qt) and the batch front end (app/batch) stand on app and never
 # on each other; the R package (r/src) stands on report.
 # Run as: cmake -DSOURCE_DIR=<top> -P CheckLayers.cmake
@@ -34,12 +35,17 @@ endfunction()
 set(allowed "")
 foreach(layer ${layers})
   list(APPEND allowed ${layer})
+  # data/ (reading and checking samples) stands on matrix; app on both.
+  if(layer STREQUAL "app")
+    list(APPEND allowed data)
+  endif()
   check_folder(${layer} "${allowed}")
 endforeach()
+check_folder(data "matrix;data")
 check_folder(app/qt "${allowed};app/qt")
 check_folder(app/batch "${allowed};app/batch")
 # The R package compiles the engine without the app layer.
-check_folder(r/src "matrix;stats;factor;analyses;report")
+check_folder(r/src "matrix;data;stats;factor;analyses;report")
 
 if(violations)
   message(FATAL_ERROR "Includes of a higher layer:${violations}")

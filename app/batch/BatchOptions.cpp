@@ -1,8 +1,8 @@
 #include "app/batch/BatchOptions.h"
 
 #include "app/BuildDescription.h"
-#include "app/DataFileKind.h"
 #include "app/batch/HelpText.h"
+#include "data/DataFileKind.h"
 
 #include <CLI/CLI.hpp>
 

@@ -2,11 +2,11 @@
 
 #include "analyses/AnalysisProgress.h"
 #include "app/OptionsDialogRules.h"
-#include "app/DelimitedReader.h"
+#include "data/DelimitedReader.h"
 #include "app/SampleDialogRules.h"
-#include "app/batch/EditorLauncher.h"
-#include "app/batch/StopSignals.h"
-#include "app/batch/TerminalWidth.h"
+#include "platform/EditorLauncher.h"
+#include "platform/StopSignals.h"
+#include "platform/Terminal.h"
 
 #include <cstdio>
 #include <map>
@@ -29,7 +29,7 @@ const std::map<int, const char*> kOptionOfField = {
 } // namespace
 
 BatchPort::BatchPort(const BatchOptions& options, bool liveProgress)
-    : options_(options), printer_(stderr, liveProgress, TerminalColumns(stderr))
+    : options_(options), printer_(stderr, liveProgress, StandardErrorColumns())
 {
 }
 

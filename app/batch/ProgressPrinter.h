@@ -6,7 +6,7 @@
 // terminal's width, so that every update overwrites the last; the counter's
 // last update shows the whole phase done, at 100.00 %.
 
-#include "app/MainWindowPort.h"
+#include "app/RunPort.h"
 
 #include <cstdio>
 #include <string>

@@ -44,10 +44,9 @@ std::size_t CheckedElementCount(int rows, int cols)
 Matrix::Matrix(int rows, int cols) : rows_(rows), cols_(cols)
 {
     const std::size_t count = CheckedElementCount(rows, cols);
-    values_.reset(new (std::nothrow) double[count == 0 ? 1 : count]());
-    if (!values_) {
-        FatalMatrixError("OUT OF MEMORY FOR A MATRIX");
-    }
+    // An allocation failure throws std::bad_alloc, which the front ends
+    // report as a shortage of memory.
+    values_.reset(new double[count == 0 ? 1 : count]());
 }
 
 void Matrix::Reuse(int rows, int cols)

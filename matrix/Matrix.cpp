@@ -123,7 +123,13 @@ void MatrixPool::ReleaseDownTo(std::size_t count)
         LiveMatrix& last = live_.back();
         const std::size_t size = last.matrix->Size();
         if (recycling && last.recyclable && size <= kLargestRecycled) {
-            FreeListOf(size).push_back(std::move(last.matrix));
+            // Scopes close in destructors, also while an exception unwinds,
+            // so keeping a matrix must not throw: short of memory, the
+            // matrix is freed instead (the move leaves it in place then).
+            try {
+                FreeListOf(size).push_back(std::move(last.matrix));
+            } catch (const std::bad_alloc&) {
+            }
         }
         live_.pop_back();
     }

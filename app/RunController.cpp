@@ -1,12 +1,14 @@
 #include "app/RunController.h"
 
 #include "analyses/ComputeContext.h"
+#include "analyses/PolychoricScores.h"
 #include "platform/AtomicFile.h"
 #include "platform/CLocaleScope.h"
 #include "app/OptionsDialogRules.h"
 #include "app/OutputPaths.h"
 #include "app/RunDetails.h"
 #include "app/SampleDialogRules.h"
+#include "data/MissingCodes.h"
 #include "data/SampleFileReader.h"
 #include "data/ScoreRange.h"
 #include "analyses/UpperVectorState.h"
@@ -142,6 +144,7 @@ void RunController::ReadSampleData()
     workspace_.itemNames.clear();
     workspace_.targetLosses.reset();
     workspace_.replicationLosses.reset();
+    workspace_.dataWarnings.clear();
 
     CLocaleScope cLocale;
     if (chosen->columns) {
@@ -158,6 +161,7 @@ void RunController::ReadSampleData()
         SetStatus("  READY");
         return;
     }
+    CheckForMissingCodes();
     Enable(Button::ConfigureAnalysis, true);
     Enable(Button::Compute, false);
     ShowText(TextField::Status, "  DATA LOADED!");
@@ -213,6 +217,38 @@ bool RunController::ReadColumnSamples(SampleSource source)
     return true;
 }
 
+namespace {
+
+std::vector<SuspectMissingCode> SuspectCodes(const Matrix* target, const Matrix* replication)
+{
+    MissingCodeScan scan(target->Cols());
+    for (const Matrix* sample : {target, replication}) {
+        for (int row = 0; row < sample->Rows(); ++row) {
+            scan.AddRow(sample->Row(row));
+        }
+    }
+    return scan.Suspects();
+}
+
+} // namespace
+
+void RunController::CheckForMissingCodes()
+{
+    const std::vector<SuspectMissingCode> suspects =
+        SuspectCodes(workspace_.targetData, workspace_.replicationData);
+    if (suspects.empty()) {
+        return;
+    }
+    std::string description;
+    for (const SuspectMissingCode& suspect : suspects) {
+        const std::string said = DescribeSuspectCode(suspect, workspace_.itemNames);
+        description += (description.empty() ? "" : "\n") + said;
+        workspace_.dataWarnings.push_back(said + " It was analysed as a score; if it marks missing answers, "
+                                                 "declare it missing and compute again.");
+    }
+    port_.ShowSuspectCodes(description, SuspectCodeList(suspects), workspace_.columnSource.has_value());
+}
+
 void RunController::DeriveScoreRange()
 {
     const ScoreRange range = ObservedScoreRange(workspace_.targetData, workspace_.replicationData);
@@ -249,6 +285,10 @@ void RunController::ConfigureAnalysis()
     initial.factorCount = static_cast<unsigned>(options.factorCount);
     initial.lowestScore = options.lowestScore;
     initial.highestScore = options.highestScore;
+    // Scores that are no whole numbers would be truncated into categories
+    // silently: the dialog refuses polychoric correlations for them.
+    initial.unusablePolychoricScores =
+        UnusablePolychoricScores(workspace_.targetData, workspace_.replicationData, workspace_.itemNames);
     const std::optional<OptionsDialogValues> chosen = port_.RunOptionsDialog(initial);
     if (!chosen) {
         return;
@@ -446,6 +486,10 @@ RunResults RunController::RunAnalyses(ReportContext& context)
     const AnalysisOptions& o = w.options;
     const bool covariances = DispersionKindFromCode(o.dispersionKind) == DispersionKind::Covariance;
     ComputeContext compute{*this, random_, w.threadCount};
+    const bool discriminations = o.showDiscriminations || (o.showResidualVariances && covariances);
+    const bool indices = o.showCongruence || o.showDiscrepancy;
+    // The time left counts both bootstrap phases of the run.
+    bootstrapClock_.StartRun((discriminations ? 1 : 0) + (indices ? 1 : 0));
     RunResults results;
     auto between = [this]() {
         const WindowTexts shown = port_.DisplayedTexts();
@@ -461,7 +505,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
                                                        w.replicationCount, o.alphaCode, context);
         between();
     }
-    if (o.showDiscriminations || (o.showResidualVariances && covariances)) {
+    if (discriminations) {
         ShowText(TextField::Section, "Item discriminations");
         results.discriminations = AnalyzeItemDiscriminations(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,
@@ -475,7 +519,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
         results.hotelling =
             HotellingTSquare(w.targetData, w.replicationData, w.targetCount, w.replicationCount, context);
     }
-    if (o.showCongruence || o.showDiscrepancy) {
+    if (indices) {
         ShowText(TextField::Section, "Indices of invariance");
         results.invariance = AnalyzeInvarianceIndices(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,

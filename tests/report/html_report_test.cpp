@@ -122,7 +122,7 @@ TEST(HtmlReportRecords, SectionsFollowTheRecords)
     RunResults results;
     // A bootstrap that ended early: its tallies are shown, its tables are not.
     DiscriminationOutcome outcome;
-    outcome.warning = "ML method could could not converge. Please try ULS or PCA.";
+    outcome.warning = "ML method could not converge. Please try ULS or PCA.";
     outcome.bootstrap.ran = true;
     outcome.bootstrap.replicates = 17;
     outcome.bootstrap.target.redraws.notConverged = 9;

@@ -34,8 +34,6 @@ for job in $platform_jobs; do
         fi
     done
 done
-# The package ends a call with an R error where the programs end the process.
-rm "$package/src/matrix/FatalMatrixError.cpp"
 mkdir -p "$package/inst/extdata"
 cp "$top/examples/target.dat" "$top/examples/replica.dat" "$package/inst/extdata/"
 # A JSON file of talver-batch, for the examples of talver_read_json().

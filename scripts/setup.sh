@@ -24,6 +24,11 @@ packages="$packages ccache"
 # companion the page is compared with. Qt's SvgWidgets (in qt6-svg-dev) draw
 # the charts in the window.
 packages="$packages chromium tidy libxml2-utils nlohmann-json3-dev"
+# The cross builds (scripts/cross-test.sh): talver-batch and the engine's
+# tests for Windows with MinGW-w64 (POSIX threads, for std::thread), run under
+# Wine; for 64-bit ARM, run under qemu-user; GoogleTest's sources (googletest)
+# compiled for each.
+packages="$packages g++-mingw-w64-x86-64-posix wine wine64 g++-aarch64-linux-gnu qemu-user googletest"
 # R with Rcpp, jsonlite, testthat and knitr (the vignette) build, test and
 # check the R package talver (r/); codetools serves R CMD check. Installed without their
 # recommendations, which would bring pandoc and LaTeX.

@@ -8,6 +8,8 @@
 #   seconds from its seed corpus.
 # Last, the Debian packages of the release build are made, checked and
 # installed into a scratch root, and the R package is built and checked.
+# Beside them, talver-batch and the engine's tests are built for Windows and
+# for 64-bit ARM and run under Wine and qemu-user (scripts/cross-test.sh).
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 start=$(date +%s)
@@ -19,6 +21,15 @@ stage() {
 stage setup
 "$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON
 stage "release build"
+# The cross builds, Windows under Wine and 64-bit ARM under qemu-user, compare
+# their reports with the release build's, and run beside the stages below;
+# each writes its log beside its build.
+cross_jobs=""
+for system in windows aarch64; do
+    mkdir -p "$top/build-$system"
+    "$top/scripts/cross-test.sh" "$system" "$top/build" > "$top/build-$system/cross-test.log" 2>&1 &
+    cross_jobs="$cross_jobs $system:$!"
+done
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
 stage "release tests"
 # The window stays out of the sanitizer build: compiling it twice would cost
@@ -54,3 +65,13 @@ stage packages
 # The R package, built and checked on the same engine sources.
 "$top/scripts/test-r-package.sh"
 stage "R package"
+for job in $cross_jobs; do
+    system=${job%%:*}
+    if ! wait "${job#*:}"; then
+        cat "$top/build-$system/cross-test.log"
+        echo "The $system build failed (log above)." >&2
+        exit 1
+    fi
+    grep '^== ' "$top/build-$system/cross-test.log"
+done
+stage "cross builds"

@@ -93,7 +93,7 @@ say "reports compared"
 if [ "$target" = windows ]; then
     : > "$jobs/$target/survey.sav"
     status=0
-    (cd "$jobs/$target" && run "$build/$batch" --data survey.sav --items q1-q10 --output survey.txt \
+    (cd "$jobs/$target" && run "$build/$batch" --data survey.sav --group g --target-group 1 --replication-group 2 --items q1-q10 --output survey.txt \
         2>survey.messages) || status=$?
     if [ "$status" -ne 2 ] || ! grep -q "SPSS file.*Export the data" "$jobs/$target/survey.messages"; then
         echo "A statistics file was not refused with the advice to export CSV (status $status):" >&2

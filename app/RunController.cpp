@@ -4,6 +4,7 @@
 #include "analyses/PolychoricScores.h"
 #include "platform/AtomicFile.h"
 #include "platform/CLocaleScope.h"
+#include "platform/LocalTime.h"
 #include "app/OptionsDialogRules.h"
 #include "app/OutputPaths.h"
 #include "app/RunDetails.h"
@@ -393,6 +394,7 @@ bool RunController::Compute()
         ReportContext context;
         context.report = report.Stream();
         context.startTime = std::time(nullptr);
+        context.startLocal = LocalCalendarTime(context.startTime);
         WriteReportHeader(context);
         WriteDetailsBlock(context, DetailsOf(workspace_));
         // The window's painting may have left this thread's vector registers

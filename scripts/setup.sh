@@ -52,6 +52,11 @@ if [ "$tests" = yes ]; then
     # MinGW-w64's GCC compiles and links the R package's C++ sources for
     # Windows (scripts/check-r-package-mingw.sh), as Rtools' GCC does there.
     packages="$packages g++-mingw-w64-x86-64-posix"
+    # The cross builds (scripts/cross-test.sh): talver-batch and the engine's
+    # tests for Windows with MinGW-w64 (POSIX threads, for std::thread), run
+    # under Wine; for 64-bit ARM, run under qemu-user; GoogleTest's sources
+    # (googletest) compiled for each.
+    packages="$packages wine wine64 g++-aarch64-linux-gnu qemu-user googletest"
 fi
 missing_of() {
     for package in "$@"; do

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "factor/CyclicJacobi.h"
+#include "factor/SymmetricEigenSolver.h"
 
 namespace talver {
 
@@ -17,7 +17,7 @@ Matrix* SymmetricPower(const Matrix* s, double power)
             a[static_cast<std::size_t>(i) * n + j] = (*s)(i, j);
         }
     }
-    const SymmetricEigenpairs pairs = CyclicJacobiEigen(std::move(a), n);
+    const SymmetricEigenpairs pairs = SolveSymmetricEigen(std::move(a), n);
     std::vector<double> scaled(n);
     for (int k = 0; k < n; ++k) {
         const double e = pairs.values[k];

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "factor/Inverse.h"
-#include "factor/CyclicJacobi.h"
+#include "factor/SymmetricEigenSolver.h"
 #include "factor/UlsNewton.h"
 
 namespace talver {
@@ -20,9 +20,6 @@ namespace {
 // The sweeps only give the start of the finish, which needs no more than a
 // rough one; the cap bounds their time on matrices with large variances.
 constexpr int kStartSweeps = 200;
-// The principal components only start the sweeps, and their eigenvectors
-// only start the first decomposition of the finish: rough ones will do.
-constexpr double kStartPrecision = 1e-8;
 
 // Element (i, j) of lambda lambda'.
 double Reproduced(const Matrix* lambda, int i, int j)
@@ -130,15 +127,14 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
     MatrixScope scope;
     const int p = s->Rows();
     // The principal components of s: its leading eigenvectors times the
-    // roots of their eigenvalues. The decomposition need not be exact for a
-    // start, and its eigenvectors start the first decomposition of the finish.
+    // roots of their eigenvalues.
     std::vector<double> values(static_cast<std::size_t>(p) * p);
     for (int i = 0; i < p; ++i) {
         for (int j = 0; j < p; ++j) {
             values[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
         }
     }
-    const SymmetricEigenpairs components = CyclicJacobiEigen(std::move(values), p, kStartPrecision);
+    const SymmetricEigenpairs components = SolveSymmetricEigen(std::move(values), p);
     Matrix* lambda = NewMatrix(p, m);
     for (int i = 0; i < p; ++i) {
         for (int c = 0; c < m; ++c) {
@@ -168,7 +164,7 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
     // variances are large and long before it where they crawl: Newton steps
     // on the unique variances finish the fit whatever the scale of s.
     if (std::isfinite(current)) {
-        FinishUlsByNewton(s, lambda, components.vectors);
+        FinishUlsByNewton(s, lambda);
     }
     for (int i = 0; i < p; ++i) {
         for (int c = 0; c < m; ++c) {

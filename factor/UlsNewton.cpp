@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
-#include "factor/CyclicJacobi.h"
+#include "factor/SymmetricEigenSolver.h"
 
 namespace talver {
 
@@ -49,16 +50,15 @@ public:
     int Items() const { return p_; }
     double Variance(int i) const { return s_[Index(i, i)]; }
 
-    // The fit at psi, its eigen decomposition started from the orthonormal
-    // basis given (the eigenvectors of a fit nearby).
-    PsiFit Evaluate(const std::vector<double>& psi, const std::vector<double>& basis) const
+    // The fit at psi.
+    PsiFit Evaluate(const std::vector<double>& psi) const
     {
         std::vector<double> a = s_;
         for (int i = 0; i < p_; ++i) {
             a[Index(i, i)] -= psi[i];
         }
         PsiFit fit;
-        fit.eigen = CyclicJacobiEigen(a, p_, basis);
+        fit.eigen = SolveSymmetricEigen(std::move(a), p_);
         fit.residualDiagonal.assign(p_, 0.0);
         for (int k = 0; k < p_; ++k) {
             const double e = fit.eigen.values[k];
@@ -258,7 +258,7 @@ std::vector<double> Direction(const UniqueVarianceProblem& problem, const PsiFit
 
 } // namespace
 
-void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double>& basis)
+void FinishUlsByNewton(const Matrix* s, Matrix* lambda)
 {
     const int p = s->Rows();
     const int m = lambda->Cols();
@@ -276,7 +276,7 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double
     if (!(scale > 0.0) || !std::isfinite(scale)) {
         return;
     }
-    PsiFit fit = problem.Evaluate(psi, basis);
+    PsiFit fit = problem.Evaluate(psi);
     for (int step = 0; step < kMaxSteps && std::isfinite(fit.f); ++step) {
         const std::vector<double> direction = Direction(problem, fit, psi);
         // A step this small changes the loadings by less than 1e-8 of
@@ -300,7 +300,7 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double
             for (int i = 0; i < p; ++i) {
                 trial[i] = std::max(psi[i] + length * direction[i], 0.0);
             }
-            trialFit = problem.Evaluate(trial, fit.eigen.vectors);
+            trialFit = problem.Evaluate(trial);
             lowered = trialFit.f < fit.f;
         }
         if (!lowered) {

@@ -2,8 +2,6 @@
 // The finish of the ULS extraction: Newton steps on the unique variances,
 // which reach the least-squares minimum where the row-wise sweeps crawl.
 
-#include <vector>
-
 #include "matrix/Matrix.h"
 
 namespace talver {
@@ -19,9 +17,7 @@ namespace talver {
 // unique variance moves by more than 1e-8 times the largest variance of s,
 // when the residuals cannot be lowered any further in double precision, or
 // after 100 steps. lambda is left as it was if s has no positive variance or
-// the finish gives values that are not finite. basis, an orthonormal p x p
-// row-major basis (the eigenvectors of s, say), starts the first eigen
-// decomposition.
-void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double>& basis);
+// the finish gives values that are not finite.
+void FinishUlsByNewton(const Matrix* s, Matrix* lambda);
 
 } // namespace talver

@@ -1,6 +1,7 @@
 #include "factor/MlExtraction.h"
 
 #include <cmath>
+#include <vector>
 
 #include "factor/Inverse.h"
 #include "factor/MlDiscrepancy.h"
@@ -12,9 +13,16 @@ namespace talver {
 
 namespace {
 
-// ln 0.001: unique variances stay at or above 0.001.
+// The iterations run on the correlation form of s, where every variance is
+// 1: a unique variance stays at or above 0.001 of its item's variance
+// (ln 0.001), and the stop rule compares changes with the unit scale.
+// The discrepancy is free of the scale, and the loadings scale back with the
+// standard deviations, so scores in any units give the same solution.
 constexpr double kLogLowerBound = -6.907755278982137;
-constexpr double kTolerance = 1e-5;
+// Both the change of loadings and unique variances and the change of the
+// discrepancy must fall below this: the loadings are then within about 1e-8
+// of the minimum.
+constexpr double kTolerance = 1e-9;
 constexpr int kMaxIterations = 100;
 
 // The state carried from one iteration to the next.
@@ -122,10 +130,24 @@ bool Iterate(const Matrix* s, const Matrix* sInverse, NewtonState& state)
 
 // True, with the loadings and discrepancy filled in, when the iterations
 // converge to finite values.
-bool FitMaximumLikelihood(const Matrix* s, int m, Matrix* loadings, double& f)
+bool FitMaximumLikelihood(const Matrix* covariances, int m, Matrix* loadings, double& f)
 {
     MatrixScope scope;
-    const int p = s->Rows();
+    const int p = covariances->Rows();
+    std::vector<double> deviation(p);
+    for (int i = 0; i < p; ++i) {
+        deviation[i] = std::sqrt((*covariances)(i, i));
+        if (!(deviation[i] > 0.0) || !std::isfinite(deviation[i])) {
+            return false;
+        }
+    }
+    // A correlation matrix comes through unchanged: its deviations are 1.
+    Matrix* s = NewMatrix(p, p);
+    for (int i = 0; i < p; ++i) {
+        for (int j = 0; j < p; ++j) {
+            (*s)(i, j) = (*covariances)(i, j) / deviation[i] / deviation[j];
+        }
+    }
     const Matrix* sInverse = Inverse(s);
     // A singular s leaves non-finite values in its inverse, which every
     // later iteration would carry on until the limit: no fit exists.
@@ -148,7 +170,7 @@ bool FitMaximumLikelihood(const Matrix* s, int m, Matrix* loadings, double& f)
             }
             for (int i = 0; i < p; ++i) {
                 for (int k = 0; k < m; ++k) {
-                    (*loadings)(i, k) = (*state.lambda)(i, k);
+                    (*loadings)(i, k) = deviation[i] * (*state.lambda)(i, k);
                 }
             }
             f = state.f;

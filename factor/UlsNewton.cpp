@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -256,25 +257,18 @@ std::vector<double> Direction(const UniqueVarianceProblem& problem, const PsiFit
     return negative;
 }
 
-} // namespace
-
-void FinishUlsByNewton(const Matrix* s, Matrix* lambda)
+// Newton steps from the unique variances psi to the nearest minimum.
+// f is infinite when s has no positive variance or the fit is not finite.
+UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> psi)
 {
-    const int p = s->Rows();
-    const int m = lambda->Cols();
-    const UniqueVarianceProblem problem(s, m);
+    const int p = problem.Items();
     double scale = 0.0;
-    std::vector<double> psi(p);
     for (int i = 0; i < p; ++i) {
         scale = std::max(scale, problem.Variance(i));
-        double communality = 0.0;
-        for (int c = 0; c < m; ++c) {
-            communality += (*lambda)(i, c) * (*lambda)(i, c);
-        }
-        psi[i] = std::max(problem.Variance(i) - communality, 0.0);
     }
+    UlsMinimum result{std::numeric_limits<double>::infinity(), {}, {}};
     if (!(scale > 0.0) || !std::isfinite(scale)) {
-        return;
+        return result;
     }
     PsiFit fit = problem.Evaluate(psi);
     for (int step = 0; step < kMaxSteps && std::isfinite(fit.f); ++step) {
@@ -309,15 +303,19 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda)
         psi = trial;
         fit = std::move(trialFit);
     }
-    const std::vector<double> finished = problem.Loadings(fit);
-    if (!std::all_of(finished.begin(), finished.end(), [](double v) { return std::isfinite(v); })) {
-        return;
+    std::vector<double> loadings = problem.Loadings(fit);
+    if (!std::isfinite(fit.f) ||
+        !std::all_of(loadings.begin(), loadings.end(), [](double v) { return std::isfinite(v); })) {
+        return result;
     }
-    for (int i = 0; i < p; ++i) {
-        for (int c = 0; c < m; ++c) {
-            (*lambda)(i, c) = finished[static_cast<std::size_t>(i) * m + c];
-        }
-    }
+    return {fit.f, std::move(psi), std::move(loadings)};
+}
+
+} // namespace
+
+UlsMinimum MinimizeOverUniqueVariances(const Matrix* s, int m, const std::vector<double>& psi)
+{
+    return Minimized(UniqueVarianceProblem(s, m), psi);
 }
 
 } // namespace talver

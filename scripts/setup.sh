@@ -38,11 +38,20 @@ if [ "$tests" = yes ]; then
     # HTML, xmllint (libxml2-utils) parses its charts, nlohmann-json3-dev
     # reads the JSON companion the page is compared with.
     packages="$packages chromium tidy libxml2-utils nlohmann-json3-dev"
+    # poppler-utils' pdftotext reads back the page that Chromium printed to
+    # PDF, so that the print test finds every column of the wide tables.
+    packages="$packages poppler-utils"
     # R with Rcpp, jsonlite, testthat and knitr (the vignette) build, test
     # and check the R package talver (r/); codetools serves R CMD check.
     # Installed without their recommendations, which would bring pandoc and
     # LaTeX.
     r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools"
+    # R CMD check --as-cran reads the package's shell scripts (configure,
+    # cleanup) with devscripts' checkbashisms, and checks PDFs with qpdf.
+    r_packages="$r_packages devscripts qpdf"
+    # MinGW-w64's GCC compiles and links the R package's C++ sources for
+    # Windows (scripts/check-r-package-mingw.sh), as Rtools' GCC does there.
+    packages="$packages g++-mingw-w64-x86-64-posix"
 fi
 missing_of() {
     for package in "$@"; do

@@ -203,12 +203,12 @@ TEST_F(PolychoricMatrixTest, DetailsHoldThresholdsAndTablesInPairOrder)
     EXPECT_DOUBLE_EQ((*thresholds)(2, 0), ExactNormalQuantile(0.2));
 }
 
-TEST(PolychoricMatrixDeathTest, DetailsTooSmallForTheTablesAreAProgrammingError)
+TEST(PolychoricMatrix, DetailsTooSmallForTheTablesAreAProgrammingError)
 {
     MatrixScope scope;
     Matrix* data = TwoByTwoData(30, 20, 15, 35);
-    EXPECT_EXIT(PolychoricMatrixWithDetails(data, Column(2, 0), Column(2, 1), NewMatrix(2, 1), NewMatrix(1, 2)),
-                ::testing::ExitedWithCode(1), "");
+    EXPECT_THROW(PolychoricMatrixWithDetails(data, Column(2, 0), Column(2, 1), NewMatrix(2, 1), NewMatrix(1, 2)),
+                 MatrixEngineError);
 }
 
 TEST_F(PolychoricMatrixTest, ScopesAreBalancedOnSuccessAndFailure)

@@ -1,6 +1,7 @@
 #include "report/MarkupText.h"
 
-#include <charconv>
+#include "matrix/NumberText.h"
+
 #include <cmath>
 
 namespace talver {
@@ -27,14 +28,9 @@ std::string FixedText(double value, int decimals)
     if (!std::isfinite(value)) {
         return "n/a";
     }
-    // to_chars rounds the exact binary value as printf does, and knows no locale.
-    char buffer[400];
-    const std::to_chars_result result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    std::string text(buffer, result.ptr);
-    // printf writes -0.000 for small negatives; so does to_chars. Keep it: the
-    // text report shows the same.
-    return text;
+    // Rounded from the exact binary value, in no locale. printf writes -0.000
+    // for small negatives; so does this. Keep it: the text report shows the same.
+    return FixedDecimalsText(value, decimals);
 }
 
 } // namespace talver

@@ -1,5 +1,7 @@
 #include "matrix/NumberText.h"
 
+#include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -116,7 +118,124 @@ std::string FixedTextOf(const DecimalDigits& d, double magnitude)
     return "0." + std::string(-d.exponent - 1, '0') + d.digits;
 }
 
+// The end of the text that from_chars reads as a number at `first`, or
+// `first` when there is none.
+const char* NumberEnd(const char* first, const char* last)
+{
+    const char* p = first;
+    if (p != last && *p == '-') {
+        ++p;
+    }
+    const auto lower = [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c); };
+    const auto startsWith = [&](const char* at, const char* word) {
+        for (; *word != '\0'; ++at, ++word) {
+            if (at == last || lower(*at) != *word) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (startsWith(p, "inf")) {
+        return p + (startsWith(p, "infinity") ? 8 : 3);
+    }
+    if (startsWith(p, "nan")) {
+        p += 3;
+        // nan(n-char-sequence), taken only when the parenthesis closes.
+        if (p != last && *p == '(') {
+            const char* q = p + 1;
+            while (q != last && (std::isalnum(static_cast<unsigned char>(*q)) || *q == '_')) {
+                ++q;
+            }
+            if (q != last && *q == ')') {
+                return q + 1;
+            }
+        }
+        return p;
+    }
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const char* digitsStart = p;
+    while (p != last && isDigit(*p)) {
+        ++p;
+    }
+    bool anyDigit = p != digitsStart;
+    if (p != last && *p == '.') {
+        ++p;
+        const char* fraction = p;
+        while (p != last && isDigit(*p)) {
+            ++p;
+        }
+        anyDigit = anyDigit || p != fraction;
+    }
+    if (!anyDigit) {
+        return first;
+    }
+    if (p != last && (*p == 'e' || *p == 'E')) {
+        const char* q = p + 1;
+        if (q != last && (*q == '+' || *q == '-')) {
+            ++q;
+        }
+        if (q != last && isDigit(*q)) {
+            while (q != last && isDigit(*q)) {
+                ++q;
+            }
+            p = q;
+        }
+    }
+    return p;
+}
+
+template <typename Real>
+NumberRead ReadByStrtod(const char* first, const char* last, Real& value, Real (*convert)(const char*, char**))
+{
+    const char* end = NumberEnd(first, last);
+    if (end == first) {
+        return {first, std::errc::invalid_argument};
+    }
+    const std::string text(first, end);
+    errno = 0;
+    const Real read = convert(text.c_str(), nullptr);
+    if (errno == ERANGE && (read == 0 || std::isinf(read))) {
+        return {end, std::errc::result_out_of_range};
+    }
+    value = read;
+    return {end, std::errc{}};
+}
+
 } // namespace
+
+NumberRead ReadNumberByStrtod(const char* first, const char* last, float& value)
+{
+    return ReadByStrtod<float>(first, last, value, std::strtof);
+}
+
+NumberRead ReadNumberByStrtod(const char* first, const char* last, double& value)
+{
+    return ReadByStrtod<double>(first, last, value, std::strtod);
+}
+
+#if defined(__cpp_lib_to_chars)
+NumberRead ReadNumber(const char* first, const char* last, float& value)
+{
+    const std::from_chars_result read = std::from_chars(first, last, value, std::chars_format::general);
+    return {read.ptr, read.ec};
+}
+
+NumberRead ReadNumber(const char* first, const char* last, double& value)
+{
+    const std::from_chars_result read = std::from_chars(first, last, value, std::chars_format::general);
+    return {read.ptr, read.ec};
+}
+#else
+NumberRead ReadNumber(const char* first, const char* last, float& value)
+{
+    return ReadNumberByStrtod(first, last, value);
+}
+
+NumberRead ReadNumber(const char* first, const char* last, double& value)
+{
+    return ReadNumberByStrtod(first, last, value);
+}
+#endif
 
 std::string ShortestTextByPrintf(double value)
 {

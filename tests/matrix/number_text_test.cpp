@@ -1,6 +1,7 @@
-// The printf-based shortest texts, which the WebAssembly build uses, against
-// std::to_chars of this build on doubles of every kind that reports meet and
-// on the hard cases of shortest formatting.
+// The printf- and strtod-based texts and readings of numbers, which the
+// WebAssembly build uses, against std::to_chars and std::from_chars of this
+// build: doubles of every kind that reports meet, the hard cases of shortest
+// formatting, and the odd texts that data files hold.
 
 #include "matrix/NumberText.h"
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 using namespace talver;
@@ -107,6 +109,61 @@ TEST(ShortestText, ReadsBackAndFixedDecimalsRoundLikePrintf)
     EXPECT_EQ(FixedDecimalsText(2.675, 2), "2.67");
     EXPECT_EQ(FixedDecimalsText(-0.0004, 3), "-0.000");
     EXPECT_EQ(FixedDecimalsText(1e300, 1).size(), 303u);
+}
+
+template <typename Real>
+using BitsOf = std::conditional_t<sizeof(Real) == 4, std::uint32_t, std::uint64_t>;
+
+template <typename Real>
+void ExpectSameAsFromChars(const std::string& text)
+{
+    Real expected = 7;
+    Real read = 7;
+    const std::from_chars_result reference =
+        std::from_chars(text.data(), text.data() + text.size(), expected, std::chars_format::general);
+    const NumberRead fallback = ReadNumberByStrtod(text.data(), text.data() + text.size(), read);
+    ASSERT_EQ(fallback.ec, reference.ec) << '"' << text << '"';
+    ASSERT_EQ(fallback.ptr - text.data(), reference.ptr - text.data()) << '"' << text << '"';
+    if (std::isnan(expected)) {
+        ASSERT_TRUE(std::isnan(read)) << '"' << text << '"';
+    } else {
+        ASSERT_EQ(std::bit_cast<BitsOf<Real>>(read), std::bit_cast<BitsOf<Real>>(expected)) << '"' << text << '"';
+    }
+}
+
+void ExpectBothSameAsFromChars(const std::string& text)
+{
+    ExpectSameAsFromChars<float>(text);
+    ExpectSameAsFromChars<double>(text);
+}
+
+TEST(ReadNumber, FallbackMatchesFromCharsOnOddTexts)
+{
+    const char* texts[] = {"", "-", ".", "-.", "+1", " 1", "1 ", "0x1A", "-0x1p3", "1e", "1e+", "1e-x", "1.e5",
+                           ".5", "-.5e-3", "5.", "007", "1,5", "1..2", "inf", "-INF", "Infinity", "infinit", "nan",
+                           "-NaN", "nan()", "nan(abc_1)", "nan(abc", "nanx", "1e400", "-1e400", "1e-400",
+                           "4.9e-324", "2e-324", "3e-324", "1e-46", "1.4e-45", "7e-46", "3.5e38", "3.4028235e38",
+                           "3.4028236e38", "1.17549435e-38", "123456789012345678901234567890", "0.000",
+                           "-0", "9007199254740993", "2.4703282292062328e-324", "12abc", "1e5e5", "-9", "99"};
+    for (const char* text : texts) {
+        ExpectBothSameAsFromChars(text);
+    }
+}
+
+TEST(ReadNumber, FallbackMatchesFromCharsOnPrintedDoubles)
+{
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> statistic(-100.0, 100.0);
+    const char* formats[] = {"%.17g", "%.9g", "%.3f", "%e", "%.0f", "%g"};
+    for (int i = 0; i < 5000; ++i) {
+        for (double value : {std::bit_cast<double>(random()), statistic(random)}) {
+            for (const char* format : formats) {
+                char text[400];
+                std::snprintf(text, sizeof text, format, value);
+                ExpectBothSameAsFromChars(text);
+            }
+        }
+    }
 }
 
 } // namespace

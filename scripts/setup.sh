@@ -28,6 +28,9 @@ packages="$packages chromium tidy libxml2-utils nlohmann-json3-dev"
 # check the R package talver (r/); codetools serves R CMD check. Installed without their
 # recommendations, which would bring pandoc and LaTeX.
 r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools"
+# The browser version (scripts/build-web.sh): Debian's Emscripten compiles the
+# engine to WebAssembly (its nodejs also runs the browser tests).
+packages="$packages emscripten"
 missing_of() {
     for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
@@ -52,4 +55,14 @@ fi
 # The tests check that a comma-decimal locale changes nothing in a report.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$'; then
     $sudo localedef -i de_DE -c -f UTF-8 de_DE.UTF-8 || echo "note: could not make the de_DE.UTF-8 locale; its test will be skipped"
+fi
+# The browser tests' driver (web/tests), playwright-core from the npm registry
+# at the version package-lock.json pins; it drives Debian's chromium above and
+# downloads no browser of its own. npm comes with the machine's Node.js, or
+# from Debian.
+if ! command -v npm >/dev/null 2>&1; then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
+fi
+if [ ! -d "$(dirname "$0")/../web/tests/node_modules/playwright-core" ]; then
+    (cd "$(dirname "$0")/../web/tests" && npm ci --no-audit --no-fund --ignore-scripts)
 fi

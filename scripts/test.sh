@@ -8,6 +8,8 @@
 #   seconds from its seed corpus.
 # Last, the Debian packages of the release build are made, checked and
 # installed into a scratch root, and the R package is built and checked.
+# Beside all of that, from the release build on, the browser version is
+# built with Emscripten and tested in chromium against talver-batch.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 start=$(date +%s)
@@ -19,6 +21,10 @@ stage() {
 stage setup
 "$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON
 stage "release build"
+# The browser stage runs beside the others; its output is shown when it ends.
+mkdir -p "$top/build-web"
+("$top/scripts/test-web.sh" "$top/build" >"$top/build-web/test.log" 2>&1; echo $? >"$top/build-web/test.status") &
+web=$!
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
 stage "release tests"
 # The window stays out of the sanitizer build: compiling it twice would cost
@@ -54,3 +60,7 @@ stage packages
 # The R package, built and checked on the same engine sources.
 "$top/scripts/test-r-package.sh"
 stage "R package"
+wait $web
+cat "$top/build-web/test.log"
+stage "browser (beside the stages above)"
+[ "$(cat "$top/build-web/test.status")" = 0 ]

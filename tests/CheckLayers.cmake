@@ -1,7 +1,8 @@
 # Fails when a source file includes a header of a layer above its own. The
 # layers, lowest first: matrix, stats, factor, analyses, report, app; the
 # window (app/qt) and the batch front end (app/batch) stand on app and never
-# on each other; the R package (r/src) stands on report.
+# on each other; the R package (r/src) stands on report; the browser's
+# module (web/module) stands on app and the batch front end's rules.
 # Run as: cmake -DSOURCE_DIR=<top> -P CheckLayers.cmake
 set(layers matrix stats factor analyses report app)
 set(violations "")
@@ -38,6 +39,7 @@ foreach(layer ${layers})
 endforeach()
 check_folder(app/qt "${allowed};app/qt")
 check_folder(app/batch "${allowed};app/batch")
+check_folder(web/module "${allowed};app/batch;web")
 # The R package compiles the engine without the app layer.
 check_folder(r/src "matrix;stats;factor;analyses;report")
 

@@ -1,10 +1,10 @@
 #include "web/module/PageCommands.h"
 
-#include "app/DelimitedReader.h"
-#include "app/ItemSelection.h"
-#include "app/MainWindowLogic.h"
-#include "app/SampleExtraction.h"
+#include "app/RunController.h"
 #include "app/batch/BatchOptions.h"
+#include "data/DelimitedReader.h"
+#include "data/ItemSelection.h"
+#include "data/SampleExtraction.h"
 #include "matrix/Matrix.h"
 #include "matrix/NumberText.h"
 #include "report/JsonWriter.h"
@@ -29,7 +29,7 @@ int ReadConfigureCompute(const BatchOptions& options, bool compute)
     if (!port.CheckCombination()) {
         return kUserError;
     }
-    MainWindowLogic window(port);
+    RunController window(port);
     window.Initialise();
     Workspace& workspace = window.GetWorkspace();
     workspace.outputFile = options.outputFile;

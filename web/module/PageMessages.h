@@ -1,7 +1,7 @@
 #pragma once
 // Messages from the engine's worker to the page, posted as they happen.
 
-#include "app/MainWindowPort.h"
+#include "app/RunPort.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // reads them for the desktop and talver-batch is not built for WebAssembly.
 // Such a file is refused with what to do instead.
 
-#include "app/StatisticsFileReader.h"
+#include "data/StatisticsFileReader.h"
 
 namespace talver {
 

@@ -7,6 +7,7 @@
 #include "app/OutputPaths.h"
 #include "app/RunDetails.h"
 #include "app/SampleDialogRules.h"
+#include "data/MissingCodes.h"
 #include "data/SampleFileReader.h"
 #include "data/ScoreRange.h"
 #include "analyses/UpperVectorState.h"
@@ -139,6 +140,7 @@ void RunController::ReadSampleData()
     workspace_.itemNames.clear();
     workspace_.targetLosses.reset();
     workspace_.replicationLosses.reset();
+    workspace_.dataWarnings.clear();
 
     CLocaleScope cLocale;
     if (chosen->columns) {
@@ -155,6 +157,7 @@ void RunController::ReadSampleData()
         SetStatus("  READY");
         return;
     }
+    CheckForMissingCodes();
     Enable(Button::ConfigureAnalysis, true);
     Enable(Button::Compute, false);
     ShowText(TextField::Status, "  DATA LOADED!");
@@ -208,6 +211,38 @@ bool RunController::ReadColumnSamples(SampleSource source)
     port_.ShowNote(LossesLine("Target", samples.target.rows, samples.target.losses, samples.itemNames));
     port_.ShowNote(LossesLine("Replication", samples.replication.rows, samples.replication.losses, samples.itemNames));
     return true;
+}
+
+namespace {
+
+std::vector<SuspectMissingCode> SuspectCodes(const Matrix* target, const Matrix* replication)
+{
+    MissingCodeScan scan(target->Cols());
+    for (const Matrix* sample : {target, replication}) {
+        for (int row = 0; row < sample->Rows(); ++row) {
+            scan.AddRow(sample->Row(row));
+        }
+    }
+    return scan.Suspects();
+}
+
+} // namespace
+
+void RunController::CheckForMissingCodes()
+{
+    const std::vector<SuspectMissingCode> suspects =
+        SuspectCodes(workspace_.targetData, workspace_.replicationData);
+    if (suspects.empty()) {
+        return;
+    }
+    std::string description;
+    for (const SuspectMissingCode& suspect : suspects) {
+        const std::string said = DescribeSuspectCode(suspect, workspace_.itemNames);
+        description += (description.empty() ? "" : "\n") + said;
+        workspace_.dataWarnings.push_back(said + " It was analysed as a score; if it marks missing answers, "
+                                                 "declare it missing and compute again.");
+    }
+    port_.ShowSuspectCodes(description, SuspectCodeList(suspects), workspace_.columnSource.has_value());
 }
 
 void RunController::DeriveScoreRange()
@@ -415,6 +450,10 @@ RunResults RunController::RunAnalyses(ReportContext& context)
     const AnalysisOptions& o = w.options;
     const bool covariances = DispersionKindFromCode(o.dispersionKind) == DispersionKind::Covariance;
     ComputeContext compute{*this, random_, w.threadCount};
+    const bool discriminations = o.showDiscriminations || (o.showResidualVariances && covariances);
+    const bool indices = o.showCongruence || o.showDiscrepancy;
+    // The time left counts both bootstrap phases of the run.
+    bootstrapClock_.StartRun((discriminations ? 1 : 0) + (indices ? 1 : 0));
     RunResults results;
     auto between = [this]() {
         const WindowTexts shown = port_.DisplayedTexts();
@@ -430,7 +469,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
                                                        w.replicationCount, o.alphaCode, context);
         between();
     }
-    if (o.showDiscriminations || (o.showResidualVariances && covariances)) {
+    if (discriminations) {
         ShowText(TextField::Section, "Item discriminations");
         results.discriminations = AnalyzeItemDiscriminations(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,
@@ -444,7 +483,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
         results.hotelling =
             HotellingTSquare(w.targetData, w.replicationData, w.targetCount, w.replicationCount, context);
     }
-    if (o.showCongruence || o.showDiscrepancy) {
+    if (indices) {
         ShowText(TextField::Section, "Indices of invariance");
         results.invariance = AnalyzeInvarianceIndices(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,

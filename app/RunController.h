@@ -51,6 +51,9 @@ private:
     bool ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage);
     bool ReadColumnSamples(SampleSource source);
     void DeriveScoreRange();
+    // Says which scores look like codes of missing answers, and keeps the
+    // warning for the report.
+    void CheckForMissingCodes();
     RunResults RunAnalyses(ReportContext& context);
 
     RunPort& port_;

@@ -52,6 +52,8 @@ struct Workspace {
     std::vector<std::string> itemNames;
     std::optional<SampleLosses> targetLosses;
     std::optional<SampleLosses> replicationLosses;
+    // Scores that look like codes of missing answers, left in the data.
+    std::vector<std::string> dataWarnings;
     AnalysisOptions options;
     bool dataLoaded = false;
     bool analysisConfigured = false;

@@ -28,9 +28,28 @@ std::string FixedText(double value, int decimals)
     if (!std::isfinite(value)) {
         return "n/a";
     }
-    // Rounded from the exact binary value, in no locale. printf writes -0.000
-    // for small negatives; so does this. Keep it: the text report shows the same.
-    return FixedDecimalsText(value, decimals);
+    // Rounded from the exact binary value as printf does, in no locale.
+    std::string text = FixedDecimalsText(value, decimals);
+    // printf writes -0.000 for a small negative value; a zero has no sign in
+    // a table (the text report keeps printf's).
+    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) {
+        text.erase(0, 1);
+    }
+    return text;
+}
+
+std::string PValueText(double p)
+{
+    if (!std::isfinite(p)) {
+        return "n/a";
+    }
+    if (p < 0.001) {
+        return "< .001";
+    }
+    // Three decimals without the leading zero, as a value that cannot
+    // exceed 1 is written in papers; .9995 and above rounds to 1.000.
+    const std::string text = FixedText(p, 3);
+    return text.rfind("0.", 0) == 0 ? text.substr(1) : text;
 }
 
 } // namespace talver

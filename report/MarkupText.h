@@ -11,7 +11,12 @@ namespace talver {
 std::string MarkupEscaped(const std::string& text);
 
 // `value` with `decimals` digits after the point; "n/a" when it is not a
-// finite number (the JSON has null there).
+// finite number (the JSON has null there). A value that rounds to zero has
+// no minus sign.
 std::string FixedText(double value, int decimals);
+
+// A p value as papers write it: "< .001", else three decimals without the
+// leading zero (".047"); "n/a" when it is not a finite number.
+std::string PValueText(double p);
 
 } // namespace talver

@@ -30,6 +30,9 @@ struct ReportDetails {
     // What each sample lost to missing values; none for plain files.
     std::optional<SampleLosses> targetLosses;
     std::optional<SampleLosses> replicationLosses;
+    // Warnings about the data read, such as scores that look like codes of
+    // missing answers; the report shows them before the analyses.
+    std::vector<std::string> dataWarnings;
 };
 
 } // namespace talver

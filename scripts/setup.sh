@@ -24,6 +24,9 @@ packages="$packages ccache"
 # companion the page is compared with. Qt's SvgWidgets (in qt6-svg-dev) draw
 # the charts in the window.
 packages="$packages chromium tidy libxml2-utils nlohmann-json3-dev"
+# poppler-utils' pdftotext reads back the page that Chromium printed to PDF,
+# so that the print test finds every column of the wide tables.
+packages="$packages poppler-utils"
 # R with Rcpp, jsonlite, testthat and knitr (the vignette) build, test and
 # check the R package talver (r/); codetools serves R CMD check. Installed without their
 # recommendations, which would bring pandoc and LaTeX.

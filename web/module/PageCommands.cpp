@@ -4,7 +4,9 @@
 #include "app/batch/BatchOptions.h"
 #include "data/DelimitedReader.h"
 #include "data/ItemSelection.h"
+#include "data/MissingCodes.h"
 #include "data/SampleExtraction.h"
+#include "data/ScoreCells.h"
 #include "matrix/Matrix.h"
 #include "matrix/NumberText.h"
 #include "report/JsonWriter.h"
@@ -89,6 +91,35 @@ std::vector<std::pair<std::string, long long>> GroupValues(const DataTable& tabl
     return values;
 }
 
+// Scores of the chosen items that look like codes of missing answers, with
+// the codes already declared missing left out, to offer them to the user.
+void WriteMissingSuggestions(JsonWriter& json, const DataTable& table, const std::vector<std::size_t>& items,
+                             const std::string& declared)
+{
+    const MissingCodes missing = ParseMissingCodes(declared);
+    MissingCodeScan scan(static_cast<int>(items.size()));
+    std::vector<std::string> names;
+    for (std::size_t item : items) {
+        names.push_back(table.columns[item].name);
+    }
+    for (const std::vector<DataCell>& row : table.rows) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            double score = 0.0;
+            if (InterpretScore(row[items[i]], table.decimalComma, missing, score) == CellStatus::Score) {
+                scan.AddValue(static_cast<int>(i), score);
+            }
+        }
+    }
+    json.BeginArray("missingSuggestions");
+    for (const SuspectMissingCode& suspect : scan.Suspects()) {
+        json.BeginObject();
+        json.String("code", SuspectCodeList({suspect}));
+        json.String("reason", DescribeSuspectCode(suspect, names));
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 } // namespace
 
 int RunPageCommand(const std::vector<std::string>& arguments, bool compute)
@@ -151,6 +182,7 @@ void WritePreview(const PreviewRequest& request, const std::string& out)
                 json.Integer(nullptr, static_cast<long long>(column));
             }
             json.EndArray();
+            WriteMissingSuggestions(json, table, chosen.columns, request.missing);
         }
         if (const std::optional<std::size_t> group = FindColumn(table.columns, request.group)) {
             json.String("groupColumn", request.group);

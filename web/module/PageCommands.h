@@ -19,6 +19,8 @@ struct PreviewRequest {
     std::string delimiter;
     // A typed item list, to mark its columns; may be empty.
     std::string items;
+    // The missing codes declared, left out of the codes suggested.
+    std::string missing;
     // A group column, to list its values; may be empty.
     std::string group;
     int rows = 20;
@@ -26,8 +28,8 @@ struct PreviewRequest {
 
 // Writes to `out` a JSON description of a file with column names: its
 // columns, its first rows as written, its number of rows, the columns of the
-// item list and the values of the group column with their counts; or the
-// reader's message.
+// item list with the scores in them that look like missing codes, and the
+// values of the group column with their counts; or the reader's message.
 void WritePreview(const PreviewRequest& request, const std::string& out);
 
 } // namespace talver

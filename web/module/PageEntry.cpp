@@ -41,9 +41,9 @@ EMSCRIPTEN_KEEPALIVE int talver_run(const char* arguments)
 }
 
 EMSCRIPTEN_KEEPALIVE void talver_preview(const char* path, const char* delimiter, const char* items,
-                                         const char* group, int rows, const char* out)
+                                         const char* missing, const char* group, int rows, const char* out)
 {
-    talver::WritePreview({path, delimiter, items, group, rows}, out);
+    talver::WritePreview({path, delimiter, items, missing, group, rows}, out);
 }
 
 } // extern "C"

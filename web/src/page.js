@@ -89,7 +89,7 @@ function requestPreview() {
     const name = previewFile();
     if (!name || mode() === "plain") { return; }
     worker.postMessage({ cmd: "preview", name: name, delimiter: $("delimiter").value, items: $("items").value.trim(),
-        group: mode() === "one" ? $("group").value : "" });
+        missing: $("missing").value.trim(), group: mode() === "one" ? $("group").value : "" });
 }
 
 function cellText(text) { return text === "" ? "·" : text; }
@@ -175,7 +175,7 @@ function clickColumn(index, shift) {
     columns.sort((a, b) => a - b);
     $("items").value = itemListOf(columns);
     markColumns(columns);
-    $("items-note").textContent = columns.length + " items chosen.";
+    requestPreview();
 }
 
 function fillGroupChoices(result) {
@@ -215,6 +215,7 @@ function showMissingSuggestions(result) {
             const codes = $("missing").value.split(",").map((c) => c.trim()).filter((c) => c);
             if (!codes.includes(suggestion.code)) { codes.push(suggestion.code); }
             $("missing").value = codes.join(",");
+            requestPreview();
         });
         box.appendChild(button);
     }
@@ -342,6 +343,7 @@ $("file-target").addEventListener("change", (event) => addFiles(event.target.fil
 $("file-replication").addEventListener("change", (event) => addFiles(event.target.files, "replication"));
 $("delimiter").addEventListener("change", requestPreview);
 $("items").addEventListener("change", requestPreview);
+$("missing").addEventListener("change", requestPreview);
 $("group").addEventListener("change", () => { requestPreview(); });
 $("check").addEventListener("click", check);
 $("compute").addEventListener("click", compute);

@@ -1,7 +1,7 @@
 // The engine's worker: holds the WebAssembly module and the page's files in
 // its memory file system, and answers the page's messages one at a time.
 //   {cmd: "load", files: [{name, bytes}]}          -> {kind: "loaded"}
-//   {cmd: "preview", name, delimiter, items, group, rows} -> {kind: "preview", result}
+//   {cmd: "preview", name, delimiter, items, missing, group, rows} -> {kind: "preview", result}
 //   {cmd: "check", args}                           -> {kind: "checked", status}
 //   {cmd: "run", args}                             -> {kind: "progress", ...}*, {kind: "done", status, outputs}
 // Every line the engine writes on stderr arrives as {kind: "line", text}.
@@ -22,8 +22,8 @@ function handle(message) {
         postMessage({ kind: "loaded" });
     } else if (m.cmd === "preview") {
         const out = "/tmp/preview.json";
-        engine.ccall("talver_preview", null, ["string", "string", "string", "string", "number", "string"],
-            [m.name, m.delimiter || "", m.items || "", m.group || "", m.rows || 20, out]);
+        engine.ccall("talver_preview", null, ["string", "string", "string", "string", "string", "number", "string"],
+            [m.name, m.delimiter || "", m.items || "", m.missing || "", m.group || "", m.rows || 20, out]);
         const result = JSON.parse(engine.FS.readFile(out, { encoding: "utf8" }));
         postMessage({ kind: "preview", result: result, name: m.name });
     } else if (m.cmd === "check") {

@@ -17,9 +17,11 @@ start=$(date +%s)
 stage() {
     echo "== $1 done, $(($(date +%s) - start)) s since the start"
 }
-"$top/scripts/setup.sh"
+"$top/scripts/setup.sh" --tests
 stage setup
-"$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON
+# With the hardening flags of the Debian packages, which are made from this
+# build at the end.
+"$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON -DTALVER_HARDENING=ON
 stage "release build"
 # The browser stage runs beside the others; its output is shown when it ends.
 mkdir -p "$top/build-web"
@@ -60,6 +62,9 @@ stage packages
 # The R package, built and checked on the same engine sources.
 "$top/scripts/test-r-package.sh"
 stage "R package"
+# The R package's C++ sources compiled and linked for Windows, as Rtools would.
+"$top/scripts/check-r-package-mingw.sh" > /dev/null
+stage "R package for Windows"
 wait $web
 cat "$top/build-web/test.log"
 stage "browser (beside the stages above)"

@@ -1,10 +1,10 @@
 #include "data/SampleFileReader.h"
 
 #include "matrix/Matrix.h"
+#include "matrix/NumberText.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -204,14 +204,14 @@ Scan ScanNumber(const char* p, const char* end)
     }
     const char* digits = (*p == '+') ? p + 1 : p;
     float value = 0.0f;
-    auto [next, error] = std::from_chars(digits, end, value, std::chars_format::general);
+    auto [next, error] = ReadNumber(digits, end, value);
     if (error == std::errc::invalid_argument) {
         return {ScanStatus::NotANumber, 0.0f, p};
     }
     if (error == std::errc::result_out_of_range) {
         // Too small for single precision rounds towards zero; too large is refused.
         double wide = 0.0;
-        auto wideResult = std::from_chars(digits, end, wide, std::chars_format::general);
+        auto wideResult = ReadNumber(digits, end, wide);
         if (wideResult.ec == std::errc::result_out_of_range && BelowDoubleRange(digits, wideResult.ptr)) {
             wide = *digits == '-' ? -0.0 : 0.0;
         } else if (wideResult.ec != std::errc() || !(std::fabs(wide) < 1.0)) {

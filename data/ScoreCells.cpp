@@ -1,7 +1,8 @@
 #include "data/ScoreCells.h"
 
+#include "matrix/NumberText.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace talver {
@@ -52,7 +53,7 @@ std::optional<float> ParseScore(std::string_view text, bool decimalComma)
     }
     float value = 0.0f;
     const char* end = number.data() + number.size();
-    const auto [stop, error] = std::from_chars(number.data(), end, value, std::chars_format::general);
+    const auto [stop, error] = ReadNumber(number.data(), end, value);
     if (error != std::errc{} || stop != end || !std::isfinite(value)) {
         return std::nullopt;
     }
@@ -134,9 +135,7 @@ std::string CellShown(const DataCell& cell)
     case DataCell::Kind::Text: return "\"" + TrimBlanks(cell.text) + "\"";
     case DataCell::Kind::Number: break;
     }
-    char text[40];
-    const auto written = std::to_chars(text, text + sizeof text, cell.number);
-    return std::string(text, written.ptr);
+    return ShortestText(cell.number);
 }
 
 } // namespace talver

@@ -57,6 +57,10 @@ if [ "$tests" = yes ]; then
     # under Wine; for 64-bit ARM, run under qemu-user; GoogleTest's sources
     # (googletest) compiled for each.
     packages="$packages wine wine64 g++-aarch64-linux-gnu qemu-user googletest"
+    # The browser version (scripts/build-web.sh): Debian's Emscripten
+    # compiles the engine to WebAssembly (its nodejs also runs the browser
+    # tests in the chromium above).
+    packages="$packages emscripten"
 fi
 missing_of() {
     for package in "$@"; do
@@ -81,4 +85,14 @@ if [ -n "$r_missing" ]; then
 fi
 if [ "$tests" = yes ] && ! locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$'; then
     $sudo localedef -i de_DE -c -f UTF-8 de_DE.UTF-8 || echo "note: could not make the de_DE.UTF-8 locale; its test will be skipped"
+fi
+# The browser tests' driver (web/tests), playwright-core from the npm registry
+# at the version package-lock.json pins; it drives Debian's chromium above and
+# downloads no browser of its own. npm comes with the machine's Node.js, or
+# from Debian.
+if [ "$tests" = yes ] && ! command -v npm >/dev/null 2>&1; then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
+fi
+if [ "$tests" = yes ] && [ ! -d "$(dirname "$0")/../web/tests/node_modules/playwright-core" ]; then
+    (cd "$(dirname "$0")/../web/tests" && npm ci --no-audit --no-fund --ignore-scripts)
 fi

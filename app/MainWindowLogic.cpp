@@ -4,6 +4,7 @@
 #include "analyses/PolychoricScores.h"
 #include "app/AtomicFile.h"
 #include "app/CLocaleScope.h"
+#include "app/InputShown.h"
 #include "app/OptionsDialogRules.h"
 #include "app/OutputPaths.h"
 #include "app/RunDetails.h"
@@ -25,6 +26,12 @@
 #include <memory>
 
 namespace talver {
+
+namespace {
+
+const char* const kReadingStopped = "The reading of the data was stopped; no data were loaded.";
+
+} // namespace
 
 MainWindowLogic::MainWindowLogic(MainWindowPort& port) : port_(port) {}
 
@@ -131,6 +138,7 @@ void MainWindowLogic::ReadSampleData()
     workspace_.itemNames.clear();
     workspace_.targetLosses.reset();
     workspace_.replicationLosses.reset();
+    workspace_.groupSplit.reset();
 
     CLocaleScope cLocale;
     if (chosen->columns) {
@@ -163,7 +171,11 @@ bool MainWindowLogic::ReadSample(const std::string& path, int rows, Matrix*& int
         return false;
     }
     into = NewMatrix(rows, workspace_.variableCount);
-    const SampleReadResult result = ReadSampleFile(path, into);
+    const SampleReadResult result = ReadSampleFile(path, into, [this] { return ReadingStopAsked(); });
+    if (result.stopped) {
+        port_.ShowMessage(kReadingStopped);
+        return false;
+    }
     if (!result.ok) {
         port_.ShowMessage(errorMessage);
         port_.ShowDetail(result.detail);
@@ -179,7 +191,11 @@ bool MainWindowLogic::ReadColumnSamples(SampleSource source)
 {
     source.targetFile = workspace_.targetFile;
     source.replicationFile = source.OneFile() ? workspace_.targetFile : workspace_.replicationFile;
-    const ExtractedSamples samples = ReadSamples(source);
+    const ExtractedSamples samples = ReadSamples(source, [this] { return ReadingStopAsked(); });
+    if (samples.stopped) {
+        port_.ShowMessage(kReadingStopped);
+        return false;
+    }
     if (!samples.ok) {
         port_.ShowMessage(samples.message);
         return false;
@@ -197,9 +213,32 @@ bool MainWindowLogic::ReadColumnSamples(SampleSource source)
     workspace_.itemNames = samples.itemNames;
     workspace_.targetLosses = samples.target.losses;
     workspace_.replicationLosses = samples.replication.losses;
-    port_.ShowNote(LossesLine("Target", samples.target.rows, samples.target.losses, samples.itemNames));
-    port_.ShowNote(LossesLine("Replication", samples.replication.rows, samples.replication.losses, samples.itemNames));
+    // One note, so that a window that shows one note at a time shows all.
+    std::string note;
+    workspace_.groupSplit.reset();
+    if (samples.groups) {
+        note = GroupRowsLine(*samples.groups) + "\n";
+        GroupSplit split{samples.groups->rowsRead, samples.groups->targetRows, samples.groups->replicationRows, {}};
+        for (const auto& [value, rows] : samples.groups->otherValues) {
+            split.otherGroups.push_back({value, rows});
+        }
+        workspace_.groupSplit = split;
+    }
+    port_.ShowNote(note + LossesLine("Target", samples.target.rows, samples.target.losses, samples.itemNames) + "\n" +
+                   LossesLine("Replication", samples.replication.rows, samples.replication.losses, samples.itemNames));
     return true;
+}
+
+// The port's stop poll throws, which must not cross the readers: they ask
+// between chunks of rows and end the reading themselves.
+bool MainWindowLogic::ReadingStopAsked()
+{
+    try {
+        port_.PollStop();
+    } catch (const ComputationStopped&) {
+        return true;
+    }
+    return false;
 }
 
 void MainWindowLogic::DeriveScoreRange()
@@ -240,8 +279,12 @@ void MainWindowLogic::ConfigureAnalysis()
     initial.highestScore = options.highestScore;
     // Scores that are no whole numbers would be truncated into categories
     // silently: the dialog refuses polychoric correlations for them.
+    std::vector<std::string> namesShown;
+    for (const std::string& name : workspace_.itemNames) {
+        namesShown.push_back(InputShown(name));
+    }
     initial.unusablePolychoricScores =
-        UnusablePolychoricScores(workspace_.targetData, workspace_.replicationData, workspace_.itemNames);
+        UnusablePolychoricScores(workspace_.targetData, workspace_.replicationData, namesShown);
     const std::optional<OptionsDialogValues> chosen = port_.RunOptionsDialog(initial);
     if (!chosen) {
         return;

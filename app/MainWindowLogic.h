@@ -50,6 +50,7 @@ private:
     void Enable(Button button, bool enabled);
     bool ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage);
     bool ReadColumnSamples(SampleSource source);
+    bool ReadingStopAsked();
     void DeriveScoreRange();
     RunResults RunAnalyses(ReportContext& context);
 

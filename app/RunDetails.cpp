@@ -20,7 +20,8 @@ ReportDetails DetailsOf(const Workspace& w)
             o.highestScore,
             w.itemNames,
             w.targetLosses,
-            w.replicationLosses};
+            w.replicationLosses,
+            w.groupSplit};
 }
 
 } // namespace talver

@@ -9,6 +9,7 @@
 
 #include "analyses/AnalysisCodes.h"
 #include "app/SampleExtraction.h"
+#include "report/GroupSplit.h"
 #include "report/SampleLosses.h"
 
 namespace talver {
@@ -52,6 +53,8 @@ struct Workspace {
     std::vector<std::string> itemNames;
     std::optional<SampleLosses> targetLosses;
     std::optional<SampleLosses> replicationLosses;
+    // How a group column split one file into the two samples.
+    std::optional<GroupSplit> groupSplit;
     AnalysisOptions options;
     bool dataLoaded = false;
     bool analysisConfigured = false;

@@ -27,7 +27,9 @@ packages="$packages chromium tidy libxml2-utils nlohmann-json3-dev"
 # R with Rcpp, jsonlite, testthat and knitr (the vignette) build, test and
 # check the R package talver (r/); codetools serves R CMD check. Installed without their
 # recommendations, which would bring pandoc and LaTeX.
-r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools"
+# haven writes the SPSS, Stata and SAS files of the tests' fixtures and of the
+# statistics-file fuzz targets' seeds (tests/fuzz/make_statistics_seeds.R).
+r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools r-cran-haven"
 missing_of() {
     for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

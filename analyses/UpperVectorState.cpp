@@ -1,7 +1,9 @@
 #include "analyses/UpperVectorState.h"
 
+// GCC and clang on x86-64 only (MinGW-w64 included): other processors and
+// compilers have no such state, and the function does nothing there. The
+// compiler's builtin needs no intrinsics header of the processor.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
 #define TALVER_HAS_VZEROUPPER 1
 #endif
 
@@ -15,7 +17,7 @@ namespace {
 // AVX and the system saves its registers.
 __attribute__((target("avx"))) void ZeroUpperHalves()
 {
-    _mm256_zeroupper();
+    __builtin_ia32_vzeroupper();
 }
 
 bool HasAvx()

@@ -8,7 +8,7 @@
 
 #include "app/DialogTexts.h"
 #include "app/IntegerField.h"
-#include "app/RunSizeLimits.h"
+#include "data/RunSizeLimits.h"
 
 namespace talver {
 

@@ -1,7 +1,9 @@
 #include "app/OutputPaths.h"
 
+#include "data/DataFileKind.h"
+#include "platform/FileAccess.h"
+
 #include <filesystem>
-#include <unistd.h>
 
 namespace talver {
 
@@ -28,21 +30,6 @@ bool SameFile(const std::string& a, const std::string& b)
     const fs::path first = fs::weakly_canonical(fs::absolute(a, error), error);
     const fs::path second = fs::weakly_canonical(fs::absolute(b, error), error);
     return first == second;
-}
-
-std::string NonRegularKind(const std::string& path)
-{
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    switch (status.type()) {
-    case fs::file_type::directory: return "a folder";
-    case fs::file_type::fifo: return "a FIFO (named pipe)";
-    case fs::file_type::character: return "a character device";
-    case fs::file_type::block: return "a block device";
-    case fs::file_type::socket: return "a socket";
-    case fs::file_type::unknown: return "not a regular file";
-    default: return "";
-    }
 }
 
 std::optional<std::string> OutputPathProblem(const std::vector<NamedPath>& outputs,
@@ -75,7 +62,7 @@ std::optional<std::string> OutputPathProblem(const std::vector<NamedPath>& outpu
                    ", not a regular file. Choose the name of a file to write.";
         }
         std::error_code error;
-        if (fs::exists(output.path, error) && ::access(output.path.c_str(), W_OK) != 0) {
+        if (fs::exists(output.path, error) && !MayWriteFile(output.path)) {
             return "The " + output.role + " " + Quoted(output.path) +
                    " is read-only and is kept as it is. Allow writing to it or choose another name.";
         }

@@ -26,8 +26,4 @@ std::optional<std::string> OutputPathProblem(const std::vector<NamedPath>& outpu
 // Whether two paths name the same file, existing or not.
 bool SameFile(const std::string& a, const std::string& b);
 
-// "a FIFO (named pipe)", "a folder", "a device" ... for a path that exists
-// and is not a regular file; empty for a regular file or a missing path.
-std::string NonRegularKind(const std::string& path);
-
 } // namespace talver

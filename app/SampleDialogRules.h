@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/DialogPort.h"
-#include "app/SampleExtraction.h"
+#include "data/SampleExtraction.h"
 
 namespace talver {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "analyses/AnalysisCodes.h"
-#include "app/SampleExtraction.h"
+#include "data/SampleExtraction.h"
 #include "report/GroupSplit.h"
 #include "report/SampleLosses.h"
 

@@ -16,8 +16,10 @@ constexpr int kMaxSweeps = 100;
 
 // x, y <- c x - s y, s x + c y, element by element: one loop the compiler
 // can vectorise without changing a bit (the same products and sums per
-// element, never fused).
-#if defined(__x86_64__) && defined(__GNUC__)
+// element, never fused). The AVX2 copy is chosen at load time through the
+// GNU C library's indirect functions, so only there; elsewhere (Windows,
+// ARM, the browser, other C libraries) the portable loop runs.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__GLIBC__)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void RotatePair(double* x, double* y, int n, double c, double s)

@@ -1,9 +1,12 @@
 # Fails when a source file includes a header of a layer above its own. The
-# layers, lowest first: matrix, stats, factor, analyses, report, app; the
-# window (app/qt) and the batch front end (app/batch) stand on app and never
-# on each other; the R package (r/src) stands on report.
+# engine's layers, lowest first: matrix, stats, factor, analyses, report.
+# data (reading samples) stands on matrix alone, platform (the calls of the
+# operating system) on nothing; app stands on all of them. The window (app/qt)
+# and the batch front end (app/batch) stand on app and never on each other;
+# the R package (r/src) and the browser version (web) stand on the engine,
+# data and platform, without app.
 # Run as: cmake -DSOURCE_DIR=<top> -P CheckLayers.cmake
-set(layers matrix stats factor analyses report app)
+set(layers matrix stats factor analyses report)
 set(violations "")
 
 function(check_folder folder allowed)
@@ -36,10 +39,18 @@ foreach(layer ${layers})
   list(APPEND allowed ${layer})
   check_folder(${layer} "${allowed}")
 endforeach()
+check_folder(data "matrix;data")
+check_folder(platform "platform")
+check_folder(platform/posix "platform")
+check_folder(platform/windows "platform")
+set(engine "${allowed}")
+list(APPEND allowed data platform app)
+check_folder(app "${allowed}")
 check_folder(app/qt "${allowed};app/qt")
 check_folder(app/batch "${allowed};app/batch")
-# The R package compiles the engine without the app layer.
-check_folder(r/src "matrix;stats;factor;analyses;report")
+# The R package and the browser version compile the engine without app.
+check_folder(r/src "${engine};data;platform")
+check_folder(web "${engine};data;platform;web")
 
 if(violations)
   message(FATAL_ERROR "Includes of a higher layer:${violations}")

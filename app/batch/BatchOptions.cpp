@@ -1,7 +1,7 @@
 #include "app/batch/BatchOptions.h"
 
 #include "app/BuildDescription.h"
-#include "app/DataFileKind.h"
+#include "data/DataFileKind.h"
 
 #include <CLI/CLI.hpp>
 

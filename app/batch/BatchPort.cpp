@@ -2,10 +2,10 @@
 
 #include "analyses/AnalysisProgress.h"
 #include "app/OptionsDialogRules.h"
-#include "app/DelimitedReader.h"
+#include "data/DelimitedReader.h"
 #include "app/SampleDialogRules.h"
-#include "app/batch/EditorLauncher.h"
-#include "app/batch/StopSignals.h"
+#include "platform/EditorLauncher.h"
+#include "platform/StopSignals.h"
 
 #include <cstdio>
 #include <map>

@@ -2,14 +2,14 @@
 // The batch front end's stand-in for the main window: the two dialogs are
 // filled from the command line, messages and progress go to stderr.
 
-#include "app/MainWindowPort.h"
+#include "app/RunPort.h"
 #include "app/SampleDialogRules.h"
 #include "app/batch/BatchOptions.h"
 #include "app/batch/ProgressPrinter.h"
 
 namespace talver {
 
-class BatchPort : public MainWindowPort {
+class BatchPort : public RunPort {
 public:
     BatchPort(const BatchOptions& options, bool liveProgress);
 

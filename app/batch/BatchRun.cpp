@@ -2,15 +2,15 @@
 
 #include "analyses/AnalysisProgress.h"
 #include "analyses/AvailableCores.h"
-#include "app/MainWindowLogic.h"
+#include "app/RunController.h"
 #include "app/batch/BatchOptions.h"
 #include "app/batch/BatchPort.h"
-#include "app/batch/StopSignals.h"
+#include "platform/StopSignals.h"
+#include "platform/Terminal.h"
 #include "matrix/Matrix.h"
 
 #include <cstdio>
 #include <exception>
-#include <unistd.h>
 
 namespace talver {
 
@@ -29,11 +29,11 @@ int Stopped()
 
 int Run(const BatchOptions& options)
 {
-    BatchPort port(options, isatty(fileno(stderr)) == 1);
+    BatchPort port(options, StandardErrorIsTerminal());
     if (!port.CheckCombination()) {
         return kUserError;
     }
-    MainWindowLogic window(port);
+    RunController window(port);
     window.Initialise();
     window.GetWorkspace().outputFile = options.outputFile;
     window.GetWorkspace().jsonFile = options.jsonFile;

@@ -4,7 +4,7 @@
 // counter at every tenth of the run), the counter followed by the time
 // elapsed and an estimate of the time left.
 
-#include "app/MainWindowPort.h"
+#include "app/RunPort.h"
 
 #include <cstdio>
 

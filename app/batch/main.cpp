@@ -1,9 +1,9 @@
 // talver-batch: the window's three commands, Read Sample Data, Configure
 // Analysis and Compute, run one after the other from the command line.
 
-#include "app/HeapReuse.h"
+#include "platform/HeapReuse.h"
 #include "app/batch/BatchRun.h"
-#include "app/batch/StopSignals.h"
+#include "platform/StopSignals.h"
 
 int main(int argc, char** argv)
 {

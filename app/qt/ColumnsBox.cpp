@@ -1,8 +1,8 @@
 #include "app/qt/ColumnsBox.h"
 
-#include "app/DataFileKind.h"
-#include "app/ItemSelection.h"
-#include "app/ScoreCells.h"
+#include "data/DataFileKind.h"
+#include "data/ItemSelection.h"
+#include "data/ScoreCells.h"
 #include "app/qt/ControlNames.h"
 
 #include <QCheckBox>

@@ -4,8 +4,8 @@
 // missing answers, and what the chosen rows come to. It is shown only while
 // the Target file is such a file.
 
-#include "app/DataTable.h"
-#include "app/SampleExtraction.h"
+#include "data/DataTable.h"
+#include "data/SampleExtraction.h"
 
 #include <QGroupBox>
 

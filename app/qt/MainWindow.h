@@ -1,10 +1,10 @@
 #pragma once
 // TALVER's main window: the three commands, About and Exit, the pictures and
-// the four text fields. Every rule lives in MainWindowLogic; this class only
+// the four text fields. Every rule lives in RunController; this class only
 // shows what the logic asks for.
 
-#include "app/MainWindowLogic.h"
-#include "app/MainWindowPort.h"
+#include "app/RunController.h"
+#include "app/RunPort.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -21,7 +21,7 @@ namespace talver {
 
 class ResultsView;
 
-class MainWindow : public QDialog, public MainWindowPort {
+class MainWindow : public QDialog, public RunPort {
     Q_OBJECT
 
 public:
@@ -69,7 +69,7 @@ private:
     void OpenShownReport();
     void OpenReportFolder();
 
-    MainWindowLogic logic_;
+    RunController logic_;
     std::map<Button, QPushButton*> buttons_;
     // Status, line 1, line 2, line 3.
     std::array<QLineEdit*, 4> fields_{};

@@ -1,7 +1,7 @@
 // talver: the desktop program. Answers the registration switches without a
 // window, otherwise shows the main window and ends when it closes.
 
-#include "app/HeapReuse.h"
+#include "platform/HeapReuse.h"
 #include "app/StartupSwitches.h"
 #include "app/WindowCommandLine.h"
 #include "app/qt/ApplicationSetup.h"

@@ -6,9 +6,9 @@
 
 #include "analyses/ComputeContext.h"
 #include "report/AnalysisSections.h"
-#include "app/SampleFileReader.h"
+#include "data/SampleFileReader.h"
 #include "analyses/AnalysisProgress.h"
-#include "app/MainWindowPort.h"
+#include "app/RunPort.h"
 #include "matrix/Matrix.h"
 #include "stats/RandomSource.h"
 #include "support/report_capture.h"

@@ -3,7 +3,7 @@
 
 #include "analyses/ItemDifficulties.h"
 #include "report/AnalysisSections.h"
-#include "app/SampleFileReader.h"
+#include "data/SampleFileReader.h"
 #include "matrix/Matrix.h"
 #include "support/report_capture.h"
 

@@ -12,7 +12,7 @@
 
 #include "analyses/ComputeContext.h"
 #include "report/AnalysisSections.h"
-#include "app/SampleFileReader.h"
+#include "data/SampleFileReader.h"
 #include "matrix/Matrix.h"
 #include "stats/RandomSource.h"
 #include "support/report_capture.h"

@@ -4,7 +4,7 @@
 
 #include "app/DialogTexts.h"
 #include "app/OptionsDialogRules.h"
-#include "app/RunSizeLimits.h"
+#include "data/RunSizeLimits.h"
 #include "app/SampleDialogRules.h"
 #include "recording_dialog_port.h"
 

@@ -3,7 +3,7 @@
 // data, and a run stopped through the port leaving the earlier report.
 
 #include "analyses/AnalysisProgress.h"
-#include "app/MainWindowLogic.h"
+#include "app/RunController.h"
 #include "app/OptionsDialogRules.h"
 #include "app/SampleDialogRules.h"
 #include "matrix/Matrix.h"
@@ -18,7 +18,7 @@ using namespace talver;
 
 namespace {
 
-class OutputsPort : public MainWindowPort {
+class OutputsPort : public RunPort {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void FocusField(int) override {}
@@ -90,7 +90,7 @@ protected:
 
     std::filesystem::path folder_;
     OutputsPort port_;
-    MainWindowLogic logic_{port_};
+    RunController logic_{port_};
 };
 
 TEST_F(WindowOutputsTest, AReportPathNamingAnInputIsRefusedWithAMessageBox)

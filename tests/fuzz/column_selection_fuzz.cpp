@@ -12,8 +12,8 @@
 #include <set>
 #include <string>
 
-#include "app/ItemSelection.h"
-#include "app/SampleExtraction.h"
+#include "data/ItemSelection.h"
+#include "data/SampleExtraction.h"
 #include "fuzz_support.h"
 
 namespace {

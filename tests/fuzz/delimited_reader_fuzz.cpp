@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/DelimitedReader.h"
+#include "data/DelimitedReader.h"
 #include "fuzz_support.h"
 
 namespace {

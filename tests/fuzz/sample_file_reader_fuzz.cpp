@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SampleFileReader.h"
+#include "data/SampleFileReader.h"
 #include "fuzz_support.h"
 #include "matrix/Matrix.h"
 

@@ -16,9 +16,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/SampleExtraction.h"
-#include "app/ScoreCells.h"
-#include "app/StatisticsFileReader.h"
+#include "data/SampleExtraction.h"
+#include "data/ScoreCells.h"
+#include "data/StatisticsFileReader.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // of the options dialog that the test uses. The Xvfb test clicks those points on the
 // real program, which draws the same widgets with the same fonts.
 
-#include "app/MainWindowPort.h"
+#include "app/RunPort.h"
 #include "app/OptionsDialogRules.h"
 #include "app/qt/OptionsDialog.h"
 #include "app/qt/ApplicationSetup.h"

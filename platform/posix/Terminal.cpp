@@ -1,0 +1,13 @@
+#include "platform/Terminal.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace talver {
+
+bool StandardErrorIsTerminal()
+{
+    return isatty(fileno(stderr)) == 1;
+}
+
+} // namespace talver

@@ -15,9 +15,11 @@ start=$(date +%s)
 stage() {
     echo "== $1 done, $(($(date +%s) - start)) s since the start"
 }
-"$top/scripts/setup.sh"
+"$top/scripts/setup.sh" --tests
 stage setup
-"$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON
+# With the hardening flags of the Debian packages, which are made from this
+# build at the end.
+"$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON -DTALVER_HARDENING=ON
 stage "release build"
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
 stage "release tests"

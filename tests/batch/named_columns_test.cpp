@@ -276,6 +276,7 @@ TEST_F(NamedColumnsTest, BadInputIsRefusedWithWhatToFixAndLosesNothing)
     folder_.Write("fake.sav", "q1,q2\n1,2\n");
     folder_.Write("short.csv", "q1,q2\n1,2\n3\n");
     folder_.Write("open.csv", "q1,q2\n1,\"2\n");
+    folder_.Write("header.csv", "group,q1,q2\n");
     std::string never = "q1,q2,q3\n";
     for (int i = 0; i < 12; ++i) {
         never += std::to_string(1 + i % 5) + ",NA," + std::to_string(1 + i % 3) + "\n";
@@ -324,6 +325,9 @@ TEST_F(NamedColumnsTest, BadInputIsRefusedWithWhatToFixAndLosesNothing)
         {{"--target", "target.csv", "--replication", "replica.csv", "--items", "q1", "--target-count", "5"},
          "leave out --target-count"},
         {{"--target-count", "5", "--missing", "-9"}, "--missing and --delimiter are for files that name"},
+        {{"--data", "header.csv", "--group", "group", "--target-group", "a", "--replication-group", "b", "--items",
+          "q1-q2"},
+         "header.csv has a header but no rows of data."},
         {{"--target", "never.csv", "--replication", "never.csv", "--items", "q1-q3"},
          "The item q2 is missing in every row of the sample: leave it out of the items"},
         // Half scores cannot be categories of polychoric correlations.

@@ -6,6 +6,7 @@
 #include "matrix/MatrixOps.h"
 #include "stats/Bootstrap.h"
 #include "stats/NormalDistribution.h"
+#include "stats/TestDistributions.h"
 
 #include <cmath>
 #include <string>
@@ -71,6 +72,8 @@ DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* repli
                       (targetCount + replicationCount - 2));
         const double standardError = std::sqrt(1.0 / replicationCount + 1.0 / targetCount) * pooledSd;
         item.t = (item.targetMean - item.replicationMean) / standardError;
+        item.df = targetCount + replicationCount - 2;
+        item.p = StudentTwoSidedP(item.t, item.df);
         item.d = (item.targetMean - item.replicationMean) / pooledSd;
         item.tSignificant = std::fabs(item.t) >= results.criticalValue;
         item.dSignificant = std::fabs(item.d) >= results.criticalValue;
@@ -135,6 +138,7 @@ HotellingResults TestAllMeans(const Matrix* targetData, const Matrix* replicatio
     const double z = (std::pow(results.f, 1.0 / 3.0) * (1.0 - a2) - (1.0 - a1)) /
                      std::sqrt(a1 + std::pow(results.f, 2.0 / 3.0) * a2);
     results.p = z >= 3.0 ? 0.0 : 1.0 - NormalCdf(z);
+    results.pExact = FUpperTailP(results.f, results.df1, results.df2);
     // The inverse has no singularity test: a singular pooled covariance shows
     // as values that are not finite, or as a negative quadratic form.
     if (!(std::isfinite(results.tSquare) && results.tSquare >= 0.0 && std::isfinite(results.f) &&

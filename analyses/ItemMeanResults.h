@@ -11,6 +11,10 @@ struct DifficultyItem {
     double targetMean = 0.0;
     double replicationMean = 0.0;
     double t = 0.0;
+    // Student's t of the pooled variance: its degrees of freedom (N1 + N2 -
+    // 2) and two-sided p value, for readers who report them.
+    int df = 0;
+    double p = 0.0;
     double d = 0.0;
     // Confidence interval of each sample's mean: the mean plus or minus the
     // critical value times its standard error, sqrt(s^2 / N) with the
@@ -44,7 +48,11 @@ struct HotellingResults {
     int df1 = 0;
     int df2 = 0;
     double f = 0.0;
+    // The report's P: a normal approximation of F's distribution, 0 from
+    // z = 3 on (p < .00135).
     double p = 0.0;
+    // F's p value from the F distribution itself, for the page and the JSON.
+    double pExact = 0.0;
 };
 
 } // namespace talver

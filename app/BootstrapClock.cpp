@@ -1,5 +1,6 @@
 #include "app/BootstrapClock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -20,6 +21,17 @@ BootstrapClock::BootstrapClock(Now now) : now_(std::move(now)), stepStart_(now_(
 
 BootstrapClock::BootstrapClock() : BootstrapClock(SteadySeconds) {}
 
+void BootstrapClock::StartRun(int phases)
+{
+    wholeRun_ = true;
+    runStart_ = now_();
+    stepStart_ = runStart_;
+    // The first phase's counter makes it the current one.
+    phasesAfter_ = phases;
+    lastDone_ = -1;
+    lastTotal_ = -1;
+}
+
 void BootstrapClock::MarkStep()
 {
     stepStart_ = now_();
@@ -31,12 +43,19 @@ std::string BootstrapClock::Note(int done, int total)
     // phase, which began with the last step shown.
     if (done <= lastDone_ || total != lastTotal_) {
         phaseStart_ = stepStart_;
+        phasesAfter_ = std::max(phasesAfter_ - 1, 0);
     }
     lastDone_ = done;
     lastTotal_ = total;
-    const double elapsed = std::fmax(0.0, now_() - phaseStart_);
+    const double now = now_();
+    const double inPhase = std::fmax(0.0, now - phaseStart_);
     const double finished = static_cast<double>(done) + 1.0;
-    const double left = total > done ? elapsed / finished * (total - finished) : 0.0;
+    const double perReplicate = inPhase / finished;
+    double left = total > done ? perReplicate * (total - finished) : 0.0;
+    if (wholeRun_) {
+        left += perReplicate * total * phasesAfter_;
+    }
+    const double elapsed = wholeRun_ ? std::fmax(0.0, now - runStart_) : inPhase;
     return DurationText(elapsed) + " elapsed, about " + DurationText(left) + " left";
 }
 

@@ -7,6 +7,7 @@
 #include "app/RunDetails.h"
 #include "app/SampleDialogRules.h"
 #include "data/InputShown.h"
+#include "data/MissingCodes.h"
 #include "data/SampleFileReader.h"
 #include "data/ScoreRange.h"
 #include "analyses/UpperVectorState.h"
@@ -24,6 +25,9 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
+#include <utility>
+#include <vector>
 
 namespace talver {
 namespace {
@@ -154,6 +158,7 @@ void RunController::ReadSampleData()
     workspace_.targetLosses.reset();
     workspace_.replicationLosses.reset();
     workspace_.groupSplit.reset();
+    workspace_.dataWarnings.clear();
 
     CLocaleScope cLocale;
     if (chosen->columns) {
@@ -170,6 +175,7 @@ void RunController::ReadSampleData()
         SetStatus("  READY");
         return;
     }
+    CheckForMissingCodes();
     Enable(Button::ConfigureAnalysis, true);
     Enable(Button::Compute, false);
     ShowText(TextField::Status, "  DATA LOADED!");
@@ -250,6 +256,38 @@ bool RunController::ReadingStopAsked()
         return true;
     }
     return false;
+}
+
+namespace {
+
+std::vector<SuspectMissingCode> SuspectCodes(const Matrix* target, const Matrix* replication)
+{
+    MissingCodeScan scan(target->Cols());
+    for (const Matrix* sample : {target, replication}) {
+        for (int row = 0; row < sample->Rows(); ++row) {
+            scan.AddRow(sample->Row(row));
+        }
+    }
+    return scan.Suspects();
+}
+
+} // namespace
+
+void RunController::CheckForMissingCodes()
+{
+    const std::vector<SuspectMissingCode> suspects =
+        SuspectCodes(workspace_.targetData, workspace_.replicationData);
+    if (suspects.empty()) {
+        return;
+    }
+    std::string description;
+    for (const SuspectMissingCode& suspect : suspects) {
+        const std::string said = DescribeSuspectCode(suspect, workspace_.itemNames);
+        description += (description.empty() ? "" : "\n") + said;
+        workspace_.dataWarnings.push_back(said + " It was analysed as a score; if it marks missing answers, "
+                                                 "declare it missing and compute again.");
+    }
+    port_.ShowSuspectCodes(description, SuspectCodeList(suspects), workspace_.columnSource.has_value());
 }
 
 void RunController::DeriveScoreRange()
@@ -395,6 +433,7 @@ bool RunController::Compute()
     }
     RunResults results;
     threadsRefusedSaid_ = false;
+    failedInternally_ = false;
     try {
         ReportContext context;
         context.report = report.Stream();
@@ -421,16 +460,46 @@ bool RunController::Compute()
         companion.reset();
         page.reset();
         return refuse("The computation was stopped. The report file \"" + reportPath + "\" was not changed.");
+    } catch (const std::bad_alloc&) {
+        report.Discard();
+        companion.reset();
+        page.reset();
+        return refuse("There was not enough memory for the computation. Close other programs, or choose fewer "
+                      "bootstrap samples or threads, then compute again. The report file \"" +
+                      reportPath + "\" was not changed.");
     } catch (const std::exception& failure) {
         report.Discard();
         companion.reset();
         page.reset();
+        failedInternally_ = true;
         return refuse(std::string("The computation failed (") + failure.what() + "). The report file \"" +
                       reportPath + "\" was not changed.");
     }
-    if (!report.Commit(error)) {
-        return refuse("The report file \"" + reportPath + "\" could not be written completely (" + error +
-                      "); the earlier file was kept. Check the free space of its disk, then compute again.");
+    // Every output is complete on the disk before any of them replaces its
+    // earlier file, and they replace them together: a failure keeps every
+    // earlier file, and two runs writing the same files leave one run's set.
+    std::vector<std::pair<AtomicFile*, std::string>> outputs{{&report, "report file"}};
+    if (companion) {
+        outputs.emplace_back(companion.get(), "JSON file");
+    }
+    if (page) {
+        outputs.emplace_back(page.get(), "HTML file");
+    }
+    std::vector<AtomicFile*> files;
+    for (const auto& [file, kind] : outputs) {
+        if (!file->Finish(error)) {
+            return refuse("The " + kind + " \"" + file->Path() + "\" could not be written completely (" + error +
+                          "); the earlier files were kept. Check the free space of its disk, then compute again.");
+        }
+        files.push_back(file);
+    }
+    const AtomicFile* failed = nullptr;
+    if (!ReplaceTogether(files, error, failed)) {
+        if (failed == &report) {
+            return refuse("The report file \"" + reportPath + "\" could not be put in place (" + error +
+                          "); the earlier files were kept. Check that you may write in its folder, then compute "
+                          "again.");
+        }
     }
     port_.SetWaitCursor(false);
     SetStatus("  JOB DONE!");
@@ -440,23 +509,20 @@ bool RunController::Compute()
     std::error_code noPath;
     const std::filesystem::path shownPath = std::filesystem::absolute(reportPath, noPath);
     port_.ShowReportWritten(noPath ? reportPath : shownPath.string());
-    bool companionWritten = true;
-    bool pageWritten = true;
-    if (companion && !companion->Commit(error)) {
-        port_.ShowMessage("The report was written, but its JSON file \"" + workspace_.jsonFile +
-                          "\" could not be written (" + error +
-                          "); the earlier file was kept. Check the free space of its disk.");
-        companionWritten = false;
-    }
-    if (page && !page->Commit(error)) {
-        port_.ShowMessage("The report was written, but its HTML page \"" + workspace_.htmlFile +
-                          "\" could not be written (" + error +
-                          "); the earlier file was kept. Check the free space of its disk.");
-        pageWritten = false;
+    if (failed) {
+        // A rename that fails after the report's (the folder changed under
+        // the run) leaves that file and those after it as they were.
+        for (const auto& [file, kind] : outputs) {
+            if (file == failed) {
+                port_.ShowMessage("The report was written, but its " + kind + " \"" + file->Path() +
+                                  "\" could not be put in place (" + error +
+                                  "); the earlier file was kept. Check that you may write in its folder.");
+            }
+        }
     }
     port_.ShowResults(DetailsOf(workspace_), results, reportPath);
     port_.OpenReport(reportPath);
-    return companionWritten && pageWritten;
+    return failed == nullptr;
 }
 
 RunResults RunController::RunAnalyses(ReportContext& context)
@@ -465,6 +531,10 @@ RunResults RunController::RunAnalyses(ReportContext& context)
     const AnalysisOptions& o = w.options;
     const bool covariances = DispersionKindFromCode(o.dispersionKind) == DispersionKind::Covariance;
     ComputeContext compute{*this, random_, w.threadCount};
+    const bool discriminations = o.showDiscriminations || (o.showResidualVariances && covariances);
+    const bool indices = o.showCongruence || o.showDiscrepancy;
+    // The time left counts both bootstrap phases of the run.
+    bootstrapClock_.StartRun((discriminations ? 1 : 0) + (indices ? 1 : 0));
     RunResults results;
     auto between = [this]() {
         const WindowTexts shown = port_.DisplayedTexts();
@@ -480,7 +550,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
                                                        w.replicationCount, o.alphaCode, context);
         between();
     }
-    if (o.showDiscriminations || (o.showResidualVariances && covariances)) {
+    if (discriminations) {
         ShowText(TextField::Section, "Item discriminations");
         results.discriminations = AnalyzeItemDiscriminations(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,
@@ -494,7 +564,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
         results.hotelling =
             HotellingTSquare(w.targetData, w.replicationData, w.targetCount, w.replicationCount, context);
     }
-    if (o.showCongruence || o.showDiscrepancy) {
+    if (indices) {
         ShowText(TextField::Section, "Indices of invariance");
         results.invariance = AnalyzeInvarianceIndices(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,

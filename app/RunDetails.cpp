@@ -21,7 +21,8 @@ ReportDetails DetailsOf(const Workspace& w)
             w.itemNames,
             w.targetLosses,
             w.replicationLosses,
-            w.groupSplit};
+            w.groupSplit,
+            w.dataWarnings};
 }
 
 } // namespace talver

@@ -49,6 +49,16 @@ public:
     // note by default. A front end that shows the path in a place of its own
     // needs no note.
     virtual void ShowReportWritten(const std::string& path) { ShowNote("Report written to " + path); }
+    // Told after reading when scores look like codes of missing answers:
+    // `description` names each code, its items and counts; `codes` lists
+    // them ("-9,99"); `declarable` says whether the samples' missing codes
+    // can take them (files with column names). The run goes on with them as
+    // scores. Said as a note by default.
+    virtual void ShowSuspectCodes(const std::string& description, const std::string& /*codes*/,
+                                  bool /*declarable*/)
+    {
+        ShowNote(description);
+    }
     // Called at every progress call of a running analysis. A front end whose
     // user asked to stop throws ComputationStopped here; the run then ends
     // without replacing any earlier output.

@@ -103,6 +103,27 @@ void SampleDialogRules::Browse(std::string& fileName, int fieldId, const std::st
     }
 }
 
+// The fixed message, then the name that was not found and where; a Target
+// file that is missing too is named at once rather than after the next OK.
+std::string SampleDialogRules::MissingFilesMessage(bool replicationMissing, bool targetMissing) const
+{
+    std::error_code noFolder;
+    const std::filesystem::path folder = std::filesystem::current_path(noFolder);
+    const std::string where = noFolder ? "" : " in " + folder.string();
+    auto named = [&where](const std::string& file) {
+        return "\"" + file + "\" was not found" + (std::filesystem::path(file).is_absolute() ? "" : where);
+    };
+    if (!replicationMissing) {
+        return std::string(SampleDialogText::kTargetFileMissing) + ": " + named(values_.targetFile) + ".";
+    }
+    std::string message =
+        std::string(SampleDialogText::kReplicationFileMissing) + ": " + named(values_.replicationFile) + ".";
+    if (targetMissing && values_.targetFile != values_.replicationFile) {
+        message += " The Target Sample's file " + named(values_.targetFile) + " either.";
+    }
+    return message;
+}
+
 bool SampleDialogRules::Ok()
 {
     // A refused text stays in its field for the user to correct. Writing the
@@ -147,11 +168,11 @@ bool SampleDialogRules::Ok()
     if (values_.replicationFile.empty()) {
         return refuse(SampleDialogText::kNoReplicationFile);
     }
-    if (!NameExists(values_.replicationFile)) {
-        return refuse(SampleDialogText::kReplicationFileMissing);
-    }
-    if (!NameExists(values_.targetFile)) {
-        return refuse(SampleDialogText::kTargetFileMissing);
+    const bool replicationMissing = !NameExists(values_.replicationFile);
+    const bool targetMissing = !NameExists(values_.targetFile);
+    if (replicationMissing || targetMissing) {
+        port_.ShowMessage(MissingFilesMessage(replicationMissing, targetMissing));
+        return false;
     }
     return true;
 }

@@ -71,6 +71,7 @@ private:
     static std::size_t FieldIndex(int controlId);
     std::string& Text(int controlId) { return texts_[FieldIndex(controlId)]; }
     void Browse(std::string& fileName, int fieldId, const std::string& chosenFullPath);
+    std::string MissingFilesMessage(bool replicationMissing, bool targetMissing) const;
 
     DialogPort& port_;
     SampleDialogValues values_;

@@ -55,6 +55,8 @@ struct Workspace {
     std::optional<SampleLosses> replicationLosses;
     // How a group column split one file into the two samples.
     std::optional<GroupSplit> groupSplit;
+    // Scores that look like codes of missing answers, left in the data.
+    std::vector<std::string> dataWarnings;
     AnalysisOptions options;
     bool dataLoaded = false;
     bool analysisConfigured = false;

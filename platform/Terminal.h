@@ -6,4 +6,9 @@ namespace talver {
 
 bool StandardErrorIsTerminal();
 
+// The columns of the terminal that stderr writes to, so that a live line can
+// stay within them: $COLUMNS when the terminal does not say, 80 when neither
+// does.
+int StandardErrorColumns();
+
 } // namespace talver

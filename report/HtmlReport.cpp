@@ -3,6 +3,9 @@
 #include "report/HtmlTables.h"
 #include "report/MarkupText.h"
 #include "report/ReportCharts.h"
+#include "report/ResultsInWords.h"
+
+#include <tuple>
 
 namespace talver {
 
@@ -12,24 +15,35 @@ namespace {
 constexpr const char* kStyle = R"(body { font-family: "DejaVu Sans", Arial, Helvetica, sans-serif; color: #000; background: #fff; max-width: 1100px; margin: 0 auto; padding: 0 1em 2em; line-height: 1.4; }
 h1 { margin-bottom: 0; }
 h2 { border-bottom: 2px solid #000; margin-top: 2em; }
-table { border-collapse: collapse; margin: 1em 0; }
-caption { text-align: left; font-weight: bold; padding-bottom: 0.3em; }
-th, td { border-bottom: 1px solid #bbb; padding: 0.2em 0.7em; text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; }
-thead th { border-bottom: 2px solid #000; text-align: center; white-space: normal; }
+.table-box { overflow-x: auto; max-width: 100%; margin: 1em 0; }
+table { border-collapse: collapse; border-top: 2px solid #000; border-bottom: 2px solid #000; }
+caption { text-align: left; font-style: italic; padding-bottom: 0.4em; }
+caption .number, figcaption .number { display: block; font-style: normal; font-weight: bold; }
+th, td { padding: 0.2em 0.7em; text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; }
+thead th { border-bottom: 1px solid #000; text-align: center; white-space: normal; vertical-align: bottom; }
 tbody th { text-align: left; font-weight: normal; }
+table.details { border: none; }
 table.details th { text-align: left; }
 table.details td { text-align: left; }
 .flag { background: #e3e3e3; font-weight: bold; }
 .mark { margin-left: 0.15em; }
 .legend { font-size: 0.9em; }
 .note, .warning { border-left: 4px solid #000; padding-left: 0.6em; }
+#results-in-words li { margin-bottom: 0.4em; }
 td.bar { padding: 0.1em 0.5em; }
 td.bar svg { width: 160px; height: 18px; vertical-align: middle; }
-tr.overall th, tr.overall td { border-top: 2px solid #000; }
+tr.overall th, tr.overall td { border-top: 1px solid #000; }
 figure { margin: 1.5em 0; }
 figure svg { width: 100%; height: auto; max-width: 960px; display: block; }
 figcaption { font-size: 0.9em; font-style: italic; }
-@media print { body { max-width: none; } figure, table { break-inside: avoid; } }
+@media print {
+  body { max-width: none; padding: 0; font-size: 9pt; }
+  .table-box { overflow: visible; }
+  table { max-width: 100%; }
+  th, td { white-space: normal; padding: 0.15em 0.3em; }
+  td.bar svg { width: 100%; }
+  figure, table { break-inside: avoid; }
+}
 )";
 
 std::string DetailRow(const std::string& label, const std::string& value)
@@ -70,9 +84,9 @@ std::string DetailsHtml(const ReportDetails& d)
     return html + "</tbody></table>\n</section>\n";
 }
 
-std::string WarningsHtml(const RunResults& results)
+std::string WarningsHtml(const ReportDetails& details, const RunResults& results)
 {
-    const std::vector<AnalysisWarning> warnings = RunWarnings(results);
+    const std::vector<AnalysisWarning> warnings = ReportWarnings(details, results);
     if (warnings.empty()) {
         return "";
     }
@@ -109,6 +123,7 @@ ChartsOf ChartsIn(const std::vector<ReportChart>& charts, ChartSection section)
 std::string Contents(const std::string& body)
 {
     static const std::pair<const char*, const char*> kSections[] = {
+        {"results-in-words", "Results in words"},
         {"details", "Details of analysis"},
         {"warnings", "Warnings"},
         {"difficulties", "Item difficulties"},
@@ -128,6 +143,37 @@ std::string Contents(const std::string& body)
     return html + "</ul>\n</nav>\n";
 }
 
+std::string WordsHtml(const ReportDetails& details, const RunResults& results)
+{
+    const std::vector<FindingInWords> words = ResultsInWords(details, results);
+    if (words.empty()) {
+        return "";
+    }
+    std::string html = "<section id=\"results-in-words\">\n<h2>Results in words</h2>\n<ul>\n";
+    for (const FindingInWords& finding : words) {
+        html += "<li data-topic=\"" + finding.topic + "\">" + MarkupEscaped(finding.text) + "</li>\n";
+    }
+    return html + "</ul>\n<p class=\"legend\"><i>Note.</i> Differences at alpha = " + AlphaText(details.alpha) +
+           ", as the tables below mark them.</p>\n</section>\n";
+}
+
+// Tables and figures numbered in the order of the page, as papers number them.
+std::string Numbered(std::string body)
+{
+    int tables = 0;
+    int figures = 0;
+    for (const auto& [tag, kind, count] : {std::tuple{"<caption>", "Table ", &tables},
+                                           std::tuple{"<figcaption>", "Figure ", &figures}}) {
+        const std::string opening = tag;
+        for (std::size_t at = body.find(opening); at != std::string::npos; at = body.find(opening, at + 1)) {
+            const std::string number =
+                "<span class=\"number\">" + std::string(kind) + std::to_string(++*count) + "</span>";
+            body.insert(at + opening.size(), number);
+        }
+    }
+    return body;
+}
+
 } // namespace
 
 std::string BootstrapHtml(const RunResults& results)
@@ -139,7 +185,7 @@ std::string BootstrapHtml(const RunResults& results)
     }
     std::string html =
         "<section id=\"bootstrap\">\n<h2>What the bootstrap went through</h2>\n"
-        "<table id=\"table-bootstrap\"><caption>Bootstrap samples drawn again, by reason, and replicates with "
+        "<div class=\"table-box\"><table id=\"table-bootstrap\"><caption>Bootstrap samples drawn again, by reason, and replicates with "
         "an improper solution</caption>\n<thead><tr><th scope=\"col\">Analysis</th><th scope=\"col\">Sample</th>"
         "<th scope=\"col\">Replicates completed</th><th scope=\"col\">Redrawn: a polychoric category empty</th>"
         "<th scope=\"col\">Redrawn: ML not converged</th><th scope=\"col\">Redrawn: an item without variance</th>"
@@ -155,8 +201,8 @@ std::string BootstrapHtml(const RunResults& results)
         html += TallyRow("Congruence and discrepancy (populations)", "Target", t.replicates, t.target);
         html += TallyRow("Congruence and discrepancy (populations)", "Replication", t.replicates, t.replication);
     }
-    return html + "</tbody></table>\n"
-                  "<p class=\"legend\">A sample is drawn again when it cannot be analysed; a replicate whose sample "
+    return html + "</tbody></table></div>\n"
+                  "<p class=\"legend\"><i>Note.</i> A sample is drawn again when it cannot be analysed; a replicate whose sample "
                   "fails five redraws ends the analysis. An improper solution has a residual variance at or below "
                   "zero; it is kept.</p>\n</section>\n";
 }
@@ -164,7 +210,7 @@ std::string BootstrapHtml(const RunResults& results)
 std::string HtmlReport(const ReportDetails& details, const RunResults& results, bool withCharts)
 {
     const std::vector<ReportChart> charts = withCharts ? ReportCharts(details, results) : std::vector<ReportChart>{};
-    std::string body = DetailsHtml(details) + WarningsHtml(results);
+    std::string body = WordsHtml(details, results) + DetailsHtml(details) + WarningsHtml(details, results);
     if (results.difficulties) {
         body += DifficultiesHtml(details, *results.difficulties, ChartsIn(charts, ChartSection::Difficulties));
     }
@@ -185,7 +231,7 @@ std::string HtmlReport(const ReportDetails& details, const RunResults& results, 
             body += IndicesHtml(details, *indices, false, ChartsIn(charts, ChartSection::Discrepancy), withCharts);
         }
     }
-    body += BootstrapHtml(results);
+    body = Numbered(body + BootstrapHtml(results));
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>TALVER report: " +
            MarkupEscaped(details.targetFile) + " and " + MarkupEscaped(details.replicationFile) +

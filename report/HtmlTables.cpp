@@ -44,16 +44,18 @@ std::string Header(const std::vector<std::string>& columns)
     return html + "</tr></thead>\n<tbody>\n";
 }
 
+// A wide table scrolls inside its box on screen rather than widening the page.
 std::string TableStart(const std::string& id, const std::string& caption)
 {
-    return "<table id=\"" + id + "\"><caption>" + caption + "</caption>\n";
+    return "<div class=\"table-box\"><table id=\"" + id + "\"><caption>" + caption + "</caption>\n";
 }
 
-constexpr const char* kTableEnd = "</tbody></table>\n";
+constexpr const char* kTableEnd = "</tbody></table></div>\n";
 
 std::string Legend(const std::string& text)
 {
-    return "<p class=\"legend\"><span class=\"flag\">" + std::string(kMark) + "</span> " + text + "</p>\n";
+    return "<p class=\"legend\"><i>Note.</i> <span class=\"flag\">" + std::string(kMark) + "</span> " + text +
+           "</p>\n";
 }
 
 std::string Figures(const ChartsOf& charts)
@@ -115,18 +117,20 @@ std::string DifficultiesHtml(const ReportDetails& details, const DifficultyResul
     std::string html = "<section id=\"difficulties\">\n<h2>Item difficulties</h2>\n" +
                        TableStart("table-difficulties", "Item means of both samples, Student's t and Cohen's d") +
                        Header({"Item", "Target mean", "Target " + confidence, "Replication mean",
-                               "Replication " + confidence, "Student's t", "Effect size (Cohen's d)"});
+                               "Replication " + confidence, "Student's t", "df", "p", "Effect size (Cohen's d)"});
     for (std::size_t i = 0; i < results.items.size(); ++i) {
         const DifficultyItem& item = results.items[i];
         html += "<tr>" + NameCell(details, static_cast<int>(i)) + NumberCell(item.targetMean, 2) +
                 IntervalCell(item.targetLower, item.targetUpper, 2) + NumberCell(item.replicationMean, 2) +
                 IntervalCell(item.replicationLower, item.replicationUpper, 2) +
-                NumberCell(item.t, 2, item.tSignificant) + NumberCell(item.d, 2, item.dSignificant) + "</tr>\n";
+                NumberCell(item.t, 2, item.tSignificant) + Cell(std::to_string(item.df)) + Cell(PValueText(item.p)) +
+                NumberCell(item.d, 2, item.dSignificant) + "</tr>\n";
     }
     html += kTableEnd;
     html += Legend("Significant differences: |t| or |d| at or above " + FixedText(results.criticalValue, 3) +
                    ". The intervals of the means are the mean plus or minus " +
-                   FixedText(results.criticalValue, 3) + " standard errors.");
+                   FixedText(results.criticalValue, 3) +
+                   " standard errors. The p values are two-sided, from Student's t with the pooled variance.");
     return html + Figures(charts) + "</section>\n";
 }
 
@@ -184,15 +188,22 @@ std::string HotellingHtml(const HotellingResults& results)
 {
     std::string html = "<section id=\"hotelling\">\n<h2>Overall test of the item difficulties</h2>\n" +
                        TableStart("table-hotelling", "Hotelling's T square") +
-                       Header({"T square", "Degrees of freedom 1", "Degrees of freedom 2", "F", "P"});
+                       Header({"T square", "Degrees of freedom 1", "Degrees of freedom 2", "F", "p"});
     if (results.computable) {
-        html += "<tr>" + NumberCell(results.tSquare, 6) + Cell(std::to_string(results.df1)) +
-                Cell(std::to_string(results.df2)) + NumberCell(results.f, 6) + NumberCell(results.p, 5) + "</tr>\n";
+        html += "<tr>" + NumberCell(results.tSquare, 2) + Cell(std::to_string(results.df1)) +
+                Cell(std::to_string(results.df2)) + NumberCell(results.f, 2) + Cell(PValueText(results.pExact)) +
+                "</tr>\n";
     } else {
         html += "<tr>" + Cell("n/a") + Cell(std::to_string(results.df1)) + Cell(std::to_string(results.df2)) +
                 Cell("n/a") + Cell("n/a") + "</tr>\n";
     }
-    return html + kTableEnd + "</section>\n";
+    html += kTableEnd;
+    if (results.computable) {
+        html += "<p class=\"legend\"><i>Note.</i> The p value is that of F in the F distribution; the text report's "
+                "P comes from a normal approximation and is " +
+                FixedText(results.p, 5) + ".</p>\n";
+    }
+    return html + "</section>\n";
 }
 
 std::string IndicesHtml(const ReportDetails& details, const InvarianceResults& results, bool congruence,

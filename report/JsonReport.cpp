@@ -2,6 +2,7 @@
 
 #include "report/ItemNames.h"
 #include "report/JsonWriter.h"
+#include "report/ResultsInWords.h"
 
 namespace talver {
 
@@ -96,6 +97,8 @@ void WriteDifficulties(JsonWriter& json, const DifficultyResults& results)
         json.Number("targetMean", item.targetMean);
         json.Number("replicationMean", item.replicationMean);
         json.Number("t", item.t);
+        json.Integer("df", item.df);
+        json.Number("p", item.p);
         json.Boolean("tSignificant", item.tSignificant);
         json.Number("d", item.d);
         json.Boolean("dSignificant", item.dSignificant);
@@ -118,6 +121,7 @@ void WriteHotelling(JsonWriter& json, const HotellingResults& results)
         json.Number("tSquare", results.tSquare);
         json.Number("F", results.f);
         json.Number("P", results.p);
+        json.Number("pExact", results.pExact);
     }
     json.EndObject();
 }
@@ -331,8 +335,16 @@ void WriteJsonReport(std::FILE* out, const ReportDetails& details, const RunResu
         WriteInvariance(json, *indices);
     }
     WriteBootstrapTallies(json, results);
+    json.BeginArray("resultsInWords");
+    for (const FindingInWords& finding : ResultsInWords(details, results)) {
+        json.BeginObject();
+        json.String("topic", finding.topic);
+        json.String("text", finding.text);
+        json.EndObject();
+    }
+    json.EndArray();
     json.BeginArray("warnings");
-    for (const AnalysisWarning& warning : RunWarnings(results)) {
+    for (const AnalysisWarning& warning : ReportWarnings(details, results)) {
         json.BeginObject();
         json.String("section", warning.section);
         json.String("text", warning.text);

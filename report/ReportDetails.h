@@ -33,6 +33,9 @@ struct ReportDetails {
     std::optional<SampleLosses> replicationLosses;
     // How a group column split one file into the samples; none otherwise.
     std::optional<GroupSplit> groupSplit;
+    // Warnings about the data read, such as scores that look like codes of
+    // missing answers; the report shows them before the analyses.
+    std::vector<std::string> dataWarnings;
 };
 
 } // namespace talver

@@ -1,5 +1,7 @@
 #include "report/ReportFrame.h"
 
+#include "report/WarningBlock.h"
+
 #include <cstdio>
 
 namespace talver {
@@ -99,6 +101,9 @@ void WriteDetailsBlock(ReportContext& context, const ReportDetails& details)
     Detail(context, "Alpha value", AlphaText(details.alpha), 2);
     SeparatorLine(context);
     ReportPrintf(context, "\n");
+    for (const std::string& warning : details.dataWarnings) {
+        PrintWarningBlock(context, kDataSection, warning);
+    }
 }
 
 void WriteClosingLines(ReportContext& context)

@@ -3,6 +3,8 @@
 #include "report/DifficultySections.h"
 #include "report/DiscriminationSections.h"
 #include "report/IndicesSection.h"
+#include "report/ReportDetails.h"
+#include "report/ReportFrame.h"
 #include "report/WarningBlock.h"
 
 namespace talver {
@@ -66,6 +68,17 @@ std::vector<AnalysisWarning> RunWarnings(const RunResults& results)
     if (results.invariance) {
         add(SectionName(kIndicesHeading), results.invariance->warning);
     }
+    return warnings;
+}
+
+std::vector<AnalysisWarning> ReportWarnings(const ReportDetails& details, const RunResults& results)
+{
+    std::vector<AnalysisWarning> warnings;
+    for (const std::string& text : details.dataWarnings) {
+        warnings.push_back({kDataSection, text});
+    }
+    const std::vector<AnalysisWarning> analyses = RunWarnings(results);
+    warnings.insert(warnings.end(), analyses.begin(), analyses.end());
     return warnings;
 }
 

@@ -34,7 +34,11 @@ struct AnalysisWarning {
     std::string text;
 };
 
-// Every warning the report shows, in report order.
+// Every warning the analyses' sections show, in report order.
 std::vector<AnalysisWarning> RunWarnings(const RunResults& results);
+
+struct ReportDetails;
+// The warnings about the data (section "DATA READ"), then those of the analyses.
+std::vector<AnalysisWarning> ReportWarnings(const ReportDetails& details, const RunResults& results);
 
 } // namespace talver

@@ -38,6 +38,9 @@ if [ "$tests" = yes ]; then
     # HTML, xmllint (libxml2-utils) parses its charts, nlohmann-json3-dev
     # reads the JSON companion the page is compared with.
     packages="$packages chromium tidy libxml2-utils nlohmann-json3-dev"
+    # poppler-utils' pdftotext reads back the page that Chromium printed to
+    # PDF, so that the print test finds every column of the wide tables.
+    packages="$packages poppler-utils"
     # R with Rcpp, jsonlite, testthat and knitr (the vignette) build, test
     # and check the R package talver (r/); codetools serves R CMD check.
     # Installed without their recommendations, which would bring pandoc and
@@ -46,6 +49,12 @@ if [ "$tests" = yes ]; then
     # haven writes the SPSS, Stata and SAS files of the tests' fixtures and of
     # the statistics-file fuzz targets' seeds (tests/fuzz/make_statistics_seeds.R).
     r_packages="$r_packages r-cran-haven"
+    # R CMD check --as-cran reads the package's shell scripts (configure,
+    # cleanup) with devscripts' checkbashisms, and checks PDFs with qpdf.
+    r_packages="$r_packages devscripts qpdf"
+    # MinGW-w64's GCC compiles and links the R package's C++ sources for
+    # Windows (scripts/check-r-package-mingw.sh), as Rtools' GCC does there.
+    packages="$packages g++-mingw-w64-x86-64-posix"
 fi
 missing_of() {
     for package in "$@"; do

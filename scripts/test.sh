@@ -56,3 +56,6 @@ stage packages
 # The R package, built and checked on the same engine sources.
 "$top/scripts/test-r-package.sh"
 stage "R package"
+# The R package's C++ sources compiled and linked for Windows, as Rtools would.
+"$top/scripts/check-r-package-mingw.sh" > /dev/null
+stage "R package for Windows"

@@ -1,9 +1,13 @@
 #include "app/batch/BatchOptions.h"
 
 #include "app/BuildDescription.h"
+#include "app/batch/HelpText.h"
 #include "data/DataFileKind.h"
 
 #include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <memory>
 
 namespace talver {
 
@@ -21,12 +25,64 @@ std::vector<std::string> InputFiles(const BatchOptions& options)
     return {options.targetFile, options.replicationFile};
 }
 
+namespace {
+
+// Exit status of a command line that cannot be run.
+constexpr int kUsageError = 2;
+
+constexpr char kShortUsage[] =
+    "Usage: talver-batch --target FILE --replication FILE [OPTIONS]\n"
+    "   or: talver-batch --data FILE --group COLUMN --target-group VALUE\n"
+    "                    --replication-group VALUE [OPTIONS]\n"
+    "Reads the two samples, computes the analysis and writes the report (output.txt).\n"
+    "talver-batch --help lists every option and its default.\n";
+
+// Extras are allowed by the parser so that a mistyped option can be answered
+// here with the option meant.
+int RefuseExtras(const CLI::App& app, const std::vector<std::string>& extras)
+{
+    std::vector<std::string> known;
+    for (const CLI::Option* option : app.get_options()) {
+        for (const std::string& name : option->get_lnames()) {
+            known.push_back("--" + name);
+        }
+    }
+    const std::string& first = extras.front();
+    if (first.rfind("-", 0) == 0) {
+        const std::optional<std::string> meant = NearestOption(first, known);
+        const std::string suggestion = meant ? ": did you mean " + *meant + "?" : ".";
+        std::fprintf(stderr, "talver-batch does not know the option %s%s talver-batch --help lists every option.\n",
+                     first.c_str(), suggestion.c_str());
+    } else {
+        std::fprintf(stderr,
+                     "talver-batch takes no argument without an option before it, such as \"%s\": name the file "
+                     "with --target, --replication or --data. talver-batch --help lists every option.\n",
+                     first.c_str());
+    }
+    return kUsageError;
+}
+
+} // namespace
+
 std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
 {
+    // Without any argument, the defaults would analyse whatever target.dat
+    // lies in the current folder; the usage is more likely what was wanted.
+    if (argc <= 1) {
+        std::fputs(kShortUsage, stderr);
+        return kUsageError;
+    }
     CLI::App app{"TALVER batch run: reads the two samples, configures the analysis and computes the report, "
                  "with the same checks, messages and results as the window's three commands.",
                  "talver-batch"};
-    app.get_formatter()->column_width(34);
+    app.formatter(std::make_shared<WrappingFormatter>());
+    app.get_formatter()->column_width(30);
+    app.allow_extras();
+    app.footer("Plain files without --target and --replication are target.dat and replica.dat in the current "
+               "folder, with 707 and 335 rows of 10 items (the sizes of the example data); the defaults of the "
+               "other options follow their \"=\". Option values may be typed in any case (--method ULS). The "
+               "exit status is 0 with a report, 2 when a choice or a file was refused, 1 when the run failed "
+               "otherwise, and 128 plus the signal's number when a signal stopped it (130 for Ctrl+C).");
     app.set_version_flag("--version", VersionText("talver-batch"),
                          "Print the version, the compiler and the kind of build, and exit");
     // A repeated option takes its last value, as scripts that append to a
@@ -72,10 +128,10 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
         ->type_name("N")->capture_default_str();
     app.add_option("--method", o.method,
                    "Extraction: uls (unweighted least squares), pca (principal components) or ml (maximum likelihood)")
-        ->check(CLI::IsMember({"uls", "pca", "ml"}))->capture_default_str();
+        ->transform(CLI::IsMember({"uls", "pca", "ml"}, CLI::ignore_case))->capture_default_str();
     app.add_option("--dispersion", o.dispersion,
                    "Matrix analysed: covariance, pearson (correlations) or polychoric (tetrachoric) correlations")
-        ->check(CLI::IsMember({"covariance", "pearson", "polychoric"}))->capture_default_str();
+        ->transform(CLI::IsMember({"covariance", "pearson", "polychoric"}, CLI::ignore_case))->capture_default_str();
     app.add_option("--samples", o.bootstrapSamples, "Number of bootstrap samples (500 to 5000)")
         ->type_name("N")->capture_default_str();
     app.add_option("--alpha", o.alpha, "Alpha of the intervals and critical values: 0.05 or 0.10")
@@ -108,7 +164,10 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
-        return status == 0 ? 0 : 2;
+        return status == 0 ? 0 : kUsageError;
+    }
+    if (const std::vector<std::string> extras = app.remaining(); !extras.empty()) {
+        return RefuseExtras(app, extras);
     }
     o.targetGiven = target->count() > 0;
     o.replicationGiven = replication->count() > 0;

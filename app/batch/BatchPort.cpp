@@ -6,6 +6,7 @@
 #include "app/SampleDialogRules.h"
 #include "platform/EditorLauncher.h"
 #include "platform/StopSignals.h"
+#include "platform/Terminal.h"
 
 #include <cstdio>
 #include <map>
@@ -28,7 +29,7 @@ const std::map<int, const char*> kOptionOfField = {
 } // namespace
 
 BatchPort::BatchPort(const BatchOptions& options, bool liveProgress)
-    : options_(options), printer_(stderr, liveProgress)
+    : options_(options), printer_(stderr, liveProgress, StandardErrorColumns())
 {
 }
 
@@ -155,6 +156,26 @@ void BatchPort::ShowDetail(const std::string& detail)
 void BatchPort::ShowNote(const std::string& note)
 {
     Say(note);
+}
+
+void BatchPort::ShowSuspectCodes(const std::string& description, const std::string& codes, bool declarable)
+{
+    std::string lines = description;
+    for (std::size_t at = lines.find('\n'); at != std::string::npos; at = lines.find('\n', at + 1)) {
+        lines.insert(at + 1, "Warning: ");
+    }
+    Say("Warning: " + lines);
+    const std::string missing = options_.missing.find_first_not_of(' ') == std::string::npos
+                                    ? codes
+                                    : options_.missing + "," + codes;
+    if (declarable) {
+        Say("  The run goes on with these codes analysed as scores. If they mark missing answers, run again with "
+            "--missing " + missing + ".");
+    } else {
+        Say("  The run goes on with these codes analysed as scores. Plain data files cannot mark missing answers: "
+            "save the data with column names (a .csv file with the items' names in its first line) and run with "
+            "--missing " + missing + ", or remove those rows.");
+    }
 }
 
 void BatchPort::PollStop()

@@ -28,6 +28,8 @@ public:
     void OpenReport(const std::string& path) override;
     void ShowDetail(const std::string& detail) override;
     void ShowNote(const std::string& note) override;
+    // Warns, with the option that declares the codes, and goes on.
+    void ShowSuspectCodes(const std::string& description, const std::string& codes, bool declarable) override;
     // Throws ComputationStopped once a stop signal came.
     void PollStop() override;
     void NoteBootstrapProgress(int done, int total) override;

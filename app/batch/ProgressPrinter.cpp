@@ -1,5 +1,8 @@
 #include "app/batch/ProgressPrinter.h"
 
+#include "analyses/AnalysisProgress.h"
+
+#include <algorithm>
 #include <string>
 
 namespace talver {
@@ -22,7 +25,37 @@ std::string Trimmed(const std::string& text)
 
 } // namespace
 
-ProgressPrinter::ProgressPrinter(std::FILE* stream, bool live) : stream_(stream), live_(live) {}
+std::string FittedLine(const std::vector<std::string>& parts, int columns)
+{
+    const std::size_t room = static_cast<std::size_t>(std::max(columns - 1, 1));
+    std::vector<std::string> shown;
+    for (const std::string& part : parts) {
+        if (HasText(part)) {
+            shown.push_back(Trimmed(part));
+        }
+    }
+    auto joined = [&shown](std::size_t from) {
+        std::string line;
+        for (std::size_t i = from; i < shown.size(); ++i) {
+            line += (line.empty() ? "" : " | ") + shown[i];
+        }
+        return line;
+    };
+    std::size_t from = 0;
+    while (from + 1 < shown.size() && joined(from).size() > room) {
+        ++from;
+    }
+    std::string line = joined(from);
+    if (line.size() > room) {
+        line.resize(room);
+    }
+    return line;
+}
+
+ProgressPrinter::ProgressPrinter(std::FILE* stream, bool live, int columns)
+    : stream_(stream), live_(live), columns_(columns > 0 ? columns : kDefaultColumns)
+{
+}
 
 ProgressPrinter::~ProgressPrinter()
 {
@@ -43,6 +76,7 @@ void ProgressPrinter::NoteBootstrapProgress(int done, int total)
     // Replicates are counted from 0; a tenth is reached after 10 x (k) / total.
     const long long finished = static_cast<long long>(done) + 1;
     progressDue_ = total > 0 && (finished == total || (finished * 10) / total != (finished * 10 - 10) / total);
+    phaseDone_ = finished == total ? total : 0;
 }
 
 void ProgressPrinter::NoteBootstrapTiming(const std::string& text)
@@ -50,21 +84,22 @@ void ProgressPrinter::NoteBootstrapTiming(const std::string& text)
     timing_ = text;
 }
 
-void ProgressPrinter::Show(const WindowTexts& texts)
+void ProgressPrinter::Show(const WindowTexts& given)
 {
+    WindowTexts texts = given;
     if (!HasText(texts.progress)) {
         timing_.clear();
+        phaseDone_ = 0;
+    } else if (phaseDone_ > 0) {
+        // The counter shows the replicate begun, from 0; its last update
+        // says that all of them are done.
+        texts.progress = BootstrapProgressText(phaseDone_, 100.0);
     }
     if (live_) {
-        std::string line;
-        for (const std::string* part : {&texts.status, &texts.section, &texts.step, &texts.progress}) {
-            if (HasText(*part)) {
-                line += (line.empty() ? "" : " | ") + Trimmed(*part);
-            }
-        }
-        if (!timing_.empty()) {
-            line += ", " + timing_;
-        }
+        const std::string counter = HasText(texts.progress) && !timing_.empty()
+                                        ? Trimmed(texts.progress) + ", " + timing_
+                                        : texts.progress;
+        const std::string line = FittedLine({texts.status, texts.section, texts.step, counter}, columns_);
         std::fprintf(stream_, "\r\033[K%s", line.c_str());
         std::fflush(stream_);
         lineOpen_ = true;

@@ -48,3 +48,30 @@ TEST(BootstrapClockTest, DurationsRoundUpAndRefuseNonsense)
 }
 
 } // namespace
+
+namespace {
+
+// A run with two phases: the estimate in the first counts the second at the
+// first one's pace, and the elapsed time runs on over both.
+TEST(BootstrapClockTest, WholeRunEstimateCountsThePhasesToCome)
+{
+    double now = 0.0;
+    BootstrapClock clock([&now] { return now; });
+    clock.StartRun(2);
+    now = 10.0;
+    clock.MarkStep();
+    now = 20.0;
+    // 10 replicates in 10 s: 90 more of this phase and 100 of the next.
+    EXPECT_EQ(clock.Note(9, 100), "0:20 elapsed, about 3:10 left");
+    now = 110.0;
+    EXPECT_EQ(clock.Note(99, 100), "1:50 elapsed, about 1:40 left");
+    now = 120.0;
+    clock.MarkStep();
+    now = 140.0;
+    // The second phase at its own pace, 2 s a replicate, and none after it.
+    EXPECT_EQ(clock.Note(9, 100), "2:20 elapsed, about 3:00 left");
+    now = 320.0;
+    EXPECT_EQ(clock.Note(99, 100), "5:20 elapsed, about 0:00 left");
+}
+
+} // namespace

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <unistd.h>
-
 
 namespace {
 
@@ -86,7 +86,8 @@ TEST_F(BatchRunTest, BootstrapCountersShowElapsedAndLeftTime)
         ++at;
     }
     EXPECT_EQ(counters, 10) << run.errorOutput;
-    EXPECT_NE(run.errorOutput.find("Done:  499 ( 99.80%), 0:"), std::string::npos) << run.errorOutput;
+    // The last update counts every replicate done.
+    EXPECT_NE(run.errorOutput.find("Done:  500 (100.00%), 0:"), std::string::npos) << run.errorOutput;
     EXPECT_NE(run.errorOutput.find(", about 0:00 left\n"), std::string::npos) << run.errorOutput;
 }
 
@@ -195,8 +196,43 @@ TEST_F(BatchRunTest, HelpExplainsEveryOption)
 {
     const BatchRun run = RunBatch(folder_.Path(""), {"--help"});
     EXPECT_EQ(run.exitStatus, 0);
+    std::istringstream lines(run.output);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        EXPECT_LE(line.size(), 80u) << line;
+    }
+    EXPECT_GT(count, 40);
+    EXPECT_NE(run.output.find("--samples N=1000"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("target.dat and replica.dat"), std::string::npos) << run.output;
     const BatchRun wrong = RunBatch(folder_.Path(""), {"--method", "minres"});
     EXPECT_EQ(wrong.exitStatus, 2);
+}
+
+TEST_F(BatchRunTest, CommandLineMistakesAreAnsweredWithWhatWasMeant)
+{
+    const BatchRun bare = RunBatch(folder_.Path(""), {});
+    EXPECT_EQ(bare.exitStatus, 2);
+    EXPECT_EQ(bare.errorOutput.rfind("Usage: talver-batch", 0), 0u) << bare.errorOutput;
+    std::istringstream usage(bare.errorOutput);
+    for (std::string line; std::getline(usage, line);) {
+        EXPECT_LE(line.size(), 80u) << line;
+    }
+    EXPECT_EQ(bare.errorOutput.find("TARGET"), std::string::npos) << "nothing is read";
+
+    const BatchRun typo = RunBatch(folder_.Path(""), {"--sampels", "2000"});
+    EXPECT_EQ(typo.exitStatus, 2);
+    EXPECT_NE(typo.errorOutput.find("--sampels: did you mean --samples?"), std::string::npos) << typo.errorOutput;
+    const BatchRun stray = RunBatch(folder_.Path(""), {"data.csv"});
+    EXPECT_EQ(stray.exitStatus, 2);
+    EXPECT_NE(stray.errorOutput.find("\"data.csv\""), std::string::npos) << stray.errorOutput;
+
+    // Values in capitals are the same choices; the run gets as far as the
+    // (missing) data.
+    const BatchRun capitals =
+        RunBatch(folder_.Path(""), {"--method", "ULS", "--dispersion", "Pearson", "--target", "none.dat"});
+    EXPECT_EQ(capitals.exitStatus, 2);
+    EXPECT_EQ(capitals.errorOutput.find("--method"), std::string::npos) << capitals.errorOutput;
+    EXPECT_EQ(capitals.errorOutput.find("--dispersion"), std::string::npos) << capitals.errorOutput;
 }
 
 } // namespace

@@ -60,11 +60,13 @@ BatchRun RunBatch(const std::string& folder, const std::vector<std::string>& arg
     for (const std::string& argument : arguments) {
         command += " " + Quoted(argument);
     }
-    command += " >/dev/null 2>" + Quoted(errors) + " </dev/null";
+    const std::string output = folder + "/stdout.txt";
+    command += " >" + Quoted(output) + " 2>" + Quoted(errors) + " </dev/null";
     const int status = std::system(command.c_str());
     BatchRun run;
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.errorOutput = ReadFile(errors);
+    run.output = ReadFile(output);
     return run;
 }
 

@@ -7,6 +7,7 @@
 struct BatchRun {
     int exitStatus = -1;
     std::string errorOutput;
+    std::string output;
 };
 
 // A fresh folder for one test, removed with the object.

@@ -11,11 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,7 +76,8 @@ protected:
     static inline json json_;
 };
 
-// printf's rendering, the text report's: the independent reference.
+// printf's rendering, the text report's: the independent reference; a zero
+// has no minus sign on the page.
 std::string Shown(const json& value, int decimals)
 {
     if (value.is_null()) {
@@ -81,7 +85,19 @@ std::string Shown(const json& value, int decimals)
     }
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value.get<double>());
-    return text;
+    const std::string shown = text;
+    return shown.find_first_not_of("-0.") == std::string::npos && shown[0] == '-' ? shown.substr(1) : shown;
+}
+
+// A p value as papers write it.
+std::string PShown(double p)
+{
+    if (p < 0.001) {
+        return "< .001";
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f", p);
+    return text[0] == '0' ? std::string(text + 1) : std::string(text);
 }
 
 std::string Flagged(const json& value, int decimals, bool significant)
@@ -105,7 +121,8 @@ TEST_F(HtmlReportTest, NumbersEqualThoseOfTheJsonToTheDigitsShown)
                                        std::to_string(i + 1), Shown(e["targetMean"], 2),
                                        Interval(e["targetLower"], e["targetUpper"], 2), Shown(e["replicationMean"], 2),
                                        Interval(e["replicationLower"], e["replicationUpper"], 2),
-                                       Flagged(e["t"], 2, e["tSignificant"]), Flagged(e["d"], 2, e["dSignificant"])}));
+                                       Flagged(e["t"], 2, e["tSignificant"]), std::to_string(e["df"].get<int>()),
+                                       PShown(e["p"]), Flagged(e["d"], 2, e["dSignificant"])}));
     }
 
     const json& discriminations = json_["itemDiscriminations"];
@@ -141,9 +158,9 @@ TEST_F(HtmlReportTest, NumbersEqualThoseOfTheJsonToTheDigitsShown)
 
     const json& hotelling = json_["hotellingTSquare"];
     EXPECT_EQ(Rows("table-hotelling")[0],
-              (std::vector<std::string>{Shown(hotelling["tSquare"], 6), std::to_string(hotelling["df1"].get<int>()),
-                                        std::to_string(hotelling["df2"].get<int>()), Shown(hotelling["F"], 6),
-                                        Shown(hotelling["P"], 5)}));
+              (std::vector<std::string>{Shown(hotelling["tSquare"], 2), std::to_string(hotelling["df1"].get<int>()),
+                                        std::to_string(hotelling["df2"].get<int>()), Shown(hotelling["F"], 2),
+                                        PShown(hotelling["pExact"])}));
 
     for (const char* family : {"congruence", "discrepancy"}) {
         const json& indices = json_["invarianceIndices"][family];
@@ -185,6 +202,96 @@ TEST_F(HtmlReportTest, NumbersEqualThoseOfTheJsonToTheDigitsShown)
         }
     }
     EXPECT_EQ(bootstrap["itemDiscriminations"]["replicates"], json_["options"]["bootstrapSamples"]);
+}
+
+// The p value of each item's t against R's pt() for the same t and df
+// (fixtures/example_t_tests.R).
+TEST_F(HtmlReportTest, ItemTTestsAgreeWithR)
+{
+    std::istringstream reference(ReadFile(std::string(TALVER_SOURCE_DIR) + "/tests/batch/fixtures/example_t_tests.txt"));
+    std::string header;
+    std::getline(reference, header);
+    const json& items = json_["itemDifficulties"]["items"];
+    const auto rows = Rows("table-difficulties");
+    int checked = 0;
+    for (int item, df; reference >> item >> std::ws;) {
+        double t = 0;
+        double p = 0;
+        reference >> t >> df >> p;
+        const json& e = items[item - 1];
+        EXPECT_NEAR(e["t"].get<double>(), t, 1e-12 * std::fabs(t)) << item;
+        EXPECT_EQ(e["df"].get<int>(), df) << item;
+        EXPECT_NEAR(e["p"].get<double>(), p, 1e-9 * p) << item;
+        EXPECT_EQ(rows[item - 1][7], PShown(p)) << item;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 10);
+    // The example's item 3 differs clearly, and so do the means together.
+    EXPECT_EQ(rows[2][7], "< .001");
+    EXPECT_EQ(Rows("table-hotelling")[0][4], "< .001");
+}
+
+// The items named in each sentence of "Results in words" are those that the
+// table it sums up marks with "**", and the sentence quotes the table's t.
+TEST_F(HtmlReportTest, ResultsInWordsSayWhatTheTablesMark)
+{
+    auto flaggedRows = [](const std::string& table, std::size_t column) {
+        std::set<std::string> items;
+        for (const auto& row : Rows(table)) {
+            for (std::size_t c = column; c < (column == 0 ? row.size() : column + 1); ++c) {
+                if (c > 0 && row[c].size() > 2 && row[c].substr(row[c].size() - 2) == "**") {
+                    items.insert(row[0]);
+                }
+            }
+        }
+        return items;
+    };
+    const std::map<std::string, std::set<std::string>> expected = {
+        {"means", flaggedRows("table-difficulties", 5)},
+        {"loadings", flaggedRows("table-loadings-differences", 0)},
+        {"residual-variances", flaggedRows("table-residual-variances", 5)},
+        {"congruence", flaggedRows("table-congruence-items", 1)},
+        {"discrepancy", flaggedRows("table-discrepancy-items", 1)},
+    };
+    const std::regex sentence("<li data-topic=\"([a-z-]+)\">([^<]*)</li>");
+    const std::regex named("item (\\d+) ");
+    std::set<std::string> topics;
+    for (auto it = std::sregex_iterator(html_.begin(), html_.end(), sentence); it != std::sregex_iterator(); ++it) {
+        const std::string topic = (*it)[1].str();
+        const std::string text = (*it)[2].str();
+        topics.insert(topic);
+        std::set<std::string> items;
+        for (auto n = std::sregex_iterator(text.begin(), text.end(), named); n != std::sregex_iterator(); ++n) {
+            items.insert((*n)[1].str());
+        }
+        if (expected.count(topic) != 0) {
+            EXPECT_EQ(items, expected.at(topic)) << text;
+        }
+        if (topic == "means") {
+            for (const std::string& item : items) {
+                const std::string t = Rows("table-difficulties")[std::stoul(item) - 1][5];
+                EXPECT_NE(text.find(") = " + t.substr(0, t.size() - 2) + ","), std::string::npos) << text;
+            }
+        }
+    }
+    EXPECT_EQ(topics, (std::set<std::string>{"means", "means-overall", "loadings", "residual-variances", "congruence",
+                                             "discrepancy"}));
+    EXPECT_FALSE(expected.at("means").empty()) << "the example has items that differ";
+    EXPECT_LT(html_.find("id=\"results-in-words\""), html_.find("id=\"difficulties\""));
+}
+
+// Tables and figures are numbered in page order.
+TEST_F(HtmlReportTest, TablesAndFiguresAreNumbered)
+{
+    for (const char* kind : {"Table ", "Figure "}) {
+        int last = 0;
+        const std::regex number(std::string("<span class=\"number\">") + kind + "(\\d+)</span>");
+        for (auto it = std::sregex_iterator(html_.begin(), html_.end(), number); it != std::sregex_iterator(); ++it) {
+            EXPECT_EQ(std::stoi((*it)[1].str()), ++last) << kind;
+        }
+        EXPECT_GT(last, 5) << kind;
+    }
+    EXPECT_EQ(html_.find("-0.000"), std::string::npos);
 }
 
 TEST_F(HtmlReportTest, PageIsSelfContainedAndValid)
@@ -308,6 +415,57 @@ TEST_F(HtmlReportTest, ChromiumRendersEveryChartWithoutConsoleMessages)
     for (const char* id : {"chart-congruence", "chart-discrepancy"}) {
         EXPECT_EQ(CountInElement(dom, id, "<polygon"), items + 1) << id;
         EXPECT_EQ(CountInElement(dom, id, "<g class=\"index\""), items) << id;
+    }
+}
+
+// Printed (Chromium's print to PDF on A4), the widest tables lose no column:
+// the text of the page that holds each table has every one of its headers.
+TEST_F(HtmlReportTest, PrintedPagesKeepEveryColumn)
+{
+    if (!HaveProgram("chromium") || !HaveProgram("pdftotext")) {
+        GTEST_SKIP() << "chromium or pdftotext is not installed (scripts/setup.sh installs them): nothing was printed";
+    }
+    std::string log;
+    RunChromium(*folder_, folder_->Path("report.html"),
+                "--no-pdf-header-footer --print-to-pdf=" + folder_->Path("report.pdf"), log);
+    ASSERT_TRUE(std::filesystem::exists(folder_->Path("report.pdf"))) << log;
+    std::vector<std::string> pages;
+    for (int page = 1; page < 60; ++page) {
+        const std::string text = folder_->Path("page.txt");
+        const std::string command = "pdftotext -f " + std::to_string(page) + " -l " + std::to_string(page) + " " +
+                                    folder_->Path("report.pdf") + " " + text + " 2>/dev/null";
+        if (std::system(command.c_str()) != 0) {
+            break;
+        }
+        pages.push_back(ReadFile(text));
+    }
+    ASSERT_GT(pages.size(), 2u);
+    // The words of each header, as wrapped lines of a cell break them, by
+    // the caption of their table.
+    const std::map<std::string, std::vector<std::string>> headers = {
+        {"Bootstrap samples drawn again",
+         {"Analysis", "Sample", "Replicates", "completed", "polychoric", "converged", "variance", "finite", "Redrawn",
+          "Improper"}},
+        {"Item means of both samples", {"Effect"}},
+    };
+    for (const auto& [title, words] : headers) {
+        std::size_t page = 0;
+        while (page < pages.size() && pages[page].find(title) == std::string::npos) {
+            ++page;
+        }
+        ASSERT_LT(page, pages.size()) << title;
+        // A table that does not fit below its heading starts on the next page.
+        const std::string text = pages[page] + (page + 1 < pages.size() ? pages[page + 1] : "");
+        std::vector<std::string> wanted = words;
+        // The last column of the means table holds Cohen's d of each item.
+        if (words.front() == "Effect") {
+            for (const json& item : json_["itemDifficulties"]["items"]) {
+                wanted.push_back(Shown(item["d"], 2));
+            }
+        }
+        for (const std::string& word : wanted) {
+            EXPECT_NE(text.find(word), std::string::npos) << title << ": " << word;
+        }
     }
 }
 

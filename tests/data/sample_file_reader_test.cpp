@@ -136,6 +136,14 @@ TEST(SampleFileReader, SizeCheckRefusesAbsurdCountsBeforeAllocating)
     EXPECT_TRUE(CheckSampleFileSize(path, 2, 2).ok);
     EXPECT_FALSE(CheckSampleFileSize(path, 2000000000, 10).ok);
     EXPECT_FALSE(CheckSampleFileSize(std::filesystem::temp_directory_path().string(), 1, 1).ok);
+    // Explained in the rows and numbers the user declared, not in bytes.
+    EXPECT_EQ(CheckSampleFileSize(path, 3, 4).detail,
+              path + " holds 4 numbers in 1 line (4 on each line), too few for 3 rows of 4 numbers (12); check the "
+                     "number of participants and of items");
+    std::ofstream(path) << "1 2\n\n3 4 5\n6 7\n";
+    EXPECT_EQ(CheckSampleFileSize(path, 3, 12).detail,
+              path + " holds 7 numbers in 3 lines (2 to 3 on a line), too few for 3 rows of 12 numbers (36); check "
+                     "the number of participants and of items");
     std::filesystem::remove(path);
 }
 

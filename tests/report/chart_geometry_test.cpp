@@ -115,10 +115,21 @@ TEST(MarkupText, FixedTextRoundsAsPrintfInTheCLocale)
         for (int decimals : {0, 2, 3, 5, 6}) {
             char expected[64];
             std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
-            EXPECT_EQ(FixedText(v, decimals), expected) << v << " " << decimals;
+            // printf's "-0.00" is shown without its sign.
+            const std::string shown = std::string(expected).find_first_not_of("-0.") == std::string::npos
+                                          ? std::string(expected + (expected[0] == '-' ? 1 : 0))
+                                          : expected;
+            EXPECT_EQ(FixedText(v, decimals), shown) << v << " " << decimals;
         }
     }
+    EXPECT_EQ(FixedText(-0.0004, 3), "0.000");
+    EXPECT_EQ(FixedText(-0.0, 1), "0.0");
+    EXPECT_EQ(FixedText(-0.0006, 3), "-0.001");
     EXPECT_EQ(FixedText(NAN, 3), "n/a");
+    EXPECT_EQ(PValueText(0.000999), "< .001");
+    EXPECT_EQ(PValueText(0.0476), ".048");
+    EXPECT_EQ(PValueText(0.99996), "1.000");
+    EXPECT_EQ(PValueText(NAN), "n/a");
     EXPECT_EQ(SvgCoordinate(12.500), "12.5");
     EXPECT_EQ(SvgCoordinate(-0.001), "0");
 }

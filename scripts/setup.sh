@@ -46,6 +46,9 @@ if [ "$tests" = yes ]; then
     # Installed without their recommendations, which would bring pandoc and
     # LaTeX.
     r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools"
+    # haven writes the SPSS, Stata and SAS files of the tests' fixtures and of
+    # the statistics-file fuzz targets' seeds (tests/fuzz/make_statistics_seeds.R).
+    r_packages="$r_packages r-cran-haven"
     # R CMD check --as-cran reads the package's shell scripts (configure,
     # cleanup) with devscripts' checkbashisms, and checks PDFs with qpdf.
     r_packages="$r_packages devscripts qpdf"

@@ -10,9 +10,13 @@
 
 namespace talver {
 
+// Polychoric correlations fail only for a score category that a sample
+// leaves empty (or a score outside the declared range); the lines after this
+// one name the items and scores.
 inline constexpr const char* kPolychoricWarning =
-    "Polychoric correlation could not converge. Please try Pearson correlation.";
-inline constexpr const char* kMaximumLikelihoodWarning = "ML method could could not converge. Please try ULS or PCA.";
+    "Polychoric correlations cannot be computed: a score of the declared range is unused in a sample, or a "
+    "score lies outside the range. Please try Pearson correlation.";
+inline constexpr const char* kMaximumLikelihoodWarning = "ML method could not converge. Please try ULS or PCA.";
 
 // An observed dispersion matrix whose item (1-based) has no variance or a
 // value that is not a finite number.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "analyses/OrderedReplicates.h"
+#include "stats/Bootstrap.h"
 
 namespace talver {
 
@@ -45,8 +46,13 @@ SampleFailure RunDiscriminationReplicates(ComputeContext& context, const Matrix*
                                           BootstrapTally& tally)
 {
     const int replicates = targetReplicates->Rows();
+    const int targetRows = targetData->Rows();
+    const int replicationRows = replicationData->Rows();
     ReplicateLoop loop{replicates,
-                       static_cast<std::uint64_t>(targetData->Rows()) + replicationData->Rows(),
+                       [targetRows, replicationRows](RandomSource& random) {
+                           const std::uint64_t targetDraws = SkipResampleDraws(random, targetRows);
+                           return targetDraws + SkipResampleDraws(random, replicationRows);
+                       },
                        context.threads};
     loop.progress = &context.progress;
     auto makeDraw = [&]() -> ReplicateDraw {

@@ -8,6 +8,7 @@
 #include "analyses/FactorMatching.h"
 #include "analyses/ObservedSolution.h"
 #include "analyses/OrderedReplicates.h"
+#include "stats/Bootstrap.h"
 
 namespace talver {
 
@@ -44,9 +45,15 @@ SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* target
     // draw more; a rotation abandoned early draws fewer.
     const std::uint64_t m = static_cast<std::uint64_t>(settings.factors);
     const std::uint64_t varimaxDraws = kVarimaxRandomStarts * (m * m + 1);
-    ReplicateLoop loop{
-        count, static_cast<std::uint64_t>(targetPopulation->Rows()) + replicationPopulation->Rows() + varimaxDraws,
-        context.threads};
+    const int targetRows = targetPopulation->Rows();
+    const int replicationRows = replicationPopulation->Rows();
+    ReplicateLoop loop{count,
+                       [targetRows, replicationRows, varimaxDraws](RandomSource& random) {
+                           const std::uint64_t targetDraws = SkipResampleDraws(random, targetRows);
+                           random.JumpAhead(varimaxDraws);
+                           return targetDraws + varimaxDraws + SkipResampleDraws(random, replicationRows);
+                       },
+                       context.threads};
     loop.progress = &context.progress;
     auto makeDraw = [&]() -> ReplicateDraw {
         const BootstrapSample target = WithBuffer(targetPopulation);

@@ -47,7 +47,8 @@ SampleFailure RunInTurn(const ReplicateLoop& loop, RandomSource& random, const R
 class SpeculativeRun {
 public:
     SpeculativeRun(const ReplicateLoop& loop, const RandomSource& origin, int threads)
-        : loop_(loop), origin_(origin), ahead_(kAheadPerThread * threads), slots_(loop.count)
+        : loop_(loop), origin_(origin), ahead_(kAheadPerThread * threads), slots_(loop.count),
+          assumedStarts_(loop.count), assumedDraws_(loop.count)
     {
     }
 
@@ -141,22 +142,24 @@ private:
     struct Claim {
         int index = 0;
         std::uint64_t start = 0;
+        std::uint64_t usualDraws = 0;
     };
-
-    // Where replicate t starts if every uncommitted replicate before it
-    // draws the usual count.
-    std::uint64_t AssumedStart(int t) const
-    {
-        return committedDraws_ + static_cast<std::uint64_t>(t - nextCommit_) * loop_.usualDraws;
-    }
 
     bool CanClaim() const { return nextClaim_ < loop_.count && nextClaim_ < nextCommit_ + ahead_; }
 
+    // The next replicate, at the start that assumes every uncommitted one
+    // before it draws its usual count.
     Claim ClaimNext()
     {
-        const Claim claim{nextClaim_, AssumedStart(nextClaim_)};
+        const int t = nextClaim_;
+        const std::uint64_t start =
+            t == nextCommit_ ? committedDraws_ : assumedStarts_[t - 1] + assumedDraws_[t - 1];
+        RandomSource source = origin_;
+        source.JumpAhead(start);
+        assumedStarts_[t] = start;
+        assumedDraws_[t] = loop_.usualDraws(source);
         ++nextClaim_;
-        return claim;
+        return Claim{t, start, assumedDraws_[t]};
     }
 
     // Replicate t on a copy of the sequence jumped ahead to its assumed start.
@@ -174,15 +177,15 @@ private:
             // a speculation from a stale position.
             error = std::current_exception();
         }
-        Publish(claim, DrawsBetween(start, source.State(), loop_.usualDraws), std::move(outcome), error);
+        Publish(claim, DrawsBetween(start, source.State(), claim.usualDraws), std::move(outcome), error);
     }
 
     void Publish(const Claim& claim, std::uint64_t draws, ReplicateOutcome&& outcome, std::exception_ptr error)
     {
         std::lock_guard lock(mutex_);
         // A result from a position no longer assumed is stale: a redraw
-        // before it moved it, and its replicate has been taken again.
-        if (claim.index < nextCommit_ || claim.start != AssumedStart(claim.index)) {
+        // before it moved it, and its replicate is or will be taken again.
+        if (claim.index < nextCommit_ || claim.index >= nextClaim_ || claim.start != assumedStarts_[claim.index]) {
             return;
         }
         slots_[claim.index] = Slot{true, draws, std::move(outcome), error};
@@ -196,11 +199,12 @@ private:
     // replicate that is where the committed ones stopped drawing.
     Slot CommitNext()
     {
-        Slot slot = std::move(slots_[nextCommit_]);
-        slots_[nextCommit_] = Slot{};
+        const int t = nextCommit_;
+        Slot slot = std::move(slots_[t]);
+        slots_[t] = Slot{};
         committedDraws_ += slot.draws;
         ++nextCommit_;
-        if (slot.draws != loop_.usualDraws) {
+        if (slot.draws != assumedDraws_[t]) {
             // Every later result assumed the usual count here.
             for (int later = nextCommit_; later < nextClaim_; ++later) {
                 slots_[later].ready = false;
@@ -225,6 +229,9 @@ private:
     std::condition_variable workAvailable_;
     std::condition_variable slotReady_;
     std::vector<Slot> slots_;
+    // Where each claimed replicate was assumed to start, and its usual draws.
+    std::vector<std::uint64_t> assumedStarts_;
+    std::vector<std::uint64_t> assumedDraws_;
     int nextClaim_ = 0;
     int nextCommit_ = 0;
     std::uint64_t committedDraws_ = 0;
@@ -293,6 +300,14 @@ SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, RandomSource& rand
     run.RethrowError();
     random.JumpAhead(run.CommittedDraws());
     return failure;
+}
+
+UsualDraws FixedDraws(std::uint64_t draws)
+{
+    return [draws](RandomSource& random) {
+        random.JumpAhead(draws);
+        return draws;
+    };
 }
 
 std::uint64_t DrawsBetween(const RandomSource& from, std::uint32_t to, std::uint64_t expected)

@@ -6,8 +6,9 @@
 // Replicate t starts where replicate t - 1 stopped drawing, which is known
 // only once t - 1 is done. Every thread, the calling one included, therefore
 // computes t from the position that assumes every uncommitted replicate
-// before it draws the usual count, on its own copy of the sequence jumped
-// ahead to there. The calling thread commits the replicates in order; a
+// before it draws its usual count (the draws it makes when no sample is
+// redrawn, found cheaply from where it starts), on its own copy of the
+// sequence jumped ahead to there. The calling thread commits the replicates in order; a
 // replicate that drew another count (its samples were redrawn) moves every
 // later one, whose speculative results are then thrown away and computed
 // again from the corrected positions.
@@ -40,10 +41,17 @@ using ReplicateDrawMaker = std::function<ReplicateDraw()>;
 // Receives replicate t on the calling thread, in order.
 using ReplicateCommit = std::function<void(int t, const ReplicateOutcome& outcome)>;
 
+// Moves `random` on by the draws of a replicate whose samples need no
+// redraw, without computing it, and returns how many that took.
+using UsualDraws = std::function<std::uint64_t(RandomSource& random)>;
+
+// The usual draws of a replicate that always makes `draws` draws when no
+// sample is redrawn.
+UsualDraws FixedDraws(std::uint64_t draws);
+
 struct ReplicateLoop {
     int count = 0;
-    // The draws of a replicate whose samples need no redraw.
-    std::uint64_t usualDraws = 0;
+    UsualDraws usualDraws;
     // 1 computes every replicate on the calling thread.
     int threads = 1;
     // Told when the system refuses some of the threads; the replicates are

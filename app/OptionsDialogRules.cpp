@@ -264,6 +264,13 @@ bool OptionsDialogRules::Ok()
     }
     WriteFields();
 
+    // Scores that are no categories make polychoric correlations impossible
+    // whatever else is chosen; the range adjustments below would not help.
+    if (PolychoricChosen() && !values_.unusablePolychoricScores.empty()) {
+        port_.ShowMessage(values_.unusablePolychoricScores);
+        return false;
+    }
+
     if (values_.factorCount >= static_cast<unsigned>(values_.variableCount)) {
         port_.ShowMessage(TooManyFactorsMessage(values_.variableCount));
         return false;

@@ -33,6 +33,9 @@ struct OptionsDialogValues {
     unsigned factorCount = 0;
     int lowestScore = 0;
     int highestScore = 0;
+    // Input only: why the data cannot give polychoric correlations (scores
+    // that are no whole numbers); empty when they can.
+    std::string unusablePolychoricScores;
 };
 
 class OptionsDialogRules {

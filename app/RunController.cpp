@@ -1,6 +1,7 @@
 #include "app/RunController.h"
 
 #include "analyses/ComputeContext.h"
+#include "analyses/PolychoricScores.h"
 #include "platform/AtomicFile.h"
 #include "platform/CLocaleScope.h"
 #include "app/OptionsDialogRules.h"
@@ -23,6 +24,9 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
+#include <utility>
+#include <vector>
 
 namespace talver {
 namespace {
@@ -281,6 +285,10 @@ void RunController::ConfigureAnalysis()
     initial.factorCount = static_cast<unsigned>(options.factorCount);
     initial.lowestScore = options.lowestScore;
     initial.highestScore = options.highestScore;
+    // Scores that are no whole numbers would be truncated into categories
+    // silently: the dialog refuses polychoric correlations for them.
+    initial.unusablePolychoricScores =
+        UnusablePolychoricScores(workspace_.targetData, workspace_.replicationData, workspace_.itemNames);
     const std::optional<OptionsDialogValues> chosen = port_.RunOptionsDialog(initial);
     if (!chosen) {
         return;
@@ -380,6 +388,7 @@ bool RunController::Compute()
     }
     RunResults results;
     threadsRefusedSaid_ = false;
+    failedInternally_ = false;
     try {
         ReportContext context;
         context.report = report.Stream();
@@ -406,16 +415,46 @@ bool RunController::Compute()
         companion.reset();
         page.reset();
         return refuse("The computation was stopped. The report file \"" + reportPath + "\" was not changed.");
+    } catch (const std::bad_alloc&) {
+        report.Discard();
+        companion.reset();
+        page.reset();
+        return refuse("There was not enough memory for the computation. Close other programs, or choose fewer "
+                      "bootstrap samples or threads, then compute again. The report file \"" +
+                      reportPath + "\" was not changed.");
     } catch (const std::exception& failure) {
         report.Discard();
         companion.reset();
         page.reset();
+        failedInternally_ = true;
         return refuse(std::string("The computation failed (") + failure.what() + "). The report file \"" +
                       reportPath + "\" was not changed.");
     }
-    if (!report.Commit(error)) {
-        return refuse("The report file \"" + reportPath + "\" could not be written completely (" + error +
-                      "); the earlier file was kept. Check the free space of its disk, then compute again.");
+    // Every output is complete on the disk before any of them replaces its
+    // earlier file, and they replace them together: a failure keeps every
+    // earlier file, and two runs writing the same files leave one run's set.
+    std::vector<std::pair<AtomicFile*, std::string>> outputs{{&report, "report file"}};
+    if (companion) {
+        outputs.emplace_back(companion.get(), "JSON file");
+    }
+    if (page) {
+        outputs.emplace_back(page.get(), "HTML file");
+    }
+    std::vector<AtomicFile*> files;
+    for (const auto& [file, kind] : outputs) {
+        if (!file->Finish(error)) {
+            return refuse("The " + kind + " \"" + file->Path() + "\" could not be written completely (" + error +
+                          "); the earlier files were kept. Check the free space of its disk, then compute again.");
+        }
+        files.push_back(file);
+    }
+    const AtomicFile* failed = nullptr;
+    if (!ReplaceTogether(files, error, failed)) {
+        if (failed == &report) {
+            return refuse("The report file \"" + reportPath + "\" could not be put in place (" + error +
+                          "); the earlier files were kept. Check that you may write in its folder, then compute "
+                          "again.");
+        }
     }
     port_.SetWaitCursor(false);
     SetStatus("  JOB DONE!");
@@ -425,23 +464,20 @@ bool RunController::Compute()
     std::error_code noPath;
     const std::filesystem::path shownPath = std::filesystem::absolute(reportPath, noPath);
     port_.ShowReportWritten(noPath ? reportPath : shownPath.string());
-    bool companionWritten = true;
-    bool pageWritten = true;
-    if (companion && !companion->Commit(error)) {
-        port_.ShowMessage("The report was written, but its JSON file \"" + workspace_.jsonFile +
-                          "\" could not be written (" + error +
-                          "); the earlier file was kept. Check the free space of its disk.");
-        companionWritten = false;
-    }
-    if (page && !page->Commit(error)) {
-        port_.ShowMessage("The report was written, but its HTML page \"" + workspace_.htmlFile +
-                          "\" could not be written (" + error +
-                          "); the earlier file was kept. Check the free space of its disk.");
-        pageWritten = false;
+    if (failed) {
+        // A rename that fails after the report's (the folder changed under
+        // the run) leaves that file and those after it as they were.
+        for (const auto& [file, kind] : outputs) {
+            if (file == failed) {
+                port_.ShowMessage("The report was written, but its " + kind + " \"" + file->Path() +
+                                  "\" could not be put in place (" + error +
+                                  "); the earlier file was kept. Check that you may write in its folder.");
+            }
+        }
     }
     port_.ShowResults(DetailsOf(workspace_), results, reportPath);
     port_.OpenReport(reportPath);
-    return companionWritten && pageWritten;
+    return failed == nullptr;
 }
 
 RunResults RunController::RunAnalyses(ReportContext& context)

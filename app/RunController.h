@@ -26,10 +26,13 @@ public:
     void Initialise();
     void ReadSampleData();
     void ConfigureAnalysis();
-    // Returns false when the run did not produce a report (or its JSON
-    // file). Refuses output paths that name an input or each other, or that
-    // are no regular files; replaces the outputs only when they are complete.
+    // Returns false when the run did not produce its outputs. Refuses output
+    // paths that name an input or each other, or that are no regular files;
+    // replaces the outputs together, only when all of them are complete.
     bool Compute();
+    // Whether the last Compute failed on an error of the program (not of the
+    // user's choices, a file or the memory).
+    bool FailedInternally() const { return failedInternally_; }
     void Exit();
 
     // Sets one of the four texts and shows all four at once.
@@ -62,6 +65,7 @@ private:
     RandomSource random_;
     BootstrapClock bootstrapClock_;
     bool threadsRefusedSaid_ = false;
+    bool failedInternally_ = false;
 };
 
 } // namespace talver

@@ -9,7 +9,7 @@ namespace talver {
 namespace {
 
 constexpr char kHelp[] =
-    "Usage: talver [--help | --version | -RegServer | -UnregServer] [Qt options]\n"
+    "Usage: talver [--help | --version] [Qt options]\n"
     "TALVER tests the measurement invariance of test items between a Target and a\n"
     "Replication sample with exploratory factor analysis. This is its window: start\n"
     "it in the folder of your data and use its commands in order: Read Sample Data,\n"
@@ -18,8 +18,6 @@ constexpr char kHelp[] =
     "Options:\n"
     "  --help          Print this help and exit\n"
     "  --version       Print the version, the compiler and the kind of build, and exit\n"
-    "  -RegServer      End at once with status 0 (nothing is registered on this system)\n"
-    "  -UnregServer    End at once with status 0\n"
     "  -platform NAME  The Qt platform to show the window on, for example xcb or wayland\n"
     "\n"
     "Without a graphical display the window cannot be shown; talver-batch runs the\n"

@@ -1,6 +1,7 @@
 // The polychoric matrix of the example Target sample (707 x 10, scores 1..5),
-// evaluated straightforwardly (four bivariate probabilities per cell and
-// step) and with the engine's shared corners.
+// evaluated straightforwardly (four bivariate probabilities per cell, a
+// golden-section search on the likelihood) and by the engine (shared
+// corners, Newton steps on the score).
 
 #include <cstdio>
 #include <cstdlib>

@@ -72,7 +72,7 @@ double SecondsPerMatrix(int matrices, const std::function<void(int)>& show)
     const Matrix* highest = Filled(kItems, 1, 5.0);
     ReplicateLoop loop;
     loop.count = matrices;
-    loop.usualDraws = 0;
+    loop.usualDraws = FixedDraws(0);
     loop.threads = kThreads;
     RandomSource random;
     const ReplicateDrawMaker makeDraw = [&] {

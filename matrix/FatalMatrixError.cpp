@@ -1,17 +1,16 @@
-// The fatal stop of the matrix engine, in a file of its own so that a host
-// that must not end its process (the R package) links its own definition.
+// The stop of the matrix engine on a programming error, in a file of its own
+// so that a host with its own error channel (the R package) links its own
+// definition.
 
 #include "matrix/Matrix.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <string>
 
 namespace talver {
 
 void FatalMatrixError(const char* diagnostic)
 {
-    std::fprintf(stderr, "%s\n", diagnostic);
-    std::exit(1);
+    throw MatrixEngineError(std::string("internal error of the matrix engine: ") + diagnostic);
 }
 
 } // namespace talver

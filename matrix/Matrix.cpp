@@ -44,10 +44,9 @@ std::size_t CheckedElementCount(int rows, int cols)
 Matrix::Matrix(int rows, int cols) : rows_(rows), cols_(cols)
 {
     const std::size_t count = CheckedElementCount(rows, cols);
-    values_.reset(new (std::nothrow) double[count == 0 ? 1 : count]());
-    if (!values_) {
-        FatalMatrixError("OUT OF MEMORY FOR A MATRIX");
-    }
+    // An allocation failure throws std::bad_alloc, which the front ends
+    // report as a shortage of memory.
+    values_.reset(new double[count == 0 ? 1 : count]());
 }
 
 void Matrix::Reuse(int rows, int cols)
@@ -124,7 +123,13 @@ void MatrixPool::ReleaseDownTo(std::size_t count)
         LiveMatrix& last = live_.back();
         const std::size_t size = last.matrix->Size();
         if (recycling && last.recyclable && size <= kLargestRecycled) {
-            FreeListOf(size).push_back(std::move(last.matrix));
+            // Scopes close in destructors, also while an exception unwinds,
+            // so keeping a matrix must not throw: short of memory, the
+            // matrix is freed instead (the move leaves it in place then).
+            try {
+                FreeListOf(size).push_back(std::move(last.matrix));
+            } catch (const std::bad_alloc&) {
+            }
         }
         live_.pop_back();
     }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
@@ -113,8 +114,16 @@ public:
     MatrixScope& operator=(const MatrixScope&) = delete;
 };
 
-// Ends the process with exit status 1 after writing the diagnostic on stderr.
-// Used for operand shapes that do not fit: a programming error, never data.
+// A programming error met by the matrix engine (operand shapes that do not
+// fit), never a fault of the data.
+class MatrixEngineError : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+// Throws MatrixEngineError with the diagnostic, so that the run's thread
+// cleans up and reports it whichever thread met it; a thread never ends the
+// process. A host may link its own definition (the R package does).
 [[noreturn]] void FatalMatrixError(const char* diagnostic);
 
 // The diagnostics of the fatal stop.

@@ -3,20 +3,38 @@
 #include <charconv>
 #include <cmath>
 
+#include "report/Utf8Text.h"
+
 namespace talver {
 
 std::string MarkupEscaped(const std::string& text)
 {
     std::string escaped;
     escaped.reserve(text.size());
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
         switch (c) {
         case '&': escaped += "&amp;"; break;
         case '<': escaped += "&lt;"; break;
         case '>': escaped += "&gt;"; break;
         case '"': escaped += "&quot;"; break;
         case '\'': escaped += "&#39;"; break;
-        default: escaped += c;
+        case '\t':
+        case '\n':
+        case '\r': escaped += static_cast<char>(c); break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                // Control characters may not appear in a page, not even as
+                // character references.
+                escaped += kReplacementCharacter;
+            } else if (c < 0x80) {
+                escaped += static_cast<char>(c);
+            } else if (const std::size_t length = Utf8SequenceLength(text, i)) {
+                escaped.append(text, i, length);
+                i += length - 1;
+            } else {
+                escaped += kReplacementCharacter;
+            }
         }
     }
     return escaped;

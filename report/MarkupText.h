@@ -7,7 +7,9 @@
 
 namespace talver {
 
-// `text` with &, <, >, " and ' written as entities.
+// `text` with &, <, >, " and ' written as entities, and valid UTF-8 whatever
+// its bytes: control characters (but tab and line ends) and bytes that are no
+// part of UTF-8 become the replacement character U+FFFD.
 std::string MarkupEscaped(const std::string& text);
 
 // `value` with `decimals` digits after the point; "n/a" when it is not a

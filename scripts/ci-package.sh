@@ -21,8 +21,9 @@ window_deb=$(ls "$build"/packages/talver_*.deb)
 dpkg-deb -c "$batch_deb" >"$root/batch.list"
 dpkg-deb -c "$window_deb" >"$root/window.list"
 for file in usr/bin/talver-batch usr/share/man/man1/talver-batch.1.gz \
-    usr/share/doc/talver/examples/target.dat usr/share/doc/talver/examples/replica.dat \
-    usr/share/doc/talver/getting-started.txt usr/share/doc/talver-batch/copyright; do
+    usr/share/doc/talver-batch/examples/target.dat usr/share/doc/talver-batch/examples/replica.dat \
+    usr/share/doc/talver-batch/examples/groups.csv \
+    usr/share/doc/talver-batch/getting-started.txt usr/share/doc/talver-batch/copyright; do
     grep -q " \./$file\$" "$root/batch.list" || fail "talver-batch lacks /$file"
 done
 for file in usr/bin/talver usr/share/man/man1/talver.1.gz \
@@ -31,6 +32,13 @@ for file in usr/bin/talver usr/share/man/man1/talver.1.gz \
     usr/share/doc/talver/copyright; do
     grep -q " \./$file\$" "$root/window.list" || fail "talver lacks /$file"
 done
+# Each package keeps its documents in the folder of its own name.
+if grep -q " \./usr/share/doc/talver/" "$root/batch.list"; then
+    fail "talver-batch installs into /usr/share/doc/talver/, the folder of the package talver"
+fi
+if grep -q " \./usr/share/doc/talver-batch/" "$root/window.list"; then
+    fail "talver installs into /usr/share/doc/talver-batch/"
+fi
 # Servers install talver-batch without Qt.
 if dpkg-deb -f "$batch_deb" Depends | grep -qi qt; then
     fail "talver-batch depends on Qt: $(dpkg-deb -f "$batch_deb" Depends)"
@@ -51,8 +59,12 @@ done
 "$root/usr/bin/talver-batch" --version | grep -q "^talver-batch (TALVER) " || fail "talver-batch --version"
 "$root/usr/bin/talver" --version | grep -q "^talver (TALVER) " || fail "talver --version"
 env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/talver" -RegServer || fail "talver -RegServer ended with status $?"
+# The registration switches work, but are no business of the user's.
+if "$root/usr/bin/talver" --help | grep -qi "regserver"; then
+    fail "talver --help advertises the registration switches"
+fi
 mkdir "$root/installed" "$root/built"
-cp "$root/usr/share/doc/talver/examples/target.dat" "$root/usr/share/doc/talver/examples/replica.dat" "$root/installed/"
+cp "$root/usr/share/doc/talver-batch/examples/target.dat" "$root/usr/share/doc/talver-batch/examples/replica.dat" "$root/installed/"
 cp "$top/examples/target.dat" "$top/examples/replica.dat" "$root/built/"
 (cd "$root/installed" && "$root/usr/bin/talver-batch" --output output.txt --threads 2 2>/dev/null)
 (cd "$root/built" && "$build/talver-batch" --output output.txt --threads 2 2>/dev/null)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the R package talver on a Debian machine: the Debian packages it
 # needs (apt-get, as root or through sudo; knitr weaves the vignette), then
-# the package itself, built from r/ with the engine's sources, into R's site
+# the package itself, from the source tarball that scripts/build-r-package.sh
+# builds from r/ and the engine's sources, into R's site
 # library, or into the user's own library (R_LIBS_USER, which R searches)
 # when not root.
 set -e
@@ -19,12 +20,7 @@ if [ -n "$missing" ]; then
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 fi
-out=$top/build-r
-"$top/scripts/stage-r-package.sh" "$out" > /dev/null
-cd "$out"
-export MAKEFLAGS="${MAKEFLAGS:--j2}"
-R CMD build talver
-tarball=$(ls -t talver_*.tar.gz | head -n 1)
+tarball=$("$top/scripts/build-r-package.sh" "$top/build-r")
 if [ "$(id -u)" -eq 0 ]; then
     R CMD INSTALL "$tarball"
 else

@@ -4,7 +4,7 @@
 # after the SVG changes and commit the pictures; builds only copy them.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/setup.sh"
+"$top/scripts/setup.sh" --tests
 for size in 16 22 24 32 48 64 128 256; do
     mkdir -p "$top/packaging/icons/$size"
     rsvg-convert --width "$size" --height "$size" --format png \

@@ -15,9 +15,11 @@ start=$(date +%s)
 stage() {
     echo "== $1 done, $(($(date +%s) - start)) s since the start"
 }
-"$top/scripts/setup.sh"
+"$top/scripts/setup.sh" --tests
 stage setup
-"$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON
+# With the hardening flags of the Debian packages, which are made from this
+# build at the end.
+"$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON -DTALVER_HARDENING=ON
 stage "release build"
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
 stage "release tests"
@@ -54,3 +56,6 @@ stage packages
 # The R package, built and checked on the same engine sources.
 "$top/scripts/test-r-package.sh"
 stage "R package"
+# The R package's C++ sources compiled and linked for Windows, as Rtools would.
+"$top/scripts/check-r-package-mingw.sh" > /dev/null
+stage "R package for Windows"

@@ -1,6 +1,7 @@
 #include "stats/Bootstrap.h"
 
 #include <cmath>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,37 @@ namespace {
 
 // The double nearest 1 / 32767, the largest draw.
 constexpr double kDrawScale = 3.051850947599719e-05;
+
+// Thirty bits, two draws of fifteen.
+constexpr std::uint32_t kWideRange = 1u << 30;
+
+// The row that one 15-bit draw r picks from n: nominally floor(r n / 32767),
+// but these double operations are the rule: for some r and n they land one
+// row below the exact quotient, and reports depend on the rows actually drawn.
+int ScaledRow(int r, int n)
+{
+    const double u = r * kDrawScale;
+    const double t = u * n - 1.0;
+    const int k = static_cast<int>(std::floor(t)) + 1;
+    return k == n ? n - 1 : k;
+}
+
+// A row drawn uniformly from n: a 30-bit value made of two draws, drawn
+// again while it falls in the top range that would favour the low rows
+// (the remainder of 2^30 / n). Adds the draws it made to `draws`.
+int UniformRow(RandomSource& random, int n, std::uint64_t& draws)
+{
+    const std::uint32_t limit = kWideRange - kWideRange % static_cast<std::uint32_t>(n);
+    for (;;) {
+        const std::uint32_t high = static_cast<std::uint32_t>(NextRandom(random));
+        const std::uint32_t low = static_cast<std::uint32_t>(NextRandom(random));
+        const std::uint32_t value = (high << 15) | low;
+        draws += 2;
+        if (value < limit) {
+            return static_cast<int>(value % static_cast<std::uint32_t>(n));
+        }
+    }
+}
 
 // Quicksort of a[lo..hi] with the middle element as pivot. The left part is
 // sorted by recursion, the right part by looping in the same call.
@@ -56,23 +88,29 @@ void ResampleRows(const Matrix* source, Matrix* destination, RandomSource& rando
     if (destination->Rows() != n || destination->Cols() < p) {
         FatalMatrixError("RESAMPLE DESTINATION DOES NOT FIT THE SOURCE");
     }
+    const bool scaled = n <= kLargestScaledSample;
+    std::uint64_t draws = 0;
     for (int i = 0; i < n; ++i) {
-        const int r = NextRandom(random);
-        // Nominally row floor(r n / 32767), but these double operations are
-        // the rule: for some r and n they land one row below the exact
-        // quotient, and reports depend on the rows actually drawn.
-        const double u = r * kDrawScale;
-        const double t = u * n - 1.0;
-        int k = static_cast<int>(std::floor(t)) + 1;
-        if (k == n) {
-            k = n - 1;
-        }
+        const int k = scaled ? ScaledRow(NextRandom(random), n) : UniformRow(random, n, draws);
         const double* from = source->Row(k);
         double* to = destination->Row(i);
         for (int j = 0; j < p; ++j) {
             to[j] = from[j];
         }
     }
+}
+
+std::uint64_t SkipResampleDraws(RandomSource& random, int rows)
+{
+    if (rows <= kLargestScaledSample) {
+        random.JumpAhead(static_cast<std::uint64_t>(rows));
+        return static_cast<std::uint64_t>(rows);
+    }
+    std::uint64_t draws = 0;
+    for (int i = 0; i < rows; ++i) {
+        UniformRow(random, rows, draws);
+    }
+    return draws;
 }
 
 Matrix* SortColumns(const Matrix* m)

@@ -3,6 +3,7 @@
 // replicates (one row per replicate, one column per statistic) into
 // bias-corrected percentile intervals and critical values.
 
+#include <cstdint>
 #include <utility>
 
 #include "matrix/Matrix.h"
@@ -11,10 +12,22 @@
 
 namespace talver {
 
+// The largest sample whose rows are drawn from one 15-bit draw each: up to
+// here every row's chance stays within 5 % of 1/N; above it some rows would
+// be drawn far more often than others, and above 32,768 rows some never.
+constexpr int kLargestScaledSample = 1720;
+
 // Fills the first source->Cols() columns of `destination` (created by the
 // caller with the source's row count) with rows drawn with replacement from
-// `source`. Makes exactly one draw per row.
+// `source`. Up to kLargestScaledSample rows it makes exactly one draw per
+// row, row floor(r N / 32767) for a draw r; above, each row is drawn
+// uniformly from a 30-bit value made of two draws, with the biased top range
+// drawn again.
 void ResampleRows(const Matrix* source, Matrix* destination, RandomSource& random);
+
+// Moves `random` on as ResampleRows does for a source of `rows` rows, without
+// copying anything, and returns how many draws that took.
+std::uint64_t SkipResampleDraws(RandomSource& random, int rows);
 
 // A new matrix whose every column holds the same column of m in ascending order.
 Matrix* SortColumns(const Matrix* m);

@@ -1,9 +1,11 @@
 #include "stats/ContingencyTable.h"
 
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 #include "matrix/MatrixOps.h"
-#include "stats/NormalDistribution.h"
+#include "stats/ExactNormal.h"
 
 namespace talver {
 
@@ -46,36 +48,51 @@ double CellTotal(const Matrix* table)
     return (*RowSums(ColumnSums(table)))(0, 0);
 }
 
-std::vector<double> ColumnThresholds(const Matrix* table)
+namespace {
+
+// The counts are whole numbers, so their running sums are exact and every
+// proportion is the correctly rounded quotient, whichever end they start from.
+std::vector<double> ThresholdsOfCounts(const std::vector<double>& ascendingCounts)
 {
-    MatrixScope scope;
-    const int categories = table->Cols();
-    const Matrix* proportions = DividedBy(ColumnSums(table), CellTotal(table));
+    const int categories = static_cast<int>(ascendingCounts.size());
+    double total = 0.0;
+    for (double count : ascendingCounts) {
+        total += count;
+    }
     std::vector<double> thresholds(categories + 1);
-    thresholds[0] = kLowerSentinel;
-    thresholds[categories] = kUpperSentinel;
+    thresholds[0] = -std::numeric_limits<double>::infinity();
+    thresholds[categories] = std::numeric_limits<double>::infinity();
     double cumulative = 0.0;
     for (int c = 0; c + 1 < categories; ++c) {
-        cumulative += (*proportions)(0, c);
-        thresholds[c + 1] = NormalQuantile(cumulative);
+        cumulative += ascendingCounts[c];
+        thresholds[c + 1] = ExactNormalQuantile(cumulative / total);
     }
     return thresholds;
 }
 
+} // namespace
+
+std::vector<double> ColumnThresholds(const Matrix* table)
+{
+    std::vector<double> counts(table->Cols(), 0.0);
+    for (int c = 0; c < table->Cols(); ++c) {
+        for (int r = 0; r < table->Rows(); ++r) {
+            counts[c] += (*table)(r, c);
+        }
+    }
+    return ThresholdsOfCounts(counts);
+}
+
 std::vector<double> RowThresholds(const Matrix* table)
 {
-    MatrixScope scope;
-    const int categories = table->Rows();
-    const Matrix* proportions = DividedBy(RowSums(table), CellTotal(table));
-    std::vector<double> thresholds(categories + 1);
-    thresholds[0] = kLowerSentinel;
-    thresholds[categories] = kUpperSentinel;
-    double cumulative = 0.0;
-    for (int k = 0; k + 1 < categories; ++k) {
-        cumulative += (*proportions)(k, 0);
-        thresholds[categories - 1 - k] = -NormalQuantile(cumulative);
+    const int rows = table->Rows();
+    std::vector<double> counts(rows, 0.0);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < table->Cols(); ++c) {
+            counts[rows - 1 - r] += (*table)(r, c);
+        }
     }
-    return thresholds;
+    return ThresholdsOfCounts(counts);
 }
 
 } // namespace talver

@@ -6,13 +6,10 @@
 
 #include "stats/ContingencyTable.h"
 #include "stats/PolychoricPair.h"
-#include "stats/Tetrachoric.h"
 
 namespace talver {
 
 namespace {
-
-constexpr double kPolychoricTolerance = 0.001;
 
 // A score outside the declared range (or no score at all) would give a table
 // larger than the item's categories, which no model table matches.
@@ -66,20 +63,6 @@ void WriteTableBlock(const Matrix* table, int pairIndex, int blockSize, Matrix* 
     }
 }
 
-double PairCorrelation(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b)
-{
-    if (table->Rows() == 2 && table->Cols() == 2) {
-        const double r = TetrachoricCorrelation(static_cast<int>((*table)(1, 0)), static_cast<int>((*table)(0, 0)),
-                                                static_cast<int>((*table)(1, 1)), static_cast<int>((*table)(0, 1)));
-        if (r != kTetrachoricFailure) {
-            return r;
-        }
-        // The series cannot reach strong associations (its estimate is held
-        // below 0.9999); the failure code must not pass for a correlation.
-    }
-    return PolychoricPairCorrelation(table, a, b, kPolychoricTolerance);
-}
-
 Matrix* CorrelationsOfAllPairs(const Matrix* data, const Matrix* itemLowest, const Matrix* itemHighest,
                                Matrix* thresholds, Matrix* tables)
 {
@@ -121,7 +104,7 @@ Matrix* CorrelationsOfAllPairs(const Matrix* data, const Matrix* itemLowest, con
             }
             const std::vector<double> a = ColumnThresholds(table);
             const std::vector<double> b = RowThresholds(table);
-            const double r = PairCorrelation(table, a, b);
+            const double r = PolychoricPairCorrelation(table, a, b);
             (*result)(i, j) = r;
             (*result)(j, i) = r;
 

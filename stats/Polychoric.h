@@ -1,8 +1,9 @@
 #pragma once
 // The polychoric correlation matrix of the items of a sample: for every pair
 // of items the correlation of two latent standard normal variables cut into
-// the observed ordered categories. Pairs of two-category items get their
-// tetrachoric correlation.
+// the observed ordered categories, by two-step maximum likelihood. Pairs of
+// two-category items get their tetrachoric correlation by the same
+// likelihood.
 
 #include "matrix/Matrix.h"
 

@@ -4,20 +4,16 @@
 #include <utility>
 
 #include "matrix/MatrixOps.h"
-#include "stats/BivariateNormal.h"
 #include "stats/ContingencyTable.h"
-#include "stats/NormalDistribution.h"
+#include "stats/ExactNormal.h"
 
 namespace talver {
 
 namespace {
 
-// Every exponent in the integral of corner (h, k) is at most -(|h| - |k|)^2 / 2.
-// From this squared distance on each is below -2000, where exp gives +0 and
-// the sum stays +0, so the terms are not evaluated: the library's underflow
-// path costs twice a normal exp, and every corner on the -100 sentinel
-// (distance about 9000) would take it 50 times.
-constexpr double kVanishingDistance = 4096.0;
+constexpr double kRhoTolerance = 1e-10;
+// Bisection alone reaches the tolerance from the whole interval in 35 steps.
+constexpr int kMaxSteps = 200;
 
 } // namespace
 
@@ -26,145 +22,144 @@ PolychoricModel::PolychoricModel(std::vector<double> a, std::vector<double> b)
       cols_(static_cast<int>(a.size()) - 1),
       a_(std::move(a)),
       b_(std::move(b)),
-      squares_((cols_ + 1) * (rows_ + 1)),
-      cornerCdf_(squares_.size()),
-      cornerDensity_(squares_.size()),
+      cornerCdf_((cols_ + 1) * (rows_ + 1)),
+      cornerDensity_(cornerCdf_.size()),
+      cornerSlope_(cornerCdf_.size()),
       probabilities_(rows_ * cols_),
-      derivatives_(rows_ * cols_)
+      derivatives_(rows_ * cols_),
+      slopes_(rows_ * cols_)
 {
     for (double h : a_) {
-        cdfA_.push_back(NormalCdf(h));
+        cdfA_.push_back(ExactNormalCdf(h));
     }
     for (double k : b_) {
-        cdfB_.push_back(NormalCdf(k));
-    }
-    for (int x = 0; x <= cols_; ++x) {
-        for (int y = 0; y <= rows_; ++y) {
-            squares_[Corner(x, y)] = a_[x] * a_[x] + b_[y] * b_[y];
-        }
-    }
-}
-
-void PolychoricModel::EvaluateCorners(double rho)
-{
-    const double step = kStepFraction * rho;
-    for (int i = 0; i < kIntegrationSteps; ++i) {
-        const double t = i * step;
-        const double oneMinusT2 = 1.0 - t * t;
-        twoT_[i] = 2.0 * t;
-        twiceOneMinusT2_[i] = 2.0 * oneMinusT2;
-        rootOneMinusT2_[i] = std::sqrt(oneMinusT2);
-    }
-    for (int x = 0; x <= cols_; ++x) {
-        const double h = a_[x];
-        for (int y = 0; y <= rows_; ++y) {
-            const double k = b_[y];
-            const double squares = squares_[Corner(x, y)];
-            double sum = 0.0;
-            if (!(squares - 2.0 * std::fabs(h * k) >= kVanishingDistance)) {
-                for (int i = 0; i < kIntegrationSteps; ++i) {
-                    sum += std::exp(-(squares - twoT_[i] * h * k) / twiceOneMinusT2_[i]) / rootOneMinusT2_[i];
-                }
-            }
-            cornerCdf_[Corner(x, y)] = cdfA_[x] * cdfB_[y] + step * sum * kOneOverTwoPi;
-            cornerDensity_[Corner(x, y)] = BivariateNormalDensity(h, k, rho);
-        }
+        cdfB_.push_back(ExactNormalCdf(k));
     }
 }
 
 void PolychoricModel::Evaluate(double rho)
 {
-    EvaluateCorners(rho);
-    // Cell (c, s) lies between a_c and a_{c+1} and between b_s and b_{s+1}.
-    // value = F(a_{c+1}, b_{s+1}) - F(a_{c+1}, b_s) - F(a_c, b_{s+1}) + F(a_c, b_s),
-    // where a term is taken as 0 when b_s, a_c, or both are the lower sentinel.
+    const BivariateNormalAtRho at(rho);
+    for (int x = 0; x <= cols_; ++x) {
+        for (int y = 0; y <= rows_; ++y) {
+            const int corner = Corner(x, y);
+            cornerCdf_[corner] = at.LowerOrthant(a_[x], b_[y], cdfA_[x], cdfB_[y]);
+            cornerDensity_[corner] = at.Density(a_[x], b_[y]);
+            cornerSlope_[corner] = at.DensitySlope(a_[x], b_[y], cornerDensity_[corner]);
+        }
+    }
+    // Cell (c, s) lies between a_c and a_{c+1} and between b_s and b_{s+1};
+    // the corners on a lower infinite threshold are exactly 0.
     const auto fill = [this](const std::vector<double>& corners, std::vector<double>& cells) {
         for (int c = 0; c < cols_; ++c) {
-            const bool lowA = a_[c] == kLowerSentinel;
             for (int s = 0; s < rows_; ++s) {
-                const bool lowB = b_[s] == kLowerSentinel;
-                const double c1 = lowB ? 0.0 : corners[Corner(c + 1, s)];
-                const double c2 = lowA ? 0.0 : corners[Corner(c, s + 1)];
-                const double c3 = (lowA && lowB) ? 0.0 : corners[Corner(c, s)];
-                cells[Cell(rows_ - 1 - s, c)] = corners[Corner(c + 1, s + 1)] - c1 - c2 + c3;
+                cells[Cell(rows_ - 1 - s, c)] = corners[Corner(c + 1, s + 1)] - corners[Corner(c + 1, s)]
+                    - corners[Corner(c, s + 1)] + corners[Corner(c, s)];
             }
         }
     };
     fill(cornerCdf_, probabilities_);
     fill(cornerDensity_, derivatives_);
+    fill(cornerSlope_, slopes_);
 }
 
-double PolychoricModel::Score(const Matrix* proportions, double rho)
+PolychoricScore EvaluatePolychoricScore(PolychoricModel& model, const Matrix* proportions, double rho)
 {
-    Evaluate(rho);
-    double total = 0.0;
-    for (int c = 0; c < cols_; ++c) {
-        double column = 0.0;
-        for (int r = 0; r < rows_; ++r) {
-            column += (*proportions)(r, c) * Derivative(r, c) / Probability(r, c);
-        }
-        total += column;
-    }
-    return total;
-}
-
-bool PolychoricModel::CoversObservedCells(const Matrix* proportions) const
-{
-    for (int r = 0; r < rows_; ++r) {
-        for (int c = 0; c < cols_; ++c) {
-            if ((*proportions)(r, c) > 0.0 && !(Probability(r, c) > 0.0)) {
-                return false;
+    model.Evaluate(rho);
+    PolychoricScore result{true, 0.0, 0.0};
+    for (int c = 0; c < proportions->Cols(); ++c) {
+        for (int r = 0; r < proportions->Rows(); ++r) {
+            const double share = (*proportions)(r, c);
+            if (share == 0.0) {
+                continue;
             }
+            const double pi = model.Probability(r, c);
+            if (!(pi > 0.0)) {
+                result.withinModel = false;
+                continue;
+            }
+            const double ratio = model.Derivative(r, c) / pi;
+            result.score += share * ratio;
+            result.slope += share * (model.SecondDerivative(r, c) / pi - ratio * ratio);
         }
     }
-    return true;
+    if (!std::isfinite(result.score)) {
+        result.withinModel = false;
+    }
+    return result;
 }
 
-double PolychoricPairCorrelation(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b,
-                                 double tolerance)
+double PolychoricPairCorrelation(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b)
 {
-    if (tolerance >= 1.0) {
-        return 0.0;
-    }
     MatrixScope scope;
     const Matrix* proportions = DividedBy(table, CellTotal(table));
     PolychoricModel model(a, b);
 
-    // Each step moves rho halfway towards the bound on the side the score
-    // points to, so the bracket [lower, upper] halves every time.
+    // Newton steps on the score, kept inside the bracket [lower, upper] that
+    // holds the root, bisection where a step would leave it (Press et al.,
+    // Numerical Recipes, rtsafe, with its test of the step's progress). The bounds of the bracket are tried as
+    // they are before they are halved, so that a likelihood still rising at
+    // the largest correlation ends there in one step.
+    double lower = -kLargestPolychoricCorrelation;
+    double upper = kLargestPolychoricCorrelation;
+    bool lowerKnown = false;
+    bool upperKnown = false;
     double rho = 0.0;
-    double lower = -1.0;
-    double upper = 1.0;
-    for (;;) {
-        // The model divides by 1 - rho^2: at a bound the search is over.
-        if (std::fabs(rho) == 1.0) {
+    double lastStep = 2.0;
+    double stepBeforeLast = 2.0;
+    for (int step = 0; step < kMaxSteps; ++step) {
+        const PolychoricScore s = EvaluatePolychoricScore(model, proportions, rho);
+        // Towards a bound the only cells that still change with rho may be
+        // empty ones (a zero cell of a 2 x 2 table): then score and slope
+        // vanish in double precision, the likelihood being at its supremum
+        // to the last bit, which it reaches at the bound.
+        const bool flat = s.withinModel && s.score == 0.0 && s.slope == 0.0 && rho != 0.0;
+        if (s.withinModel && s.score == 0.0 && !flat) {
             return rho;
         }
-        const double g = model.Score(proportions, rho);
-        // With strong correlations the 50-step integration of the bivariate
-        // probabilities turns sparse corner cells negative; the score there
-        // can point away from the root and lead to a spurious second one.
-        // No likelihood exists there: head back towards 0.
-        const bool withinModel = model.CoversObservedCells(proportions);
-        const bool upwards = withinModel ? g > 0.0 : rho < 0.0;
-        double step;
-        if (upwards) {
+        // Where a cell with cases has no probability left, the likelihood
+        // is 0: rho is beyond the maximum, on the side away from 0.
+        const bool rising = flat ? rho > 0.0 : (s.withinModel ? s.score > 0.0 : rho < 0.0);
+        if (rising) {
+            if (rho == upper) {
+                return rho;
+            }
             lower = rho;
-            step = std::fabs(upper - rho) / 2.0;
+            lowerKnown = true;
         } else {
+            if (rho == lower) {
+                return rho;
+            }
             upper = rho;
-            step = -std::fabs(lower - rho) / 2.0;
+            upperKnown = true;
         }
-        if (withinModel && (std::fabs(g) <= tolerance || std::isnan(g))) {
-            return rho;
+        // Newton's step is taken only where it at least halves the step
+        // before the last one: a score that only fades towards a bound (the
+        // likelihood rising ever more slowly, up to a zero cell) would
+        // otherwise be followed in ever shorter steps.
+        const double newtonStep = s.withinModel && s.slope < 0.0 ? -s.score / s.slope : 0.0;
+        const bool newton = newtonStep != 0.0 && std::fabs(newtonStep) <= std::fabs(stepBeforeLast) / 2.0;
+        double next = newton ? rho + newtonStep : (rising ? upper : lower);
+        if (!(next > lower && next < upper)) {
+            if (next >= upper && !upperKnown) {
+                next = upper;
+            } else if (next <= lower && !lowerKnown) {
+                next = lower;
+            } else {
+                next = (lower + upper) / 2.0;
+            }
         }
-        // A score that never gets within the tolerance would otherwise keep
-        // the search going once the bracket is down to adjacent doubles.
-        if (rho + step == rho) {
-            return rho;
+        if (lowerKnown && upperKnown && upper - lower <= 2.0 * kRhoTolerance) {
+            return next;
         }
-        rho = rho + step;
+        if (newton && std::fabs(next - rho) <= kRhoTolerance) {
+            return next;
+        }
+        stepBeforeLast = lastStep;
+        lastStep = next - rho;
+        rho = next;
     }
+    return rho;
 }
 
 } // namespace talver

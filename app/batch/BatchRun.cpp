@@ -11,12 +11,14 @@
 
 #include <cstdio>
 #include <exception>
+#include <new>
 
 namespace talver {
 
 namespace {
 
-// Exit status when a dialog would stay open or a file cannot be used.
+// Exit status when a dialog would stay open, a file cannot be used or the
+// memory does not suffice for the run.
 constexpr int kUserError = 2;
 // Exit status when the run failed for a reason outside the user's choices.
 constexpr int kRunFailed = 1;
@@ -64,7 +66,10 @@ int Run(const BatchOptions& options)
     if (!written && StopSignal() != 0) {
         return StoppedExitStatus(StopSignal());
     }
-    return written ? 0 : kUserError;
+    if (written) {
+        return 0;
+    }
+    return window.FailedInternally() ? kRunFailed : kUserError;
 }
 
 } // namespace
@@ -80,6 +85,11 @@ int RunBatchCommandLine(int argc, char** argv)
     } catch (const ComputationStopped&) {
         FreeAllMatrices();
         return Stopped();
+    } catch (const std::bad_alloc&) {
+        FreeAllMatrices();
+        std::fprintf(stderr, "talver-batch ran out of memory. Close other programs, or run with fewer --threads "
+                             "or --samples, then run again. No report or JSON file was changed.\n");
+        return kUserError;
     } catch (const std::exception& failure) {
         FreeAllMatrices();
         std::fprintf(stderr, "talver-batch failed: %s. No report or JSON file was changed.\n", failure.what());

@@ -36,9 +36,11 @@ void Handle(int signal)
 
 void InstallStopSignals()
 {
-    Handle(SIGINT);
-    Handle(SIGTERM);
-    Handle(SIGPIPE);
+    // Ctrl-C, a termination request, a closed pipe, a closed terminal,
+    // Ctrl-\, the user signals, a timer and a CPU-time limit.
+    for (const int signal : {SIGINT, SIGTERM, SIGPIPE, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU}) {
+        Handle(signal);
+    }
     std::signal(SIGXFSZ, SIG_IGN);
 }
 

@@ -5,3 +5,7 @@
     .Call(`_talver_TalverEngine`, target, replication, options)
 }
 
+.talver_polychoric_refusal <- function(target, replication, itemNames) {
+    .Call(`_talver_PolychoricRefusal`, target, replication, itemNames)
+}
+

@@ -9,20 +9,28 @@ most_factors <- 100
 fewest_samples <- 500
 most_samples <- 5000
 
-refuse <- function(...) stop(paste0(...), call. = FALSE)
-
 is_whole_number <- function(x) {
   is.numeric(x) && length(x) == 1 && !is.na(x) && is.finite(x) && x == round(x)
 }
+
+# The names psych and lavaan users type for the same choices, in any case.
+choice_aliases <- list(
+  method = c(uls = "uls", minres = "uls", pca = "pca", pc = "pca", ml = "ml"),
+  dispersion = c(covariance = "covariance", cov = "covariance", pearson = "pearson", cor = "pearson",
+                 polychoric = "polychoric", poly = "polychoric"),
+  na = c(fail = "fail", listwise = "listwise"))
 
 choose_one <- function(value, name, choices) {
   if (identical(value, choices)) {
     return(choices[[1]])
   }
-  if (!is.character(value) || length(value) != 1 || is.na(value) || !(value %in% choices)) {
-    refuse(name, " must be one of ", paste0('"', choices, '"', collapse = ", "), ".")
+  aliases <- choice_aliases[[name]]
+  chosen <- if (is.character(value) && length(value) == 1 && !is.na(value)) aliases[tolower(value)] else NA
+  if (is.na(chosen)) {
+    refuse(name, " must be one of ", paste0('"', names(aliases), '"', collapse = ", "), " (in any case); it is ",
+           deparse1(value), ".")
   }
-  value
+  unname(chosen)
 }
 
 whole_number_between <- function(value, name, lowest, highest, why = "") {
@@ -45,8 +53,10 @@ sample_name <- function(expression, default) {
   if (nchar(text) > 60) default else text
 }
 
-# A sample as a numeric matrix of item scores without missing values.
-sample_matrix <- function(x, name, na) {
+# A sample as a numeric matrix of item scores without missing values, with
+# what listwise deletion left out ("losses", in the JSON's terms). `rows`
+# names the rows in messages.
+sample_matrix <- function(x, name, na, rows = seq_len(NROW(x))) {
   if (is.data.frame(x)) {
     numeric_columns <- vapply(x, function(column) is.numeric(column) && !is.factor(column), logical(1))
     if (!all(numeric_columns)) {
@@ -65,11 +75,17 @@ sample_matrix <- function(x, name, na) {
   }
   storage.mode(x) <- "double"
   missing_rows <- !stats::complete.cases(x)
+  losses <- list(rowsRead = nrow(x), rowsDropped = sum(missing_rows),
+                 missingPerItem = as.integer(colSums(is.na(x))))
   if (any(missing_rows)) {
     if (na == "fail") {
+      items <- colnames(x)[colSums(is.na(x)) > 0]
       refuse(name, " has ", sum(missing_rows), " row", if (sum(missing_rows) > 1) "s", " with missing values ",
-             "(the first is row ", which(missing_rows)[1], "). Choose the complete cases yourself, for example ",
-             name, "[complete.cases(", name, "), ], or call with na = \"listwise\".")
+             "(the first is row ", rows[which(missing_rows)[1]], ")",
+             if (length(items) > 0) paste0(" in ", paste0('"', utils::head(items, 5), '"', collapse = ", "),
+                                           if (length(items) > 5) ", ..."),
+             ". Call with na = \"listwise\" to leave those rows out, or choose the complete cases yourself.",
+             kind = "talver_missing_values")
     }
     x <- x[!missing_rows, , drop = FALSE]
   }
@@ -77,12 +93,24 @@ sample_matrix <- function(x, name, na) {
     refuse(name, " holds values that are not finite numbers (Inf or -Inf); correct or remove them.")
   }
   if (nrow(x) == 0) {
-    refuse(name, " has no participants", if (any(missing_rows)) " with complete values", ".")
+    refuse(name, " has no participants", if (any(missing_rows)) " with complete values", ".",
+           kind = "talver_sample_size")
   }
-  if (nrow(x) > .Machine$integer.max) {
-    refuse(name, " has more participants than can be analysed.")
-  }
+  attr(x, "losses") <- losses
   x
+}
+
+# Each sample needs two rows more than there are items, as talver-batch
+# requires of the samples it reads.
+check_enough_rows <- function(x, side, name) {
+  needed <- ncol(x) + 2
+  if (nrow(x) < needed) {
+    dropped <- attr(x, "losses")$rowsDropped
+    refuse("The ", side, " sample (", name, ") has ", nrow(x), " complete rows",
+           if (dropped > 0) paste0(" after ", dropped, " rows with missing values were left out"),
+           "; with ", ncol(x), " items the analyses need at least ", needed,
+           ". Choose fewer items or a larger sample.", kind = "talver_sample_size")
+  }
 }
 
 # The item names from the column names, or their numbers.

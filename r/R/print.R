@@ -1,129 +1,124 @@
-# Printing and summarising a result in the console.
+# Printing a result in the console, as compact tables in the manner of the
+# factor analyses R users know: one wide matrix of both samples' loadings,
+# one line per item elsewhere. format() gives the lines that print() shows.
 
 method_label <- c(uls = "Unweighted Least Squares (ULS)", pca = "Principal Components Analysis",
                   ml = "Unrestricted Maximum Likelihood (ML)")
 dispersion_label <- c(covariance = "covariances", pearson = "Pearson correlations",
                       polychoric = "polychoric (tetrachoric) correlations")
 
-# A table as text: numbers rounded, "**" after the significant entries (the
-# flag columns named by `marks` are then left out), blanks for NA.
-shown_table <- function(frame, marks = list(), digits = 3) {
-  shown <- lapply(frame, function(column) {
-    text <- if (is.double(column)) formatC(column, format = "f", digits = digits) else as.character(column)
-    ifelse(is.na(column), "", text)
+# Numbers as text with `digits` decimals, blank where NA, and "*" after
+# those flagged (a blank keeps the columns aligned).
+shown_numbers <- function(values, digits, flagged = NULL) {
+  text <- ifelse(is.na(values), "", formatC(values, format = "f", digits = digits))
+  if (!is.null(flagged)) text <- paste0(text, ifelse(!is.na(flagged) & flagged, "*", " "))
+  text
+}
+
+# A character matrix as lines: a header row, right-aligned columns, row
+# names on the left.
+matrix_lines <- function(cells, rows, header) {
+  cells <- rbind(header, cells)
+  rows <- c("", rows)
+  widths <- apply(nchar(cells), 2, max)
+  lines <- formatC(rows, width = -max(nchar(rows)))
+  for (j in seq_len(ncol(cells))) lines <- paste(lines, formatC(cells[, j], width = widths[j]))
+  lines
+}
+
+frame_lines <- function(frame, digits, marks = list()) {
+  cells <- lapply(names(frame), function(column) {
+    values <- frame[[column]]
+    if (!is.double(values)) return(ifelse(is.na(values), "", as.character(values)))
+    flagged <- if (!is.null(marks[[column]])) frame[[marks[[column]]]]
+    shown_numbers(values, digits, flagged)
   })
-  for (column in names(marks)) {
-    flagged <- frame[[marks[[column]]]]
-    shown[[column]] <- paste0(shown[[column]], ifelse(!is.na(flagged) & flagged, "**", "  "))
-    shown[[marks[[column]]]] <- NULL
+  keep <- !(names(frame) %in% unlist(marks))
+  cells <- do.call(cbind, cells[keep])
+  matrix_lines(cells[, -1, drop = FALSE], cells[, 1], names(frame)[keep][-1])
+}
+
+# Loadings as one matrix: items in rows, the factors of the Target sample
+# and then those of the Replication sample in columns; "*" after a
+# Replication loading whose interval does not overlap the Target's.
+loading_lines <- function(x, digits) {
+  l <- x$discriminations
+  items <- unique(l$item)
+  m <- max(l$factor)
+  label <- if (x$details$method == "pca") "C" else "F"
+  target <- matrix(shown_numbers(l$target, digits), ncol = m, byrow = TRUE)
+  replication <- matrix(shown_numbers(l$replication, digits, l$significant), ncol = m, byrow = TRUE)
+  header <- c(paste0("T.", label, seq_len(m)), paste0("R.", label, seq_len(m)))
+  matrix_lines(cbind(target, replication), items, header)
+}
+
+index_lines <- function(x, digits) {
+  families <- Filter(function(family) !is.null(x[[family]]), c("congruence", "discrepancy"))
+  first <- x[[families[1]]]
+  rows <- ifelse(first$level == "item", first$item,
+                 ifelse(first$level == "factor", paste0("factor ", first$factor), "overall"))
+  cells <- NULL
+  header <- NULL
+  for (family in families) {
+    f <- x[[family]]
+    cells <- cbind(cells, shown_numbers(f$observed, digits, f$significant), shown_numbers(f$critical, digits))
+    header <- c(header, family, "critical")
   }
-  as.data.frame(shown, stringsAsFactors = FALSE, optional = TRUE)
+  matrix_lines(cells, rows, header)
 }
 
-print_section <- function(title, frame, marks = list()) {
-  cat("\n", title, "\n", sep = "")
-  print(shown_table(frame, marks), row.names = FALSE, right = TRUE)
-}
-
-print.talver_invariance <- function(x, ...) {
+format.talver_invariance <- function(x, digits = 2, ...) {
   d <- x$details
-  cat("TALVER: item measurement invariance\n")
-  cat(sprintf("Target sample %s: %d participants; Replication sample %s: %d participants; %d items\n",
-              d$target, d$target_count, d$replication, d$replication_count, length(d$items)))
+  lines <- c("TALVER: item measurement invariance",
+             sprintf("Target: %s, %d participants; Replication: %s, %d participants; %d items", d$target,
+                     d$target_count, d$replication, d$replication_count, length(d$items)))
   dropped <- c(d$target_dropped, d$replication_dropped)
   if (any(dropped > 0)) {
-    cat(sprintf("Rows with missing values left out: %d of Target, %d of Replication\n", dropped[1], dropped[2]))
+    lines <- c(lines, sprintf("Rows with missing values left out: %d of Target, %d of Replication", dropped[1],
+                              dropped[2]))
   }
-  cat(sprintf("%d %s, %s of %s, %d bootstrap samples, alpha = %.2f\n", d$factors,
-              if (d$method == "pca") "components" else "factors", method_label[[d$method]],
-              dispersion_label[[d$dispersion]], d$samples, d$alpha))
+  if (!is.null(d$group) && d$group$other_rows + d$group$no_group_rows > 0) {
+    lines <- c(lines, sprintf("Rows of other groups left out: %d; rows without a group value: %d",
+                              d$group$other_rows, d$group$no_group_rows))
+  }
+  lines <- c(lines, sprintf("%d %s, %s of %s, %d bootstrap samples, alpha = %.2f%s", d$factors,
+                            if (d$method == "pca") "components" else "factors", method_label[[d$method]],
+                            dispersion_label[[d$dispersion]], d$samples, d$alpha,
+                            if (is.null(d$seed)) "" else sprintf(", seed = %.0f", d$seed)))
+  section <- function(title, body) c("", title, body)
   if (!is.null(x$difficulties)) {
-    print_section("Item difficulties (** |value| at least the critical value)",
-                  x$difficulties[c("item", "target_mean", "replication_mean", "t", "t_significant", "d",
-                                   "d_significant")],
-                  list(t = "t_significant", d = "d_significant"))
+    lines <- c(lines, section("Item means (* |t| or |d| at least the critical value)",
+                              frame_lines(x$difficulties[c("item", "target_mean", "replication_mean", "t",
+                                                           "t_significant", "d", "d_significant")], digits,
+                                          list(t = "t_significant", d = "d_significant"))))
   }
   if (!is.null(x$discriminations)) {
-    print_section("Item discriminations with bias-corrected intervals (** intervals do not overlap)",
-                  x$discriminations, list(difference = "significant"))
+    lines <- c(lines, section("Loadings of the Target (T) and Replication (R) samples (* intervals do not overlap)",
+                              loading_lines(x, digits)))
   }
   if (!is.null(x$residual_variances)) {
-    print_section("Item residual variances (** intervals do not overlap)", x$residual_variances,
-                  list(difference = "significant"))
+    lines <- c(lines, section("Residual variances (* intervals do not overlap)",
+                              frame_lines(x$residual_variances[c("item", "target", "replication", "difference",
+                                                                 "significant")], digits,
+                                          list(difference = "significant"))))
   }
-  if (!is.null(x$hotelling)) {
-    print_section("Hotelling's T square of all item means", x$hotelling)
+  h <- x$hotelling
+  if (!is.null(h)) {
+    lines <- c(lines, "", if (is.na(h$t_square)) "Hotelling's T square: not computable (samples too small)" else
+      sprintf("Hotelling's T square = %.*f, F(%d, %d) = %.*f, P = %.*f", digits + 2, h$t_square, h$df1, h$df2,
+              digits + 2, h$F, digits + 3, h$P))
   }
-  if (!is.null(x$congruence)) {
-    print_section("Congruence indices (** below the critical value)", x$congruence,
-                  list(observed = "significant"))
-  }
-  if (!is.null(x$discrepancy)) {
-    print_section("Discrepancy indices (** above the critical value)", x$discrepancy,
-                  list(observed = "significant"))
+  if (!is.null(x$congruence) || !is.null(x$discrepancy)) {
+    lines <- c(lines, section("Congruence (* below critical) and discrepancy (* above critical) indices",
+                              index_lines(x, digits + 1)))
   }
   for (k in seq_len(nrow(x$warnings))) {
-    cat("\nWarning (", x$warnings$section[k], "): ", x$warnings$text[k], "\n", sep = "")
+    lines <- c(lines, "", paste0("Warning (", x$warnings$section[k], "): ", x$warnings$text[k]))
   }
-  invisible(x)
+  lines
 }
 
-summary.talver_invariance <- function(object, ...) {
-  count <- function(frame, column) if (is.null(frame)) NA_integer_ else sum(frame[[column]], na.rm = TRUE)
-  overall <- function(frame) {
-    if (is.null(frame)) NULL else frame[frame$level == "overall", c("observed", "critical", "significant")]
-  }
-  flagged_items <- function(frame) {
-    if (is.null(frame)) character() else frame$item[frame$level == "item" & frame$significant]
-  }
-  structure(list(details = object$details,
-                 differing = data.frame(
-                   analysis = c("item means (t)", "effect sizes (d)", "loadings", "residual variances",
-                                "item congruences", "item discrepancies"),
-                   significant = c(count(object$difficulties, "t_significant"),
-                                   count(object$difficulties, "d_significant"),
-                                   count(object$discriminations, "significant"),
-                                   count(object$residual_variances, "significant"),
-                                   count(object$congruence[object$congruence$level == "item", ], "significant"),
-                                   count(object$discrepancy[object$discrepancy$level == "item", ], "significant")),
-                   of = c(rep(if (is.null(object$difficulties)) NA_integer_ else nrow(object$difficulties), 2),
-                          if (is.null(object$discriminations)) NA_integer_ else nrow(object$discriminations),
-                          if (is.null(object$residual_variances)) NA_integer_ else nrow(object$residual_variances),
-                          rep(length(object$details$items), 2)),
-                   stringsAsFactors = FALSE),
-                 hotelling = object$hotelling,
-                 congruence = overall(object$congruence), discrepancy = overall(object$discrepancy),
-                 flagged = union(flagged_items(object$congruence), flagged_items(object$discrepancy)),
-                 warnings = object$warnings),
-            class = "summary.talver_invariance")
-}
-
-print.summary.talver_invariance <- function(x, ...) {
-  d <- x$details
-  cat(sprintf("TALVER: %d items, %d %s (%s, %s), %d bootstrap samples, alpha = %.2f\n", length(d$items),
-              d$factors, if (d$method == "pca") "components" else "factors", toupper(d$method), d$dispersion,
-              d$samples, d$alpha))
-  shown <- x$differing[!is.na(x$differing$significant), ]
-  if (nrow(shown) > 0) {
-    cat("\nSignificant differences between the samples:\n")
-    print(shown, row.names = FALSE)
-  }
-  if (!is.null(x$hotelling) && !is.na(x$hotelling$t_square)) {
-    cat(sprintf("\nHotelling's T square = %.4f, F(%d, %d) = %.4f, P = %.5f\n", x$hotelling$t_square,
-                x$hotelling$df1, x$hotelling$df2, x$hotelling$F, x$hotelling$P))
-  }
-  for (family in c("congruence", "discrepancy")) {
-    o <- x[[family]]
-    if (!is.null(o)) {
-      cat(sprintf("Overall %s: %.4f (critical value %.4f)%s\n", family, o$observed, o$critical,
-                  if (isTRUE(o$significant)) ", significant" else ""))
-    }
-  }
-  if (length(x$flagged) > 0) {
-    cat("Items whose indices differ significantly:", paste(x$flagged, collapse = ", "), "\n")
-  }
-  if (nrow(x$warnings) > 0) {
-    cat("Warnings:", paste0(x$warnings$section, ": ", x$warnings$text, collapse = "; "), "\n")
-  }
+print.talver_invariance <- function(x, digits = 2, ...) {
+  cat(format(x, digits = digits, ...), sep = "\n")
   invisible(x)
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The progress of a run in the R console, and the point where the user's
-// interrupt (Ctrl-C, Esc) is taken: between two bootstrap replicates.
+// The progress of a run in the R console, and the point where R's interrupt
+// (Ctrl-C, Esc) and time limits are taken: between two bootstrap replicates.
+
+#include <Rcpp.h>
 
 #include <chrono>
 #include <string>
@@ -11,30 +13,26 @@ namespace talver {
 
 class ConsoleProgress : public SectionProgress {
 public:
-    // Shows the steps and the counter only when `verbose`; checks for an
-    // interrupt always.
-    explicit ConsoleProgress(bool verbose) : verbose_(verbose) {}
-    ~ConsoleProgress() override;
+    // `show` is the R function that draws the bar, called with the section
+    // and the share of its bootstrap done (NA when a section starts, and an
+    // empty section at the end); NULL shows nothing.
+    explicit ConsoleProgress(SEXP show) : show_(show) {}
 
     void ShowSection(const std::string& name) override;
-    void ShowStep(const std::string& text) override;
-    void ShowProgress(const std::string& text) override;
-    // Throws ComputationStopped when the user has interrupted R.
+    void ShowStep(const std::string& /*text*/) override {}
+    void ShowProgress(const std::string& /*text*/) override {}
+    // Leaves by an exception that carries R's interrupt or error on when the
+    // user has interrupted R or a time limit has passed.
     void ShowBootstrapProgress(int done, int total, double percent) override;
 
 private:
-    void Redraw();
+    void Show(double share);
 
-    bool verbose_;
+    SEXP show_;
     std::string section_;
-    std::string step_;
-    std::string counter_;
-    std::size_t shownLength_ = 0;
+    double share_ = 0.0;
+    bool shownShare_ = true;
     std::chrono::steady_clock::time_point lastShown_{};
 };
-
-// Whether the user has asked R to interrupt, without leaving C++ by a long
-// jump (R_CheckUserInterrupt would skip every destructor on the way out).
-bool UserInterruptPending();
 
 } // namespace talver

@@ -1,15 +1,16 @@
 // The one entry point of the engine for the package's R code: runs the
-// analyses on two numeric matrices whose arguments R has checked.
+// analyses on two numeric matrices whose arguments R has checked, and
+// returns the text report and the JSON companion of talver-batch, from
+// which R builds its tables as talver_read_json() does.
 
 #include <Rcpp.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "ConsoleProgress.h"
 #include "PackageRun.h"
-#include "ResultsAsList.h"
-#include "analyses/AvailableCores.h"
 
 using namespace talver;
 
@@ -41,10 +42,22 @@ OutputChoice Outputs(const Rcpp::CharacterVector& chosen)
             has("hotelling"),    has("congruence"),      has("discrepancy")};
 }
 
+// What listwise deletion took from a sample, as R counted it: NULL when the
+// call left nothing out and named no missing values.
+std::optional<SampleLosses> Losses(SEXP given)
+{
+    if (Rf_isNull(given)) {
+        return std::nullopt;
+    }
+    const Rcpp::List losses(given);
+    return SampleLosses{Rcpp::as<int>(losses["rowsRead"]), Rcpp::as<int>(losses["rowsDropped"]),
+                        Rcpp::as<std::vector<int>>(losses["missingPerItem"])};
+}
+
 } // namespace
 
 // [[Rcpp::export(name = ".talver_engine")]]
-Rcpp::List TalverEngine(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::List options)
+Rcpp::CharacterVector TalverEngine(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::List options)
 {
     PackageRunRequest request;
     request.target = Sample(target);
@@ -63,19 +76,21 @@ Rcpp::List TalverEngine(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replicat
     d.lowestScore = Rcpp::as<int>(options["lowest"]);
     d.highestScore = Rcpp::as<int>(options["highest"]);
     d.itemNames = Rcpp::as<std::vector<std::string>>(options["itemNames"]);
+    d.targetLosses = Losses(options["targetLosses"]);
+    d.replicationLosses = Losses(options["replicationLosses"]);
     request.outputs = Outputs(options["outputs"]);
     request.seed = static_cast<std::uint32_t>(Rcpp::as<double>(options["seed"]));
-    const int threads = Rcpp::as<int>(options["threads"]);
-    request.threads = threads > 0 ? threads : AvailableCores();
+    request.threads = Rcpp::as<int>(options["threads"]);
 
-    ConsoleProgress progress(Rcpp::as<bool>(options["progress"]));
-    try {
-        const PackageRunOutput output = RunPackageAnalyses(request, progress);
-        Rcpp::List results = ResultsAsList(output.results);
-        results["report"] = output.report;
-        return results;
-    } catch (const ComputationStopped&) {
-        // Rcpp hands this on to R as the user's interrupt.
-        throw Rcpp::internal::InterruptedException();
-    }
+    ConsoleProgress progress(options["progress"]);
+    const PackageRunOutput output = RunPackageAnalyses(request, progress);
+    return Rcpp::CharacterVector::create(Rcpp::Named("report") = output.report, Rcpp::Named("json") = output.json);
+}
+
+// [[Rcpp::export(name = ".talver_polychoric_refusal")]]
+std::string PolychoricRefusal(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication,
+                              Rcpp::CharacterVector itemNames)
+{
+    return PolychoricScoresRefusal(Sample(target), Sample(replication),
+                                   Rcpp::as<std::vector<std::string>>(itemNames));
 }

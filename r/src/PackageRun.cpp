@@ -1,67 +1,44 @@
 #include "PackageRun.h"
 
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
 #include <ctime>
 #include <limits>
-#include <locale.h>
 #include <stdexcept>
 
 #include "analyses/AnalysisCodes.h"
 #include "analyses/ComputeContext.h"
+#include "analyses/PolychoricScores.h"
 #include "matrix/Matrix.h"
+#include "platform/CLocaleScope.h"
 #include "report/AnalysisSections.h"
+#include "report/JsonReport.h"
 #include "report/ReportFrame.h"
 
 namespace talver {
 
 namespace {
 
-// The report's numbers are written in the C locale whatever R's locale is.
-class CLocaleOnThisThread {
+// The report and the JSON companion are written into temporary files, as
+// the writers write to a stream, and read back whole.
+class TemporaryText {
 public:
-    CLocaleOnThisThread() : c_(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr)))
-    {
-        if (c_ != static_cast<locale_t>(nullptr)) {
-            previous_ = uselocale(c_);
-        }
-    }
-    ~CLocaleOnThisThread()
-    {
-        if (c_ != static_cast<locale_t>(nullptr)) {
-            uselocale(previous_);
-            freelocale(c_);
-        }
-    }
-    CLocaleOnThisThread(const CLocaleOnThisThread&) = delete;
-    CLocaleOnThisThread& operator=(const CLocaleOnThisThread&) = delete;
-
-private:
-    locale_t c_;
-    locale_t previous_ = static_cast<locale_t>(nullptr);
-};
-
-// The report is written into a temporary file, as the analyses write to a
-// stream, and read back whole.
-class TemporaryReport {
-public:
-    TemporaryReport() : file_(std::tmpfile())
+    TemporaryText() : file_(std::tmpfile())
     {
         if (!file_) {
-            throw std::runtime_error("no temporary file could be made for the report");
+            throw std::runtime_error("no temporary file could be made for the results");
         }
     }
-    ~TemporaryReport() { std::fclose(file_); }
-    TemporaryReport(const TemporaryReport&) = delete;
-    TemporaryReport& operator=(const TemporaryReport&) = delete;
+    ~TemporaryText() { std::fclose(file_); }
+    TemporaryText(const TemporaryText&) = delete;
+    TemporaryText& operator=(const TemporaryText&) = delete;
 
     std::FILE* File() const { return file_; }
 
     std::string Text() const
     {
         if (std::fflush(file_) != 0 || std::ferror(file_) != 0) {
-            throw std::runtime_error("the report could not be written to a temporary file");
+            throw std::runtime_error("the results could not be written to a temporary file");
         }
         std::rewind(file_);
         std::string text;
@@ -103,12 +80,20 @@ int DispersionCode(DispersionKind kind)
 
 } // namespace
 
+std::string PolychoricScoresRefusal(const SampleValues& target, const SampleValues& replication,
+                                    const std::vector<std::string>& itemNames)
+{
+    MatrixScope scope;
+    return UnusablePolychoricScores(SampleMatrix(target), SampleMatrix(replication), itemNames);
+}
+
 PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionProgress& progress)
 {
     // Every matrix of the call is released when it ends, also when it is
     // stopped or fails: the pool lives as long as the R session.
     MatrixScope scope;
-    CLocaleOnThisThread cLocale;
+    // The report's numbers are written in the C locale whatever R's locale is.
+    CLocaleScope cLocale;
     const ReportDetails& d = request.details;
     Matrix* target = SampleMatrix(request.target);
     Matrix* replication = SampleMatrix(request.replication);
@@ -131,7 +116,7 @@ PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionPro
     const OutputChoice& o = request.outputs;
     const bool covariances = d.dispersion == DispersionKind::Covariance;
 
-    TemporaryReport report;
+    TemporaryText report;
     ReportContext context;
     context.report = report.File();
     context.startTime = std::time(nullptr);
@@ -169,6 +154,9 @@ PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionPro
     context.endTime = std::time(nullptr);
     WriteClosingLines(context);
     output.report = report.Text();
+    TemporaryText json;
+    WriteJsonReport(json.File(), d, results);
+    output.json = json.Text();
     return output;
 }
 

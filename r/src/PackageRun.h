@@ -45,6 +45,8 @@ struct PackageRunRequest {
 struct PackageRunOutput {
     RunResults results;
     std::string report;
+    // The JSON companion that talver-batch --json writes.
+    std::string json;
 };
 
 // A progress display that also names the analysis in progress, as the
@@ -54,9 +56,17 @@ public:
     virtual void ShowSection(const std::string& name) = 0;
 };
 
+// The refusal of polychoric correlations for scores that are no whole
+// numbers (or lie beyond the 32-bit range), naming the item and the row of
+// the sample; empty when every score is a category. The values are those the
+// analyses see, held in single precision.
+std::string PolychoricScoresRefusal(const SampleValues& target, const SampleValues& replication,
+                                    const std::vector<std::string>& itemNames);
+
 // Values are held in single precision, as talver-batch reads its files, so
 // that the same data give the same numbers. Throws ComputationStopped when
-// the progress calls stop the run.
+// the progress calls stop the run; exceptions of the progress calls leave
+// by the same way.
 PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionProgress& progress);
 
 } // namespace talver

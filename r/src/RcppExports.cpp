@@ -11,7 +11,7 @@ Rcpp::Rostream<false>& Rcpp::Rcerr = Rcpp::Rcpp_cerr_get();
 #endif
 
 // TalverEngine
-Rcpp::List TalverEngine(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::List options);
+Rcpp::CharacterVector TalverEngine(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::List options);
 RcppExport SEXP _talver_TalverEngine(SEXP targetSEXP, SEXP replicationSEXP, SEXP optionsSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
@@ -23,9 +23,23 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// PolychoricRefusal
+std::string PolychoricRefusal(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::CharacterVector itemNames);
+RcppExport SEXP _talver_PolychoricRefusal(SEXP targetSEXP, SEXP replicationSEXP, SEXP itemNamesSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< Rcpp::NumericMatrix >::type target(targetSEXP);
+    Rcpp::traits::input_parameter< Rcpp::NumericMatrix >::type replication(replicationSEXP);
+    Rcpp::traits::input_parameter< Rcpp::CharacterVector >::type itemNames(itemNamesSEXP);
+    rcpp_result_gen = Rcpp::wrap(PolychoricRefusal(target, replication, itemNames));
+    return rcpp_result_gen;
+END_RCPP
+}
 
 static const R_CallMethodDef CallEntries[] = {
     {"_talver_TalverEngine", (DL_FUNC) &_talver_TalverEngine, 3},
+    {"_talver_PolychoricRefusal", (DL_FUNC) &_talver_PolychoricRefusal, 3},
     {NULL, NULL, 0}
 };
 

@@ -34,4 +34,20 @@ run pca_pearson --method pca --dispersion pearson --alpha 0.10 --factors 3
 run ml_covariance --method ml
 run polychoric_five --target target5.dat --replication replica5.dat --items 5 --dispersion polychoric
 run polychoric_warning --dispersion polychoric --lowest 0 --highest 5
+# One file for both samples, told apart by a group column, as questionnaires
+# come: an id, the items, the school (A: Target, B: Replication, and a few
+# rows of a school C that neither sample takes) and an age. Some items and
+# some ages are missing; a missing age leaves its row in.
+awk -v OFS=, '
+    FNR == 1 && NR == 1 { printf "id,q1,q2,q3,q4,q5,q6,q7,q8,q9,q10,school,age\n" }
+    {
+        row = NR
+        school = FNR == NR ? "A" : "B"
+        if (row % 97 == 0) school = "C"
+        printf "%d", row
+        for (i = 1; i <= 10; i++) printf ",%s", (row % 41 == 0 && i == 3) || (row % 59 == 0 && i == 8) ? "" : $i
+        printf ",%s,%s\n", school, row % 13 == 0 ? "NA" : 20 + row % 37
+    }' target.dat replica.dat > grouped.csv
+cp grouped.csv "$fixtures/grouped.csv"
+run grouped --data grouped.csv --group school --target-group A --replication-group B --items q1-q10
 echo "Fixtures written to $fixtures"

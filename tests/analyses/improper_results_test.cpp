@@ -1,9 +1,10 @@
 // Results that hold no information are said so instead of printed as numbers:
 // Hotelling's T square of a rank-deficient item set, and the causes of a
-// polychoric refusal.
+// polychoric refusal, and the scores polychoric correlations cannot use.
 
 #include "analyses/ItemDifficulties.h"
 #include "analyses/PolychoricCauses.h"
+#include "analyses/PolychoricScores.h"
 #include "factor/RankDeficiency.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 using namespace talver;
@@ -122,6 +124,56 @@ TEST(PolychoricCauses, EachCauseIsNamedWithItsSampleItemAndScore)
     EXPECT_NE(PolychoricRefusalCauses(target, replication, lowest, highest)
                   .find("\nTarget sample, item 1: the score 9 lies outside the declared range 1 to 5."),
               std::string::npos);
+}
+
+TEST(PolychoricScores, OnlyWholeNumbersWithinTheScoreRangeAreUsable)
+{
+    MatrixScope scope;
+    Matrix* target = Scores(40, 3, 31);
+    Matrix* replication = Scores(30, 3, 32);
+    // Whole numbers of either sign and the ends of the 32-bit range are categories.
+    (*target)(0, 0) = -0.0;
+    (*target)(1, 1) = -7.0;
+    (*target)(2, 2) = 2147483647.0;
+    (*replication)(0, 0) = -2147483648.0;
+    EXPECT_EQ(UnusablePolychoricScores(target, replication, {}), "");
+
+    // Each kind of unusable score is refused on its own, wherever it stands.
+    const double fraction = 2.5;
+    const double tiny = 1e-30;
+    const double huge = 1e30;
+    const double justBeyond = 2147483648.0;
+    for (double bad : {fraction, tiny, -tiny, huge, -huge, justBeyond, std::numeric_limits<double>::quiet_NaN(),
+                       std::numeric_limits<double>::infinity()}) {
+        (*replication)(29, 2) = bad;
+        const std::string refusal = UnusablePolychoricScores(target, replication, {});
+        EXPECT_EQ(refusal.find("Polychoric correlations cannot be computed: item 3 has the score "), 0u)
+            << refusal;
+        EXPECT_NE(refusal.find(" in row 30 of the Replication sample"), std::string::npos) << refusal;
+        EXPECT_NE(refusal.find("\nRecode the scores"), std::string::npos) << refusal;
+    }
+    (*replication)(29, 2) = tiny;
+    EXPECT_NE(UnusablePolychoricScores(target, replication, {}).find("the score 1e-30 in"), std::string::npos);
+    (*replication)(29, 2) = huge;
+    EXPECT_NE(UnusablePolychoricScores(target, replication, {}).find(
+                  "the score 1e+30 in row 30 of the Replication sample, outside the whole numbers"),
+              std::string::npos);
+    (*replication)(29, 2) = 3.0;
+
+    // The first one found is named, by the user's item names and the rows of
+    // the file; the others are counted.
+    (*target)(4, 1) = 2.25;
+    (*target)(9, 1) = 3.5;
+    (*replication)(3, 0) = 0.5;
+    SampleRowOrigins origins;
+    for (std::int64_t row = 0; row < 40; ++row) {
+        origins.target.push_back(2 * row + 2);
+    }
+    EXPECT_EQ(UnusablePolychoricScores(target, replication, {"q1", "q4", "q7"}, origins),
+              "Polychoric correlations cannot be computed: item q4 has the score 2.25 in row 10 of the file "
+              "(Target sample), which is not a whole number.\n"
+              "3 scores of 2 items are not whole numbers or lie outside -2147483648 to 2147483647.\n"
+              "Recode the scores into whole-number categories, or choose Pearson correlations.");
 }
 
 } // namespace

@@ -202,7 +202,7 @@ TEST_F(IndicesTest, FailuresWriteTheirBlocks)
     ml.method = 3;
     ml.dispersion = 2;
     EXPECT_EQ(Indices(ml, slow, slow),
-              WarningBlock(kHeading, "ML method could could not converge. Please try ULS or PCA."));
+              WarningBlock(kHeading, "ML method could not converge. Please try ULS or PCA."));
 
     Matrix* target = CopyOf(target_);
     for (int n = 0; n < kTargetRows; ++n) {

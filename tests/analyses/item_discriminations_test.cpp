@@ -3,6 +3,7 @@
 
 #include "bootstrap_test_support.h"
 
+#include "analyses/AnalysisWarnings.h"
 #include "analyses/ItemDiscriminations.h"
 #include "matrix/MatrixOps.h"
 
@@ -243,7 +244,7 @@ TEST_F(DiscriminationsTest, ObservedFailuresWriteTheirBlocks)
     polychoric.itemHighest = Filled(kItems, 1, 5.0);
     EXPECT_EQ(Discriminations(polychoric, target),
               WarningBlock("ITEM DISCRIMINATIONS",
-                           "Polychoric correlation could not converge. Please try Pearson correlation.\n"
+                           std::string(kPolychoricWarning) + "\n"
                            "Target sample, item 1: nobody has the score 3; the item has 4 categories, fewer than "
                            "the 5 of other items."));
     EXPECT_EQ(display_.Texts(TextField::Step).back(), "Computing dispersion matrices ......");
@@ -257,7 +258,7 @@ TEST_F(DiscriminationsTest, ObservedFailuresWriteTheirBlocks)
     ml.method = 3;
     ml.first = false;
     EXPECT_EQ(Discriminations(ml, slow, slow),
-              WarningBlock("ITEM DISCRIMINATIONS", "ML method could could not converge. Please try ULS or PCA."));
+              WarningBlock("ITEM DISCRIMINATIONS", "ML method could not converge. Please try ULS or PCA."));
 
     Matrix* replication = CopyOf(replication_);
     for (int n = 0; n < kReplicationRows; ++n) {
@@ -297,7 +298,7 @@ TEST_F(DiscriminationsTest, ReplicateFailuresEndTheAnalysis)
     polychoric.itemHighest = Filled(20, 1, 1.0);
     EXPECT_EQ(Discriminations(polychoric, data, data),
               WarningBlock("ITEM DISCRIMINATIONS",
-                           "Polychoric correlation could not converge. Please try Pearson correlation."));
+                           kPolychoricWarning));
     EXPECT_EQ(display_.Texts(TextField::Step).back(), "Bootstrap resampling ...");
 }
 

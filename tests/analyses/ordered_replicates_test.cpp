@@ -59,7 +59,7 @@ RunRecord RunSynthetic(int threads, int count, int failingDraw = -1, int throwin
     std::atomic<int> drawsMade{0};
     const std::size_t live = LiveMatrixCount();
     record.failure = RunReplicatesInOrder(
-        {count, kUsualDraws, threads}, source,
+        {count, FixedDraws(kUsualDraws), threads}, source,
         [&]() -> ReplicateDraw {
             ++drawsMade;
             return [failingDraw, throwingDraw](RandomSource& random) {
@@ -134,6 +134,44 @@ TEST(OrderedReplicates, FewerReplicatesThanThreads)
     const RunRecord sequential = RunSynthetic(1, 3);
     ExpectSameRun(sequential, RunSynthetic(8, 3), 8);
     EXPECT_EQ(RunSynthetic(4, 0).order.size(), 0u);
+}
+
+// Draws one number, then 5 to 7 more as it says: a replicate whose draws
+// depend on where it starts, as a resample of a large sample does.
+int StartDependentDraws(RandomSource& random)
+{
+    const int first = NextRandom(random);
+    const int more = 5 + first % 3;
+    random.JumpAhead(static_cast<std::uint64_t>(more));
+    return first;
+}
+
+TEST(OrderedReplicates, UsualDrawsFoundFromTheStartKeepEverySpeculation)
+{
+    const UsualDraws usual = [](RandomSource& random) -> std::uint64_t {
+        return 6u + static_cast<std::uint64_t>(StartDependentDraws(random) % 3);
+    };
+    std::vector<double> sequential;
+    for (int threads : {1, 2, 3, 8}) {
+        RandomSource source(99u);
+        std::atomic<int> computed{0};
+        std::vector<double> firsts;
+        RunReplicatesInOrder(
+            {500, usual, threads}, source,
+            [&]() -> ReplicateDraw {
+                return [&computed](RandomSource& random) {
+                    ++computed;
+                    return ReplicateOutcome{{}, {static_cast<double>(StartDependentDraws(random))}, {}};
+                };
+            },
+            [&](int, const ReplicateOutcome& outcome) { firsts.push_back(outcome.target[0]); });
+        if (threads == 1) {
+            sequential = firsts;
+        }
+        EXPECT_EQ(firsts, sequential) << threads << " threads";
+        // No replicate was computed from a position that turned out wrong.
+        EXPECT_EQ(computed.load(), 500) << threads << " threads";
+    }
 }
 
 TEST(DrawsBetween, CountsTheDrawsFromOneStateToAnother)

@@ -141,7 +141,7 @@ TEST_F(ParallelAnalysesTest, ReplicateThatFailsAfterItsRedrawsLate)
     o.dispersion = 2;
     const ParallelRun one = ExpectSameForEveryThreadCount(o, target, replication_);
     EXPECT_NE(one.discriminations.find("WARNING: Bootstrap samples of the Target sample"), std::string::npos);
-    EXPECT_NE(one.indices.find("WARNING: ML method could could not converge"), std::string::npos);
+    EXPECT_NE(one.indices.find("WARNING: ML method could not converge"), std::string::npos);
     // Both analyses committed replicates before their failures: each
     // counter started at 0.
     EXPECT_EQ(std::count(one.percents.begin(), one.percents.end(), 0.0), 2);

@@ -37,7 +37,7 @@ TEST(UpperVectorState, WorkerThreadsStartWithCleanRegisters)
     std::vector<bool> workersDirty;
     ReplicateLoop loop;
     loop.count = 32;
-    loop.usualDraws = 1;
+    loop.usualDraws = FixedDraws(1);
     loop.threads = 3;
     RandomSource random;
     // A new thread gets its creator's registers; the caller's are left

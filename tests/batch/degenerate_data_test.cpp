@@ -261,12 +261,12 @@ const Expectation kExpectations[] = {
      "have 2 participants, and a pooled standard deviation needs at least 3."},
     {"OneParticipantInEachSample", nullptr, "The test needs more participants than items"},
     {"HugeScores", "polychoric",
-     "Polychoric correlations cannot be computed for scores from -2147483648 to 2147483647: the tables of "
-     "4294967296 categories for 4 items do not fit in memory.",
+     "Polychoric correlations cannot be computed: item 1 has the score 1e+30 in row 1 of the Target "
+     "sample, outside the whole numbers -2147483648 to 2147483647.\n2 scores of 2 items",
      true},
     {"UnusedMiddleScore", "polychoric",
-     "ITEM DISCRIMINATIONS\n\n\n\nWARNING: Polychoric correlation could not converge. Please try Pearson "
-     "correlation."},
+     "ITEM DISCRIMINATIONS\n\n\n\nWARNING: Polychoric correlations cannot be computed: a score of the declared "
+     "range is unused in a sample"},
     {"IdenticalSamples", "covariance", "        0.00          0.00  \n   2     "},
     {"IdenticalSamples", "covariance", "TSQ = 0.000000;"},
     {"IdenticalSamples", "covariance", "  1          1.000         0."},

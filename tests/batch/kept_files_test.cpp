@@ -1,15 +1,19 @@
-// No run destroys a file: a run that is stopped, killed, cut off from its
-// stderr, short of disk space or racing another run leaves either the earlier
-// report or a complete new one, and no output path may name an input.
+// No run destroys a file or leaves one behind: a run that is stopped, killed,
+// cut off from its stderr, short of disk space or memory, or racing another
+// run leaves either the earlier outputs or a complete new set, and no output
+// path may name an input.
 
 #include "batch_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -88,14 +92,17 @@ TEST_F(KeptFilesTest, SignalMidBootstrapKeepsTheEarlierReportAndJson)
         int exitStatus; // -1: killed by the signal itself
         bool twice;     // a second signal right after the first
     };
-    for (const Case c : {Case{SIGINT, 130, false}, Case{SIGTERM, 143, false}, Case{SIGINT, -1, true},
-                         Case{SIGKILL, -1, false}}) {
+    for (const Case c :
+         {Case{SIGINT, 130, false}, Case{SIGTERM, 143, false}, Case{SIGINT, -1, true}, Case{SIGKILL, -1, false},
+          Case{SIGHUP, 129, false}, Case{SIGQUIT, 131, false}, Case{SIGUSR1, 128 + SIGUSR1, false},
+          Case{SIGUSR2, 128 + SIGUSR2, false}, Case{SIGALRM, 142, false}, Case{SIGXCPU, 128 + SIGXCPU, false},
+          Case{SIGTERM, -1, true}}) {
         SCOPED_TRACE(c.signal);
         const std::string errors = "errors" + std::to_string(c.signal) + (c.twice ? "twice" : "") + ".txt";
         // Enough replicates that the run is still in its bootstrap when stopped.
         const int run = StartBatch(folder_.Path(""),
                                    Arguments({"--samples", "5000", "--threads", "2", "--output", "good.txt", "--json",
-                                              "good.json"}),
+                                              "good.json", "--html", "good.html"}),
                                    errors);
         ASSERT_TRUE(AwaitOutput(folder_.Path(errors), "Bootstrap resampling"));
         const auto sent = std::chrono::steady_clock::now();
@@ -107,10 +114,17 @@ TEST_F(KeptFilesTest, SignalMidBootstrapKeepsTheEarlierReportAndJson)
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
         if (c.twice) {
             // Ended by the second signal, or stopped by the first before it came.
-            EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 130)) << status;
+            EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 128 + c.signal))
+                << status;
             EXPECT_EQ(Leftovers(), std::vector<std::string>{});
         } else if (c.exitStatus < 0) {
             EXPECT_TRUE(WIFSIGNALED(status));
+            // Nothing can remove them at once; the next run does (see
+            // LeftoverTemporariesOfGoneProcessesAreRemoved).
+            EXPECT_LE(Leftovers().size(), 3u);
+            for (const std::string& name : Leftovers()) {
+                std::filesystem::remove(folder_.Path(name));
+            }
         } else {
             ASSERT_TRUE(WIFEXITED(status));
             EXPECT_EQ(WEXITSTATUS(status), c.exitStatus);
@@ -121,6 +135,7 @@ TEST_F(KeptFilesTest, SignalMidBootstrapKeepsTheEarlierReportAndJson)
             EXPECT_LT(seconds, 2.0);
         }
         ExpectEarlierFilesKept();
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path("good.html")));
     }
 }
 
@@ -228,6 +243,112 @@ TEST_F(KeptFilesTest, SymbolicLinkToAReportIsFollowedAndKept)
     EXPECT_NE(run.errorOutput.find("Report written to " + folder_.Path("latest.txt")), std::string::npos);
 }
 
+TEST_F(KeptFilesTest, LeftoverTemporariesOfGoneProcessesAreRemoved)
+{
+    // A process that has ended: its id is free.
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    ASSERT_EQ(WaitBatch(gone), 0);
+    const std::string goneId = std::to_string(gone);
+    const std::string liveId = std::to_string(getpid());
+    folder_.Write(".good.txt.tmp-" + goneId + "-a1b2c3", "left by a killed run");
+    folder_.Write(".good.json.tmp-" + goneId + "-d4e5f6", "left by a killed run");
+    // Made before the live process with that id started: the id was reused.
+    folder_.Write(".good.txt.tmp-" + liveId + "-g7h8i9", "left long ago");
+    const timespec longAgo[2] = {{978307200, 0}, {978307200, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, folder_.Path(".good.txt.tmp-" + liveId + "-g7h8i9").c_str(), longAgo, 0), 0);
+    // Kept: a live process's own, another file's, and names that are no
+    // temporary of this program.
+    const std::vector<std::string> kept = {".good.json.tmp-" + liveId + "-j0k1l2", ".other.txt.tmp-" + goneId + "-m3n4o5",
+                                           ".good.txt.tmp-abcdef", ".good.txt.tmp-" + goneId + "-toolong"};
+    for (const std::string& name : kept) {
+        folder_.Write(name, "not stale");
+    }
+    const BatchRun run = Run({"--samples", "500", "--output", "good.txt", "--json", "good.json"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+    std::vector<std::string> left = Leftovers();
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+}
+
+TEST_F(KeptFilesTest, OutputsAreReplacedTogetherUnderTheFolderLock)
+{
+    folder_.Write("good.html", "an earlier page\n");
+    // While another run holds the lock, this one finishes its files but
+    // replaces none of them.
+    const int lock = open(folder_.Path("").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+    const int run = StartBatch(
+        folder_.Path(""),
+        Arguments({"--samples", "500", "--output", "good.txt", "--json", "good.json", "--html", "good.html"}),
+        "errors.txt");
+    ASSERT_TRUE(AwaitOutput(folder_.Path("errors.txt"), "Bootstrap resampling"));
+    bool waiting = false;
+    for (int k = 0; k < 600 && !waiting; ++k) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // The page is written last: once it is complete, the run waits.
+        for (const std::string& name : Leftovers()) {
+            waiting = waiting ||
+                      (name.rfind(".good.html.tmp-", 0) == 0 && ReadFile(folder_.Path(name)).find("</html>") !=
+                                                                    std::string::npos);
+        }
+    }
+    ASSERT_TRUE(waiting);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ExpectEarlierFilesKept();
+    EXPECT_EQ(File("good.html"), "an earlier page\n");
+    close(lock);
+    const int status = WaitBatch(run);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << File("errors.txt");
+    EXPECT_NE(File("good.txt").find("TALVER completed"), std::string::npos);
+    EXPECT_NE(File("good.json"), kEarlierJson);
+    EXPECT_NE(File("good.html").find("</html>"), std::string::npos);
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(KeptFilesTest, AnOutputThatCannotBeWrittenKeepsEveryEarlierFile)
+{
+    folder_.Write("good.html", "an earlier page\n");
+    // Room for the report and the JSON file, not for the page and its charts.
+    const BatchRun run =
+        Run({"--samples", "500", "--output", "good.txt", "--json", "good.json", "--html", "good.html"},
+            "ulimit -f 40;");
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("The HTML file \"good.html\" could not be written completely ("),
+              std::string::npos)
+        << run.errorOutput;
+    ExpectEarlierFilesKept();
+    EXPECT_EQ(File("good.html"), "an earlier page\n");
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(KeptFilesTest, NamesUpToTheFileSystemsLimitAreWritten)
+{
+    const std::string longest(255 - 5, 'h');
+    const std::string accented = std::string(248, 'j') + "\xC3\xA9" + ".json"; // 255 bytes, cut inside no character
+    const BatchRun run =
+        Run({"--samples", "500", "--output", "good.txt", "--json", accented, "--html", longest + ".html"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+    EXPECT_NE(File(longest + ".html").find("</html>"), std::string::npos);
+    EXPECT_NE(File(accented).find("\"samples\""), std::string::npos);
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(KeptFilesTest, DanglingSymbolicLinkIsWrittenThrough)
+{
+    std::filesystem::create_directory(folder_.Path("pages"));
+    ASSERT_EQ(symlink("pages/new.html", folder_.Path("latest.html").c_str()), 0);
+    const BatchRun run = Run({"--samples", "500", "--output", "good.txt", "--html", "latest.html"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+    EXPECT_TRUE(std::filesystem::is_symlink(folder_.Path("latest.html")));
+    EXPECT_NE(File("pages/new.html").find("</html>"), std::string::npos);
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kAddressSanitizer = true;
 #elif defined(__has_feature)
@@ -253,6 +374,30 @@ TEST_F(KeptFilesTest, ThreadsTheSystemRefusesAreDoneWithout)
     EXPECT_NE(run.errorOutput.find("The system started only "), std::string::npos) << run.errorOutput;
     EXPECT_NE(run.errorOutput.find(" of 16 threads; the bootstrap goes on with "), std::string::npos);
     EXPECT_EQ(WithoutClock(File("many.txt")), WithoutClock(File("one.txt")));
+}
+
+TEST_F(KeptFilesTest, MemoryShortageOnAnyThreadEndsWithAMessage)
+{
+    if (kAddressSanitizer) {
+        GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+    }
+    // Address spaces too small for 64 threads and their pools: each run
+    // computes with the threads that fit, or says that memory ran out;
+    // none aborts, and none leaves a file behind.
+    for (const int kilobytes : {45000, 50000, 55000, 60000, 45000, 50000}) {
+        SCOPED_TRACE(kilobytes);
+        const std::string reportBefore = File("good.txt");
+        const std::string jsonBefore = File("good.json");
+        const BatchRun run =
+            Run({"--samples", "500", "--threads", "64", "--output", "good.txt", "--json", "good.json"},
+                "ulimit -v " + std::to_string(kilobytes) + ";");
+        EXPECT_TRUE(run.exitStatus == 0 || run.exitStatus == 2) << run.exitStatus << run.errorOutput;
+        if (run.exitStatus == 2) {
+            EXPECT_NE(run.errorOutput.find("memory"), std::string::npos) << run.errorOutput;
+            EXPECT_TRUE(File("good.txt") == reportBefore && File("good.json") == jsonBefore);
+        }
+        EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+    }
 }
 
 } // namespace

@@ -248,6 +248,10 @@ TEST_F(NamedColumnsTest, BadInputIsRefusedWithWhatToFixAndLosesNothing)
         {{"--target", "target.csv", "--replication", "replica.csv", "--items", "q1", "--target-count", "5"},
          "leave out --target-count"},
         {{"--target-count", "5", "--missing", "-9"}, "--missing and --delimiter are for files that name"},
+        // Half scores cannot be categories of polychoric correlations.
+        {withGroup({"--items", "q1-q5", "--missing", "-9", "--dispersion", "polychoric"}),
+         "Polychoric correlations cannot be computed: item q5 has the score 2.5 in row 1 of the Target sample, "
+         "which is not a whole number."},
     };
     for (const auto& [arguments, message] : cases) {
         const BatchRun run = Run(arguments);

@@ -4,54 +4,67 @@ using namespace talver;
 
 namespace {
 
-// The diagnostics as regular expressions: the whole of stderr, one line.
-const char* const kProductDiagnostic = "^MATRICES DESIGUALES EN PRODUCTO DE MATRICES \\.\\* !!!\n$";
-const char* const kJoinDiagnostic = "^MATRICES DESIGUALES EN LA CONSTRUCCION DE LA SUPERMATRIZ!!!\n$";
-const char* const kEmptyDiagnostic = "^\n$";
+const std::string kProductDiagnostic = kProductShapeError;
+const std::string kJoinDiagnostic = kJoinShapeError;
+const std::string kEmptyDiagnostic = kSubMatrixIndexError;
 
-using ::testing::ExitedWithCode;
-
-TEST(MatrixFatalStopDeathTest, ProductWithUnequalInnerSizes)
+// The operation throws the engine's error with the diagnostic, on this
+// thread, and the matrices of the scopes it left are released.
+template <class Operation>
+void ExpectEngineError(Operation operation, const std::string& diagnostic)
 {
-    EXPECT_EXIT(Product(Zeros(2, 3), Zeros(2, 3)), ExitedWithCode(1), kProductDiagnostic);
+    const std::size_t live = LiveMatrixCount();
+    try {
+        MatrixScope scope;
+        operation();
+        ADD_FAILURE() << "no error for " << diagnostic;
+    } catch (const MatrixEngineError& error) {
+        EXPECT_EQ(std::string(error.what()), "internal error of the matrix engine: " + diagnostic);
+    }
+    EXPECT_EQ(LiveMatrixCount(), live);
 }
 
-TEST(MatrixFatalStopDeathTest, ElementWiseOperationsWithUnequalShapes)
+TEST(MatrixEngineError, ProductWithUnequalInnerSizes)
 {
-    EXPECT_EXIT(ElementProduct(Zeros(2, 3), Zeros(3, 2)), ExitedWithCode(1), kProductDiagnostic);
-    EXPECT_EXIT(ElementQuotient(Zeros(2, 3), Zeros(2, 2)), ExitedWithCode(1), kProductDiagnostic);
-    EXPECT_EXIT(Plus(Zeros(2, 3), Zeros(3, 3)), ExitedWithCode(1), kProductDiagnostic);
-    EXPECT_EXIT(Minus(Zeros(1, 3), Zeros(1, 2)), ExitedWithCode(1), kProductDiagnostic);
+    ExpectEngineError([] { Product(Zeros(2, 3), Zeros(2, 3)); }, kProductDiagnostic);
 }
 
-TEST(MatrixFatalStopDeathTest, ConcatenationsWithUnequalSides)
+TEST(MatrixEngineError, ElementWiseOperationsWithUnequalShapes)
 {
-    EXPECT_EXIT(StackBelow(Zeros(2, 3), Zeros(2, 2)), ExitedWithCode(1), kJoinDiagnostic);
-    EXPECT_EXIT(JoinRight(Zeros(2, 3), Zeros(3, 3)), ExitedWithCode(1), kJoinDiagnostic);
+    ExpectEngineError([] { ElementProduct(Zeros(2, 3), Zeros(3, 2)); }, kProductDiagnostic);
+    ExpectEngineError([] { ElementQuotient(Zeros(2, 3), Zeros(2, 2)); }, kProductDiagnostic);
+    ExpectEngineError([] { Plus(Zeros(2, 3), Zeros(3, 3)); }, kProductDiagnostic);
+    ExpectEngineError([] { Minus(Zeros(1, 3), Zeros(1, 2)); }, kProductDiagnostic);
 }
 
-TEST(MatrixFatalStopDeathTest, BlockThatDoesNotFit)
+TEST(MatrixEngineError, ConcatenationsWithUnequalSides)
 {
-    EXPECT_EXIT(WithColumnBlock(Zeros(3, 4), Zeros(3, 2), 2, 2), ExitedWithCode(1), kJoinDiagnostic);
-    EXPECT_EXIT(WithColumnBlock(Zeros(3, 4), Zeros(4, 1), 0, 1), ExitedWithCode(1), kJoinDiagnostic);
-    EXPECT_EXIT(WithColumnBlock(Zeros(3, 4), Zeros(3, 1), -1, 1), ExitedWithCode(1), kJoinDiagnostic);
+    ExpectEngineError([] { StackBelow(Zeros(2, 3), Zeros(2, 2)); }, kJoinDiagnostic);
+    ExpectEngineError([] { JoinRight(Zeros(2, 3), Zeros(3, 3)); }, kJoinDiagnostic);
 }
 
-TEST(MatrixFatalStopDeathTest, IndexOutsideTheMatrix)
+TEST(MatrixEngineError, BlockThatDoesNotFit)
 {
-    EXPECT_EXIT(SubMatrix(Zeros(3, 2), 0, 1, 1, 1), ExitedWithCode(1), kEmptyDiagnostic);
-    EXPECT_EXIT(SubMatrix(Zeros(3, 2), 1, 1, 4, 1), ExitedWithCode(1), kEmptyDiagnostic);
-    EXPECT_EXIT(SubMatrix(Zeros(3, 2), 1, 3, 1, 1), ExitedWithCode(1), kEmptyDiagnostic);
-    EXPECT_EXIT(ColumnBlock(Zeros(3, 6), 2, 3), ExitedWithCode(1), kEmptyDiagnostic);
-    EXPECT_EXIT(RowBlock(Zeros(3, 6), 1, 2), ExitedWithCode(1), kEmptyDiagnostic);
+    ExpectEngineError([] { WithColumnBlock(Zeros(3, 4), Zeros(3, 2), 2, 2); }, kJoinDiagnostic);
+    ExpectEngineError([] { WithColumnBlock(Zeros(3, 4), Zeros(4, 1), 0, 1); }, kJoinDiagnostic);
+    ExpectEngineError([] { WithColumnBlock(Zeros(3, 4), Zeros(3, 1), -1, 1); }, kJoinDiagnostic);
 }
 
-TEST(MatrixFatalStopDeathTest, ElementsReadFromAnEmptyMatrix)
+TEST(MatrixEngineError, IndexOutsideTheMatrix)
 {
-    EXPECT_EXIT(MaxElement(Zeros(0, 3)), ExitedWithCode(1), kEmptyDiagnostic);
-    EXPECT_EXIT(MinElement(Zeros(2, 0)), ExitedWithCode(1), kEmptyDiagnostic);
-    EXPECT_EXIT(Diag(Zeros(3, 0)), ExitedWithCode(1), kEmptyDiagnostic);
-    EXPECT_EXIT(Diag(Zeros(0, 3)), ExitedWithCode(1), kEmptyDiagnostic);
+    ExpectEngineError([] { SubMatrix(Zeros(3, 2), 0, 1, 1, 1); }, kEmptyDiagnostic);
+    ExpectEngineError([] { SubMatrix(Zeros(3, 2), 1, 1, 4, 1); }, kEmptyDiagnostic);
+    ExpectEngineError([] { SubMatrix(Zeros(3, 2), 1, 3, 1, 1); }, kEmptyDiagnostic);
+    ExpectEngineError([] { ColumnBlock(Zeros(3, 6), 2, 3); }, kEmptyDiagnostic);
+    ExpectEngineError([] { RowBlock(Zeros(3, 6), 1, 2); }, kEmptyDiagnostic);
+}
+
+TEST(MatrixEngineError, ElementsReadFromAnEmptyMatrix)
+{
+    ExpectEngineError([] { MaxElement(Zeros(0, 3)); }, kEmptyDiagnostic);
+    ExpectEngineError([] { MinElement(Zeros(2, 0)); }, kEmptyDiagnostic);
+    ExpectEngineError([] { Diag(Zeros(3, 0)); }, kEmptyDiagnostic);
+    ExpectEngineError([] { Diag(Zeros(0, 3)); }, kEmptyDiagnostic);
 }
 
 } // namespace

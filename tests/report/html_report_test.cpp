@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iconv.h>
 #include <limits>
 
 using namespace talver;
@@ -53,6 +54,43 @@ TEST(HtmlReportRecords, HeaderNamesAreTextNotMarkup)
     EXPECT_NE(html.find("alert(1)&lt;/script&gt; **</text>"), std::string::npos);
 }
 
+// Whether iconv, an independent decoder, takes all of `text` as UTF-8.
+bool ValidUtf8(const std::string& text)
+{
+    iconv_t decoder = iconv_open("UTF-32LE", "UTF-8");
+    std::string in = text;
+    std::string out(4 * text.size() + 4, '\0');
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t left = in.size();
+    std::size_t room = out.size();
+    const bool ok = iconv(decoder, &from, &left, &to, &room) != static_cast<std::size_t>(-1) && left == 0;
+    iconv_close(decoder);
+    return ok;
+}
+
+TEST(HtmlReportRecords, PageIsValidUtf8WhateverBytesTheNamesHold)
+{
+    ReportDetails details;
+    // Latin-1 group values, a control character and a sequence cut short.
+    details.targetFile = "groups.csv (sample = caf\xE9)";
+    details.replicationFile = "groups.csv (sample = \x1B[31mretest\x7F)";
+    std::string longLatin1;
+    for (int k = 0; k < 40; ++k) {
+        longLatin1 += "\xE9";
+    }
+    details.itemNames = {"q\xC3", longLatin1, "\xF0\x9F\x98\x80 \xED\xA0\x80"};
+    RunResults results;
+    results.difficulties =
+        DifficultyResults{1.96, {Item(3.0, 3.2, 2.5), Item(2.0, 2.0, 0.0), Item(1.0, 1.5, 3.0)}, "warn\xE9"};
+    const std::string html = HtmlReport(details, results);
+    EXPECT_TRUE(ValidUtf8(html));
+    EXPECT_NE(html.find("caf\xEF\xBF\xBD"), std::string::npos);
+    EXPECT_EQ(html.find('\x1B'), std::string::npos);
+    // Well-formed characters stay; a surrogate's bytes do not.
+    EXPECT_NE(html.find("\xF0\x9F\x98\x80 \xEF\xBF\xBD"), std::string::npos);
+}
+
 TEST(HtmlReportRecords, ValuesThatAreNotNumbersDrawNothing)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -84,7 +122,7 @@ TEST(HtmlReportRecords, SectionsFollowTheRecords)
     RunResults results;
     // A bootstrap that ended early: its tallies are shown, its tables are not.
     DiscriminationOutcome outcome;
-    outcome.warning = "ML method could could not converge. Please try ULS or PCA.";
+    outcome.warning = "ML method could not converge. Please try ULS or PCA.";
     outcome.bootstrap.ran = true;
     outcome.bootstrap.replicates = 17;
     outcome.bootstrap.target.redraws.notConverged = 9;

@@ -109,14 +109,101 @@ TEST(ResampleRows, SingleRowSampleAlwaysCopiesItsRow)
     }
 }
 
-TEST(ResampleRowsDeathTest, DestinationOfAnotherRowCountIsAProgrammingError)
+// How many draws lead from `from` to state `to`.
+std::uint64_t DrawsBetween(RandomSource from, std::uint32_t to)
+{
+    std::uint64_t draws = 0;
+    for (; from.State() != to; ++draws) {
+        from.Next();
+    }
+    return draws;
+}
+
+// Largest chance of one row under the 15-bit rule, relative to 1/n, from
+// exact integer arithmetic.
+double LargestScaledDeviation(int n)
+{
+    std::vector<int> hits(static_cast<std::size_t>(n), 0);
+    for (long long r = 0; r <= 32767; ++r) {
+        ++hits[static_cast<std::size_t>(std::min<long long>(r * n / 32767, n - 1))];
+    }
+    double deviation = 0.0;
+    for (int h : hits) {
+        deviation = std::max(deviation, std::fabs(h * static_cast<double>(n) / 32768.0 - 1.0));
+    }
+    return deviation;
+}
+
+TEST(ResampleRows, FifteenBitRuleOnlyWhileEveryRowsChanceIsWithinFivePercent)
+{
+    EXPECT_LE(LargestScaledDeviation(kLargestScaledSample), 0.05);
+    EXPECT_GT(LargestScaledDeviation(kLargestScaledSample + 1), 0.05);
+    // One draw per row up to the bound, two or more per row above it.
+    for (int n : {kLargestScaledSample, kLargestScaledSample + 1}) {
+        MatrixScope scope;
+        const Matrix* source = NumberedRows(n, 1);
+        Matrix* destination = NewMatrix(n, 1);
+        RandomSource random(31u);
+        ResampleRows(source, destination, random);
+        RandomSource start(31u);
+        const std::uint64_t draws = DrawsBetween(start, random.State());
+        if (n <= kLargestScaledSample) {
+            EXPECT_EQ(draws, static_cast<std::uint64_t>(n));
+        } else {
+            EXPECT_GE(draws, 2u * n);
+        }
+    }
+}
+
+TEST(ResampleRows, LargeSamplesDrawEveryRowUniformly)
+{
+    for (const auto& [n, perRow] : {std::pair{1000, 200}, std::pair{20000, 40}, std::pair{100000, 20}}) {
+        MatrixScope scope;
+        const Matrix* source = NumberedRows(n, 1);
+        Matrix* destination = NewMatrix(n, 1);
+        std::vector<int> hits(static_cast<std::size_t>(n), 0);
+        RandomSource random;
+        for (int round = 0; round < perRow; ++round) {
+            ResampleRows(source, destination, random);
+            for (int i = 0; i < n; ++i) {
+                ++hits[static_cast<std::size_t>((*destination)(i, 0)) / 10];
+            }
+        }
+        double chiSquare = 0.0;
+        for (int h : hits) {
+            chiSquare += (h - perRow) * static_cast<double>(h - perRow) / perRow;
+        }
+        EXPECT_EQ(*std::min_element(hits.begin(), hits.end()) > 0, true) << n << " rows: a row never drawn";
+        // Chi-square with n - 1 degrees of freedom, beyond 5 standard deviations
+        // of its normal approximation (a chance below one in a million).
+        const double freedom = n - 1.0;
+        EXPECT_LT(chiSquare, freedom + 5.0 * std::sqrt(2.0 * freedom)) << n << " rows";
+    }
+}
+
+TEST(SkipResampleDraws, MovesTheSourceAsResamplingDoes)
+{
+    for (int n : {1, 37, kLargestScaledSample, kLargestScaledSample + 1, 33000, 100000}) {
+        MatrixScope scope;
+        const Matrix* source = NumberedRows(n, 1);
+        Matrix* destination = NewMatrix(n, 1);
+        RandomSource resampled(4711u);
+        RandomSource skipped(4711u);
+        ResampleRows(source, destination, resampled);
+        const std::uint64_t draws = SkipResampleDraws(skipped, n);
+        EXPECT_EQ(skipped.State(), resampled.State()) << n << " rows";
+        EXPECT_EQ(draws, DrawsBetween(RandomSource(4711u), skipped.State())) << n << " rows";
+    }
+}
+
+TEST(ResampleRows, DestinationOfAnotherRowCountIsAProgrammingError)
 {
     MatrixScope scope;
     const Matrix* source = NumberedRows(4, 2);
     Matrix* shortDestination = NewMatrix(3, 2);
     Matrix* narrowDestination = NewMatrix(4, 1);
-    EXPECT_EXIT(ResampleRows(source, shortDestination, TestRandom()), testing::ExitedWithCode(1), "");
-    EXPECT_EXIT(ResampleRows(source, narrowDestination, TestRandom()), testing::ExitedWithCode(1), "");
+    EXPECT_THROW(ResampleRows(source, shortDestination, TestRandom()), MatrixEngineError);
+    EXPECT_THROW(ResampleRows(source, narrowDestination, TestRandom()), MatrixEngineError);
 }
 
 TEST(SortColumns, AgreesWithStdSortOnColumnsWithTies)

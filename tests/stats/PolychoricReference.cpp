@@ -1,17 +1,24 @@
 #include "PolychoricReference.h"
 
 #include <cmath>
+#include <limits>
 
 #include "matrix/MatrixOps.h"
 #include "stats/BivariateNormal.h"
 #include "stats/ContingencyTable.h"
-#include "stats/Tetrachoric.h"
 
 using namespace talver;
 
 namespace {
 
 using CornerFunction = double (*)(double, double, double);
+
+// F at a corner on a lower infinite threshold is 0 (and the functions are
+// not asked about it).
+double AtCorner(CornerFunction f, double h, double k, double rho)
+{
+    return (h == -INFINITY || k == -INFINITY) ? 0.0 : f(h, k, rho);
+}
 
 void FillModelTable(CornerFunction f, const std::vector<double>& a, const std::vector<double>& b, double rho,
                     Matrix* cells)
@@ -20,18 +27,8 @@ void FillModelTable(CornerFunction f, const std::vector<double>& a, const std::v
     const int cols = static_cast<int>(a.size()) - 1;
     for (int c = 0; c < cols; ++c) {
         for (int s = 0; s < rows; ++s) {
-            double value;
-            if (a[c] != kLowerSentinel && b[s] != kLowerSentinel) {
-                value = f(a[c + 1], b[s + 1], rho) - f(a[c + 1], b[s], rho) - f(a[c], b[s + 1], rho)
-                    + f(a[c], b[s], rho);
-            } else if (a[c] != kLowerSentinel) {
-                value = f(a[c + 1], b[s + 1], rho) - 0.0 - f(a[c], b[s + 1], rho) + f(a[c], b[s], rho);
-            } else if (b[s] != kLowerSentinel) {
-                value = f(a[c + 1], b[s + 1], rho) - f(a[c + 1], b[s], rho) - 0.0 + f(a[c], b[s], rho);
-            } else {
-                value = f(a[c + 1], b[s + 1], rho) - 0.0 - 0.0 + 0.0;
-            }
-            (*cells)(rows - 1 - s, c) = value;
+            (*cells)(rows - 1 - s, c) = AtCorner(f, a[c + 1], b[s + 1], rho) - AtCorner(f, a[c + 1], b[s], rho)
+                - AtCorner(f, a[c], b[s + 1], rho) + AtCorner(f, a[c], b[s], rho);
         }
     }
 }
@@ -45,47 +42,53 @@ void ReferenceModelTables(const std::vector<double>& a, const std::vector<double
     FillModelTable(BivariateNormalDensity, a, b, rho, derivatives);
 }
 
-double ReferencePairCorrelation(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b,
-                                double tolerance)
+double ReferenceLogLikelihood(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b,
+                              double rho)
 {
-    if (tolerance >= 1.0) {
-        return 0.0;
-    }
     MatrixScope scope;
-    const Matrix* proportions = DividedBy(table, (*RowSums(ColumnSums(table)))(0, 0));
-    double rho = 0.0;
-    double lower = -1.0;
-    double upper = 1.0;
-    for (;;) {
-        if (std::fabs(rho) == 1.0) {
-            return rho;
-        }
-        MatrixScope stepScope;
-        Matrix* pi = NewMatrix(table->Rows(), table->Cols());
-        Matrix* d = NewMatrix(table->Rows(), table->Cols());
-        ReferenceModelTables(a, b, rho, pi, d);
-        const double g = (*RowSums(ColumnSums(ElementQuotient(ElementProduct(proportions, d), pi))))(0, 0);
-        bool withinModel = true;
-        for (int r = 0; r < pi->Rows(); ++r) {
-            for (int c = 0; c < pi->Cols(); ++c) {
-                if ((*proportions)(r, c) > 0.0 && !((*pi)(r, c) > 0.0)) {
-                    withinModel = false;
+    Matrix* pi = NewMatrix(table->Rows(), table->Cols());
+    Matrix* d = NewMatrix(table->Rows(), table->Cols());
+    ReferenceModelTables(a, b, rho, pi, d);
+    double sum = 0.0;
+    for (int r = 0; r < table->Rows(); ++r) {
+        for (int c = 0; c < table->Cols(); ++c) {
+            if ((*table)(r, c) > 0.0) {
+                if (!((*pi)(r, c) > 0.0)) {
+                    return -std::numeric_limits<double>::infinity();
                 }
+                sum += (*table)(r, c) * std::log((*pi)(r, c));
             }
         }
-        double step;
-        if (withinModel ? g > 0.0 : rho < 0.0) {
-            lower = rho;
-            step = std::fabs(upper - rho) / 2.0;
-        } else {
-            upper = rho;
-            step = -std::fabs(lower - rho) / 2.0;
-        }
-        if ((withinModel && (std::fabs(g) <= tolerance || std::isnan(g))) || rho + step == rho) {
-            return rho;
-        }
-        rho = rho + step;
     }
+    return sum;
+}
+
+double ReferencePairCorrelation(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b)
+{
+    // Golden-section search (Kiefer 1953) on a unimodal function.
+    const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
+    double lower = -0.9999;
+    double upper = 0.9999;
+    double x1 = upper - ratio * (upper - lower);
+    double x2 = lower + ratio * (upper - lower);
+    double f1 = ReferenceLogLikelihood(table, a, b, x1);
+    double f2 = ReferenceLogLikelihood(table, a, b, x2);
+    while (upper - lower > 1e-9) {
+        if (f1 < f2) {
+            lower = x1;
+            x1 = x2;
+            f1 = f2;
+            x2 = lower + ratio * (upper - lower);
+            f2 = ReferenceLogLikelihood(table, a, b, x2);
+        } else {
+            upper = x2;
+            x2 = x1;
+            f2 = f1;
+            x1 = upper - ratio * (upper - lower);
+            f1 = ReferenceLogLikelihood(table, a, b, x1);
+        }
+    }
+    return (lower + upper) / 2.0;
 }
 
 Matrix* ReferencePolychoricMatrix(const Matrix* data)
@@ -96,16 +99,7 @@ Matrix* ReferencePolychoricMatrix(const Matrix* data)
         for (int j = i + 1; j < p; ++j) {
             MatrixScope scope;
             const Matrix* t = PairTable(data, i, j);
-            const std::vector<double> a = ColumnThresholds(t);
-            const std::vector<double> b = RowThresholds(t);
-            double r = kTetrachoricFailure;
-            if (t->Rows() == 2 && t->Cols() == 2) {
-                r = TetrachoricCorrelation(static_cast<int>((*t)(1, 0)), static_cast<int>((*t)(0, 0)),
-                                           static_cast<int>((*t)(1, 1)), static_cast<int>((*t)(0, 1)));
-            }
-            if (r == kTetrachoricFailure) {
-                r = ReferencePairCorrelation(t, a, b, 0.001);
-            }
+            const double r = ReferencePairCorrelation(t, ColumnThresholds(t), RowThresholds(t));
             (*result)(i, j) = r;
             (*result)(j, i) = r;
         }

@@ -1,8 +1,10 @@
 #pragma once
-// The polychoric estimate evaluated the straightforward way: every cell from
-// four calls of BivariateNormalCdf and BivariateNormalDensity, the score with
-// the whole-matrix operations. The engine's cached evaluation must agree
-// with it bit for bit. Also used by the benchmark as the "before" case.
+// The polychoric estimate computed the straightforward way, as an
+// independent check of the engine's: every cell from four calls of
+// BivariateNormalCdf and BivariateNormalDensity, and the correlation that
+// maximises the log-likelihood found by golden-section search on it rather
+// than by the root of its score. Also used by the benchmark as the plain
+// evaluation.
 
 #include <vector>
 
@@ -14,8 +16,13 @@ using namespace talver;
 void ReferenceModelTables(const std::vector<double>& a, const std::vector<double>& b, double rho,
                           Matrix* probabilities, Matrix* derivatives);
 
-double ReferencePairCorrelation(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b,
-                                double tolerance);
+// sum n log pi over the cells with cases (-infinity where such a cell has
+// no probability).
+double ReferenceLogLikelihood(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b,
+                              double rho);
+
+// The maximiser of the log-likelihood on [-0.9999, 0.9999], to about 1e-9.
+double ReferencePairCorrelation(const Matrix* table, const std::vector<double>& a, const std::vector<double>& b);
 
 // The correlation matrix of data whose every item shows every category of
 // its declared range (no failure handling).

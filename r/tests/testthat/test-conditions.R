@@ -1,0 +1,59 @@
+# Refusals and warnings are classed R conditions naming the items by their
+# columns; R's interrupt and time limits end a call as R ends other calls.
+
+named <- function(x) {
+  x <- as.data.frame(x)
+  names(x) <- paste0("q", seq_len(ncol(x)))
+  x
+}
+
+test_that("analyses that end early raise classed warnings naming the items", {
+  constant <- named(target)
+  constant$q4 <- 3
+  expect_warning(fit <- talver_invariance(constant, named(replication), samples = 500, progress = FALSE,
+                                          outputs = "discriminations", seed = 1),
+                 "item \"q4\" has no variance", class = "talver_item_variance")
+  expect_s3_class(tryCatch(talver_invariance(constant, named(replication), samples = 500, progress = FALSE,
+                                             outputs = "discriminations", seed = 1),
+                           talver_warning = function(w) w), "talver_warning")
+  # The warning is kept in the result too, with the same names.
+  expect_match(fit$warnings$text[1], "item \"q4\" has no variance")
+  expect_null(fit$discriminations)
+})
+
+test_that("item numbers in the engine's texts become the items' names", {
+  names <- c("anx1", "anx2", "dep1", "dep2", "som1", "som2")
+  expect_identical(named_items("for item 3 in the Target sample", names), "for item \"dep1\" in the Target sample")
+  expect_identical(named_items("for items 1, 4 and 6 in the Target sample and items 2 and 5 in the Replication",
+                               names),
+                   paste0("for items \"anx1\", \"dep2\" and \"som2\" in the Target sample and items \"anx2\" and ",
+                          "\"som1\" in the Replication"))
+  expect_identical(named_items("Improper solution (a Heywood case)", names), "Improper solution (a Heywood case)")
+  expect_identical(warning_kind("Improper solution (a Heywood case): the residual variance"), "talver_heywood")
+  expect_identical(warning_kind("Polychoric correlations cannot be computed: a score of the declared range is unused"),
+                   "talver_polychoric_categories")
+})
+
+test_that("every refusal is a talver_error with a kind", {
+  condition <- tryCatch(talver_invariance(target, replication, samples = 10, progress = FALSE),
+                        error = function(e) e)
+  expect_s3_class(condition, c("talver_argument", "talver_error", "error", "condition"), exact = TRUE)
+  expect_null(conditionCall(condition))
+  expect_error(talver_read_json(tempfile()), class = "talver_file")
+})
+
+test_that("a time limit ends a call as an error, and the session stays sound", {
+  congruence <- function() {
+    talver_invariance(target, replication, samples = 500, threads = 2, progress = FALSE, outputs = "congruence",
+                      seed = 1)$congruence
+  }
+  before <- congruence()
+  outcome <- tryCatch({
+    setTimeLimit(elapsed = 1, transient = TRUE)
+    talver_invariance(target, replication, method = "ml", samples = 5000, threads = 2, progress = FALSE)
+    "finished"
+  }, error = function(e) conditionMessage(e), interrupt = function(i) "interrupt")
+  setTimeLimit(elapsed = Inf)
+  expect_match(outcome, "time limit")
+  expect_identical(congruence(), before)
+})

@@ -54,6 +54,7 @@ private:
     bool ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage);
     bool ReadColumnSamples(SampleSource source);
     void DeriveScoreRange();
+    void RefuseData();
     // Says which scores look like codes of missing answers, and keeps the
     // warning for the report.
     void CheckForMissingCodes();

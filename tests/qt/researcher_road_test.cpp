@@ -137,6 +137,16 @@ TEST_F(ResearcherRoadTest, CodesInPlainFilesAreSaidBeforeComputing)
         << messages[0];
     EXPECT_NE(messages[0].find("Plain data files cannot mark missing answers"), std::string::npos);
     EXPECT_EQ(Status(), "  DATA LOADED!");
+    EXPECT_TRUE(IsEnabled(&window_, static_cast<int>(Button::ConfigureAnalysis)));
+
+    // Data that cannot be read after data that could: nothing is left to
+    // configure, and the focus goes back to Read Sample Data.
+    folder_.Write("target.dat", "1 2 3\n");
+    Click(Button::ReadSampleData, Accept);
+    EXPECT_EQ(driver_.TakeMessages().size(), 1u);
+    EXPECT_EQ(Status(), "  READY");
+    EXPECT_FALSE(IsEnabled(&window_, static_cast<int>(Button::ConfigureAnalysis)));
+    EXPECT_EQ(window_.focusWidget(), Find<QWidget>(&window_, static_cast<int>(Button::ReadSampleData)));
 }
 
 // Every control of the dialog for a file with column names is within the

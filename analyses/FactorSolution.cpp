@@ -56,6 +56,15 @@ Matrix* ResidualVariances(const Matrix* s, const Matrix* loadings)
     Matrix* result = NewMatrix(s->Rows(), 1);
     MatrixScope scope;
     CopyValues(Diag(Minus(s, Product(loadings, Transposed(loadings)))), result);
+    // A residual held at the bound comes out as 0 or a rounding error either
+    // side of it; stored as 0, it cannot let the sign of rounding decide
+    // how replicates compare with the observed value.
+    for (int i = 0; i < s->Rows(); ++i) {
+        const double residual = (*result)(i, 0);
+        if (std::fabs(residual) <= kResidualAtBound * std::fabs((*s)(i, i))) {
+            (*result)(i, 0) = 0.0;
+        }
+    }
     return result;
 }
 

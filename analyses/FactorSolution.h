@@ -28,7 +28,8 @@ SolutionSettings SolutionSettingsOf(const AnalysisSettings& settings, Dispersion
 // converge; the loadings are then unchanged.
 bool ExtractLoadings(const Matrix* s, int sampleSize, const SolutionSettings& settings, Matrix* loadings);
 
-// Residual variances p x 1: the diagonal of s - L L', L unrotated.
+// Residual variances p x 1: the diagonal of s - L L', L unrotated; one
+// within 1e-10 of its item's variance of zero (at the bound) is exactly 0.
 Matrix* ResidualVariances(const Matrix* s, const Matrix* loadings);
 
 // Whether an item's residual variance is at or below zero (a Heywood case).

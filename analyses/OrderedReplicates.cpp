@@ -10,6 +10,7 @@
 
 #include "analyses/UpperVectorState.h"
 #include "matrix/Matrix.h"
+#include "matrix/ThreadPoolRelease.h"
 
 namespace talver {
 
@@ -265,6 +266,7 @@ public:
                     // window's painting may have left in the slow state.
                     ClearUpperVectorState();
                     run_.Work(makeDraw);
+                    ReleaseThreadPool();
                 });
             } catch (const std::system_error&) {
                 break;

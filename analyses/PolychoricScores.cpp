@@ -1,12 +1,14 @@
 #include "analyses/PolychoricScores.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <set>
 
 #include "analyses/SampleSide.h"
 #include "matrix/Matrix.h"
+#include "matrix/NumberText.h"
 
 namespace talver {
 
@@ -26,13 +28,22 @@ bool UsableScore(double value)
 // written as the float it was read as: 1e+30 rather than 1.0000000150474662e+30.
 std::string ValueText(double value)
 {
-    char text[32];
     const bool inFloatRange = std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
     const float single = inFloatRange ? static_cast<float>(value) : 0.0f;
-    const auto end = inFloatRange && static_cast<double>(single) == value
-                         ? std::to_chars(text, text + sizeof text, single).ptr
-                         : std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
+    if (!inFloatRange || static_cast<double>(single) != value) {
+        return ShortestText(value);
+    }
+    // The fewest significant digits that read back as the same float (nine
+    // always do); printf and strtof, because not every library has the
+    // floating-point std::to_chars.
+    char text[32];
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(single));
+        if (std::strtof(text, nullptr) == single) {
+            break;
+        }
+    }
+    return text;
 }
 
 struct FirstUnusable {

@@ -4,16 +4,20 @@
 #include "analyses/PolychoricScores.h"
 #include "platform/AtomicFile.h"
 #include "platform/CLocaleScope.h"
+#include "platform/LocalTime.h"
 #include "app/OptionsDialogRules.h"
 #include "app/OutputPaths.h"
 #include "app/RunDetails.h"
 #include "app/SampleDialogRules.h"
+#include "data/InputShown.h"
 #include "data/MissingCodes.h"
 #include "data/SampleFileReader.h"
 #include "data/ScoreRange.h"
 #include "analyses/UpperVectorState.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
+#include "platform/AtomicFile.h"
+#include "platform/CLocaleScope.h"
 #include "report/AnalysisSections.h"
 #include "report/HtmlReport.h"
 #include "report/JsonReport.h"
@@ -31,10 +35,22 @@
 namespace talver {
 namespace {
 
+const char* const kReadingStopped = "The reading of the data was stopped; no data were loaded.";
+
 // The reading's record of listwise deletion, as the report states it.
 SampleLosses ReportedLosses(const ListwiseLosses& losses)
 {
     return {losses.rowsRead, losses.rowsDropped, losses.missingPerItem};
+}
+
+// The reading's record of a group column's split, as the report states it.
+GroupSplit ReportedSplit(const GroupRows& groups)
+{
+    GroupSplit split{groups.rowsRead, groups.targetRows, groups.replicationRows, {}};
+    for (const auto& [value, rows] : groups.otherValues) {
+        split.otherGroups.push_back({value, rows});
+    }
+    return split;
 }
 
 } // namespace
@@ -144,6 +160,7 @@ void RunController::ReadSampleData()
     workspace_.itemNames.clear();
     workspace_.targetLosses.reset();
     workspace_.replicationLosses.reset();
+    workspace_.groupSplit.reset();
     workspace_.dataWarnings.clear();
 
     CLocaleScope cLocale;
@@ -187,7 +204,11 @@ bool RunController::ReadSample(const std::string& path, int rows, Matrix*& into,
         return false;
     }
     into = NewMatrix(rows, workspace_.variableCount);
-    const SampleReadResult result = ReadSampleFile(path, into);
+    const SampleReadResult result = ReadSampleFile(path, into, [this] { return ReadingStopAsked(); });
+    if (result.stopped) {
+        port_.ShowMessage(kReadingStopped);
+        return false;
+    }
     if (!result.ok) {
         port_.ShowMessage(errorMessage);
         port_.ShowDetail(result.detail);
@@ -203,7 +224,11 @@ bool RunController::ReadColumnSamples(SampleSource source)
 {
     source.targetFile = workspace_.targetFile;
     source.replicationFile = source.OneFile() ? workspace_.targetFile : workspace_.replicationFile;
-    const ExtractedSamples samples = ReadSamples(source);
+    const ExtractedSamples samples = ReadSamples(source, [this] { return ReadingStopAsked(); });
+    if (samples.stopped) {
+        port_.ShowMessage(kReadingStopped);
+        return false;
+    }
     if (!samples.ok) {
         port_.ShowMessage(samples.message);
         return false;
@@ -221,9 +246,28 @@ bool RunController::ReadColumnSamples(SampleSource source)
     workspace_.itemNames = samples.itemNames;
     workspace_.targetLosses = ReportedLosses(samples.target.losses);
     workspace_.replicationLosses = ReportedLosses(samples.replication.losses);
-    port_.ShowNote(LossesLine("Target", samples.target.rows, samples.target.losses, samples.itemNames));
-    port_.ShowNote(LossesLine("Replication", samples.replication.rows, samples.replication.losses, samples.itemNames));
+    // One note, so that a window that shows one note at a time shows all.
+    std::string note;
+    workspace_.groupSplit.reset();
+    if (samples.groups) {
+        note = GroupRowsLine(*samples.groups) + "\n";
+        workspace_.groupSplit = ReportedSplit(*samples.groups);
+    }
+    port_.ShowNote(note + LossesLine("Target", samples.target.rows, samples.target.losses, samples.itemNames) + "\n" +
+                   LossesLine("Replication", samples.replication.rows, samples.replication.losses, samples.itemNames));
     return true;
+}
+
+// The port's stop poll throws, which must not cross the readers: they ask
+// between chunks of rows and end the reading themselves.
+bool RunController::ReadingStopAsked()
+{
+    try {
+        port_.PollStop();
+    } catch (const ComputationStopped&) {
+        return true;
+    }
+    return false;
 }
 
 namespace {
@@ -296,8 +340,12 @@ void RunController::ConfigureAnalysis()
     initial.highestScore = options.highestScore;
     // Scores that are no whole numbers would be truncated into categories
     // silently: the dialog refuses polychoric correlations for them.
+    std::vector<std::string> namesShown;
+    for (const std::string& name : workspace_.itemNames) {
+        namesShown.push_back(InputShown(name));
+    }
     initial.unusablePolychoricScores =
-        UnusablePolychoricScores(workspace_.targetData, workspace_.replicationData, workspace_.itemNames);
+        UnusablePolychoricScores(workspace_.targetData, workspace_.replicationData, namesShown);
     const std::optional<OptionsDialogValues> chosen = port_.RunOptionsDialog(initial);
     if (!chosen) {
         return;
@@ -402,6 +450,7 @@ bool RunController::Compute()
         ReportContext context;
         context.report = report.Stream();
         context.startTime = std::time(nullptr);
+        context.startLocal = LocalCalendarTime(context.startTime);
         WriteReportHeader(context);
         WriteDetailsBlock(context, DetailsOf(workspace_));
         // The window's painting may have left this thread's vector registers

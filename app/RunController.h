@@ -53,6 +53,7 @@ private:
     void Enable(Button button, bool enabled);
     bool ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage);
     bool ReadColumnSamples(SampleSource source);
+    bool ReadingStopAsked();
     void DeriveScoreRange();
     void RefuseData();
     // Says which scores look like codes of missing answers, and keeps the

@@ -21,6 +21,7 @@ ReportDetails DetailsOf(const Workspace& w)
             w.itemNames,
             w.targetLosses,
             w.replicationLosses,
+            w.groupSplit,
             w.dataWarnings};
 }
 

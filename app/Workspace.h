@@ -9,6 +9,7 @@
 
 #include "analyses/AnalysisCodes.h"
 #include "data/SampleExtraction.h"
+#include "report/GroupSplit.h"
 #include "report/SampleLosses.h"
 
 namespace talver {
@@ -52,6 +53,8 @@ struct Workspace {
     std::vector<std::string> itemNames;
     std::optional<SampleLosses> targetLosses;
     std::optional<SampleLosses> replicationLosses;
+    // How a group column split one file into the two samples.
+    std::optional<GroupSplit> groupSplit;
     // Scores that look like codes of missing answers, left in the data.
     std::vector<std::string> dataWarnings;
     AnalysisOptions options;

@@ -1,5 +1,7 @@
 #include "data/DataTable.h"
 
+#include "data/InputShown.h"
+
 namespace talver {
 
 std::string RowPlace(const DataTable& table, std::size_t row)
@@ -13,9 +15,23 @@ std::string RowPlace(const DataTable& table, std::size_t row)
 std::string ColumnPlace(const DataTable& table, std::size_t column)
 {
     if (column < table.columns.size() && !table.columns[column].name.empty()) {
-        return "column \"" + table.columns[column].name + "\"";
+        return "column \"" + InputShown(table.columns[column].name) + "\"";
     }
     return "column " + std::to_string(column + 1);
+}
+
+std::string TooManyCellsMessage(const std::string& path, std::size_t rows, std::size_t columns)
+{
+    return path + ": the file holds more than " + std::to_string(rows) + " rows of the " + std::to_string(columns) +
+           " columns the analysis needs, more than the " + std::to_string(kMostTableCells) +
+           " cells that can be read. Keep in the file only the rows the analysis needs, or read a sample of them.";
+}
+
+std::string NoMemoryMessage(const std::string& path, std::size_t rows, std::size_t columns)
+{
+    return "not enough memory to read " + path + " (" + std::to_string(rows) + " rows x " + std::to_string(columns) +
+           " columns). Close other programs to free memory, or keep in the file only the rows and columns the "
+           "analysis needs, then read it again.";
 }
 
 } // namespace talver

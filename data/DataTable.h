@@ -4,7 +4,10 @@
 // text written; statistics packages' files give numbers, missing cells and
 // the texts of string variables.
 
+#include <cstddef>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,8 @@ struct DataColumn {
     // Labels of a numeric variable's values, which name groups but never
     // replace scores.
     std::map<double, std::string> valueLabels;
+    // Labels of a string variable's values, which name groups too.
+    std::map<std::string, std::string> textLabels;
 };
 
 struct DataTable {
@@ -50,6 +55,30 @@ struct DataReadResult {
     bool ok = false;
     // What is wrong and what to do, when not ok.
     std::string message;
+    // The user asked to stop; nothing was read.
+    bool stopped = false;
 };
+
+// Asked between chunks of rows while a file is read: true stops the reading.
+using StopAsked = std::function<bool()>;
+
+// Rows asked about at once: a stop takes effect within this many rows.
+inline constexpr std::size_t kRowsBetweenStopChecks = 4096;
+
+// Which columns of a file to keep, given all of them: their positions in
+// file order, or nothing to keep every column. Cells of other columns are
+// passed over while reading, so that a wide file costs only what is kept.
+using ColumnChoice = std::function<std::optional<std::vector<std::size_t>>(const std::vector<DataColumn>&)>;
+
+// The most cells a table keeps. Each costs some 50 bytes, so that this many
+// need about 2.5 GB: a file that would hold more (a compressed file that
+// expands without end, say) is refused before it fills the memory.
+inline constexpr std::size_t kMostTableCells = 50'000'000;
+
+// The refusal of a file whose kept cells would pass kMostTableCells.
+std::string TooManyCellsMessage(const std::string& path, std::size_t rows, std::size_t columns);
+
+// The refusal of a file whose cells did not fit in memory.
+std::string NoMemoryMessage(const std::string& path, std::size_t rows, std::size_t columns);
 
 } // namespace talver

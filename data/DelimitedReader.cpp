@@ -1,7 +1,10 @@
 #include "data/DelimitedReader.h"
 
+#include "data/InputShown.h"
 #include "data/WholeFile.h"
+#include "data/WideEncoding.h"
 
+#include <new>
 #include <set>
 
 namespace talver {
@@ -192,13 +195,15 @@ char DelimiterNamed(const std::string& name)
     return 0;
 }
 
-DataReadResult ParseDelimitedText(std::string_view text, char delimiter, const std::string& fileName,
-                                  DataTable& table)
+namespace {
+
+DataReadResult ParseRecords(std::string_view text, char delimiter, const std::string& fileName, DataTable& table,
+                            const ColumnChoice& choice, const StopAsked& stopAsked)
 {
     table = DataTable{};
     auto refuse = [&](const std::string& why) { return DataReadResult{false, fileName + ": " + why}; };
-    if (text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF'))) {
-        return refuse("the file is UTF-16 text. Save it as UTF-8 (or plain ASCII) text and read it again.");
+    if (const std::string wide = WideEncodingOf(text); !wide.empty()) {
+        return refuse("the file is " + wide + " text. Save it as UTF-8 (or plain ASCII) text and read it again.");
     }
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
@@ -233,13 +238,33 @@ DataReadResult ParseDelimitedText(std::string_view text, char delimiter, const s
             return refuse("the header row is not UTF-8 text. Save the file as UTF-8 and read it again.");
         }
         if (!name.empty() && !seen.insert(name).second) {
-            return refuse("the header names the column \"" + name +
+            return refuse("the header names the column \"" + InputShown(name) +
                           "\" twice. Give every column its own name, then read the file again.");
         }
-        table.columns.push_back(DataColumn{std::move(name), false, {}});
+        table.columns.push_back(DataColumn{std::move(name), false, {}, {}});
     }
     const std::size_t width = table.columns.size();
+    // The columns kept, in file order; every one without a choice.
+    std::vector<std::size_t> kept;
+    if (const std::optional<std::vector<std::size_t>> chosen = choice ? choice(table.columns) : std::nullopt) {
+        kept = *chosen;
+        std::vector<DataColumn> keptColumns;
+        for (const std::size_t column : kept) {
+            keptColumns.push_back(table.columns[column]);
+        }
+        table.columns = std::move(keptColumns);
+    } else {
+        for (std::size_t column = 0; column < width; ++column) {
+            kept.push_back(column);
+        }
+    }
+    const std::size_t mostRows = kept.empty() ? kMostTableCells : kMostTableCells / kept.size();
+    std::size_t records = 0;
     while (!parser.AtEnd()) {
+        if (++records % kRowsBetweenStopChecks == 0 && stopAsked && stopAsked()) {
+            table = DataTable{};
+            return {false, "", true};
+        }
         const long line = parser.Line();
         if (!parser.Next(fields, error)) {
             return refuse(error + ".");
@@ -254,10 +279,15 @@ DataReadResult ParseDelimitedText(std::string_view text, char delimiter, const s
                           "). Make every row as long as the header, or name the delimiter if it was guessed "
                           "wrongly.");
         }
-        std::vector<DataCell> row(width);
-        for (std::size_t j = 0; j < width; ++j) {
-            row[j].kind = DataCell::Kind::Text;
-            row[j].text = std::move(fields[j]);
+        if (table.rows.size() == mostRows) {
+            const std::size_t columns = table.columns.size();
+            table = DataTable{};
+            return {false, TooManyCellsMessage(fileName, mostRows, columns)};
+        }
+        std::vector<DataCell> row(kept.size());
+        for (std::size_t k = 0; k < kept.size(); ++k) {
+            row[k].kind = DataCell::Kind::Text;
+            row[k].text = std::move(fields[kept[k]]);
         }
         table.rows.push_back(std::move(row));
         table.firstLineOfRow.push_back(line);
@@ -265,14 +295,35 @@ DataReadResult ParseDelimitedText(std::string_view text, char delimiter, const s
     return {true, ""};
 }
 
-DataReadResult ReadDelimitedFile(const std::string& path, char delimiter, DataTable& table)
+} // namespace
+
+DataReadResult ParseDelimitedText(std::string_view text, char delimiter, const std::string& fileName,
+                                  DataTable& table, const ColumnChoice& choice, const StopAsked& stopAsked)
+{
+    try {
+        return ParseRecords(text, delimiter, fileName, table, choice, stopAsked);
+    } catch (const std::bad_alloc&) {
+        const std::size_t rows = table.rows.size();
+        const std::size_t columns = table.columns.size();
+        table = DataTable{};
+        return {false, NoMemoryMessage(fileName, rows, columns)};
+    }
+}
+
+DataReadResult ReadDelimitedFile(const std::string& path, char delimiter, DataTable& table, const ColumnChoice& choice,
+                                 const StopAsked& stopAsked)
 {
     std::string text;
-    const DataReadResult read = ReadWholeFile(path, text);
+    DataReadResult read;
+    try {
+        read = ReadWholeFile(path, text);
+    } catch (const std::bad_alloc&) {
+        return {false, NoMemoryMessage(path, 0, 0)};
+    }
     if (!read.ok) {
         return read;
     }
-    return ParseDelimitedText(text, delimiter, path, table);
+    return ParseDelimitedText(text, delimiter, path, table, choice, stopAsked);
 }
 
 } // namespace talver

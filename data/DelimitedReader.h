@@ -12,11 +12,13 @@
 namespace talver {
 
 // The delimiter to use, or 0 to take the one of ',', ';' and tab that the
-// header row uses most (tab, then semicolon, on a tie).
+// header row uses most (tab, then semicolon, on a tie). With a choice, the
+// table holds only the chosen columns.
 DataReadResult ParseDelimitedText(std::string_view text, char delimiter, const std::string& fileName,
-                                  DataTable& table);
+                                  DataTable& table, const ColumnChoice& choice = {}, const StopAsked& stopAsked = {});
 
-DataReadResult ReadDelimitedFile(const std::string& path, char delimiter, DataTable& table);
+DataReadResult ReadDelimitedFile(const std::string& path, char delimiter, DataTable& table,
+                                 const ColumnChoice& choice = {}, const StopAsked& stopAsked = {});
 
 // The delimiter a user names: ",", ";", "tab" (or a tab itself), "comma",
 // "semicolon"; 0 for anything else.

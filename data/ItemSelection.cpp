@@ -1,5 +1,6 @@
 #include "data/ItemSelection.h"
 
+#include "data/InputShown.h"
 #include "data/ScoreCells.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ std::string ColumnNamesShown(const std::vector<DataColumn>& columns, std::size_t
         if (count == most) {
             return shown + ", ...";
         }
-        shown += (count++ == 0 ? "" : ", ") + column.name;
+        shown += (count++ == 0 ? "" : ", ") + InputShown(column.name);
     }
     return shown.empty() ? "(none with a name)" : shown;
 }
@@ -42,7 +43,7 @@ namespace {
 std::string NoSuchColumn(const std::string& name, const std::vector<DataColumn>& columns,
                          const std::string& fileName)
 {
-    return "There is no column \"" + name + "\" in " + fileName + ". Its columns are: " +
+    return "There is no column \"" + InputShown(name) + "\" in " + fileName + ". Its columns are: " +
            ColumnNamesShown(columns) + ".";
 }
 
@@ -69,7 +70,7 @@ ItemColumns ResolveItemList(const std::string& list, const std::vector<DataColum
     std::set<std::size_t> chosen;
     auto take = [&](std::size_t column) {
         if (!chosen.insert(column).second) {
-            result.message = "The item \"" + columns[column].name +
+            result.message = "The item \"" + InputShown(columns[column].name) +
                              "\" is chosen twice in the list of items. Name every item once.";
             return false;
         }
@@ -102,7 +103,7 @@ ItemColumns ResolveItemList(const std::string& list, const std::vector<DataColum
             if (dash != std::string::npos && dash > 0) {
                 const std::string first = TrimBlanks(entry.substr(0, dash));
                 const std::string missing = FindColumn(columns, first) ? TrimBlanks(entry.substr(dash + 1)) : first;
-                result.message = NoSuchColumn(missing, columns, fileName) + " (The item range \"" + entry +
+                result.message = NoSuchColumn(missing, columns, fileName) + " (The item range \"" + InputShown(entry) +
                                  "\" runs from one column name to another.)";
             } else {
                 result.message = NoSuchColumn(entry, columns, fileName);
@@ -110,8 +111,9 @@ ItemColumns ResolveItemList(const std::string& list, const std::vector<DataColum
             return result;
         }
         if (range->first > range->second) {
-            result.message = "The item range \"" + entry + "\" runs backwards: in " + fileName + " the column \"" +
-                             columns[range->second].name + "\" comes before \"" + columns[range->first].name +
+            result.message = "The item range \"" + InputShown(entry) + "\" runs backwards: in " + fileName + " the column \"" +
+                             InputShown(columns[range->second].name) + "\" comes before \"" +
+                             InputShown(columns[range->first].name) +
                              "\". Write the range in file order.";
             return result;
         }

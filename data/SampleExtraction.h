@@ -7,7 +7,9 @@
 #include "data/DataTable.h"
 #include "data/ListwiseLosses.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace talver {
@@ -37,28 +39,55 @@ struct ExtractedSample {
     ListwiseLosses losses;
 };
 
+// How a group column split one file: the rows of each sample, and the rows
+// of every other value, which belong to no sample.
+struct GroupRows {
+    int rowsRead = 0;
+    int targetRows = 0;
+    int replicationRows = 0;
+    // The values that chose the samples, as the user gave them.
+    std::string targetValue;
+    std::string replicationValue;
+    // Each other value as read (a number with its label) and its rows, in the
+    // order in which the values first occur.
+    std::vector<std::pair<std::string, int>> otherValues;
+
+    int OtherRows() const;
+};
+
 struct ExtractedSamples {
     bool ok = false;
     std::string message;
     std::vector<std::string> itemNames;
     ExtractedSample target;
     ExtractedSample replication;
+    // Set when a group column split one file.
+    std::optional<GroupRows> groups;
+    // The reading was stopped by the user.
+    bool stopped = false;
 };
 
 // Reads a file with column names: the files of statistics packages by their
-// extension, any other file as delimited text.
-DataReadResult ReadDataTable(const std::string& path, char delimiter, DataTable& table);
+// extension, any other file as delimited text; with a choice, only the
+// chosen columns.
+DataReadResult ReadDataTable(const std::string& path, char delimiter, DataTable& table,
+                             const ColumnChoice& choice = {}, const StopAsked& stopAsked = {});
 
 // Takes the samples from tables already read; with a group column the
 // replication table is not used.
 ExtractedSamples ExtractSamples(const SampleSource& source, const DataTable& targetTable,
                                 const DataTable& replicationTable);
 
-// Reads the file or files and takes the samples.
-ExtractedSamples ReadSamples(const SampleSource& source);
+// Reads the file or files, keeping only the columns the samples need, and
+// takes the samples. A stop asked for while reading gives `stopped`.
+ExtractedSamples ReadSamples(const SampleSource& source, const StopAsked& stopAsked = {});
 
 // How a sample is named in messages: "data.csv" or "data.csv (sex = 1)".
 std::string SampleShown(const SampleSource& source, bool target);
+
+// "1,045 rows read: 669 Target (original), 335 Replication (retest), 41 in
+// other groups: Original (1), 20200103 (40)".
+std::string GroupRowsLine(const GroupRows& groups);
 
 // One line on what a sample lost, for instance "Target sample: 212 complete
 // rows; 3 of 215 rows dropped for missing values (q2: 2, q5: 1)".

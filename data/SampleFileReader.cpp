@@ -1,10 +1,12 @@
 #include "data/SampleFileReader.h"
 
+#include "data/InputShown.h"
+#include "data/WideEncoding.h"
 #include "matrix/Matrix.h"
+#include "matrix/NumberText.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -64,37 +66,16 @@ bool StartsNumber(const char* p, const char* end)
     return startsWithWord("inf") || startsWithWord("nan");
 }
 
-// The token at p, at most 20 bytes of it, quoted; control bytes are shown
-// as escapes, so that a NUL byte neither cuts the message nor hides.
+// The token at p, quoted, as every message shows input: control bytes as
+// escapes (so that a NUL byte neither cuts the message nor hides), a long
+// token cut.
 std::string Quote(const char* p, const char* end)
 {
-    std::string quoted = "'";
-    for (const char* stop = p; stop < end && !IsBlank(*stop) && stop - p < 20; ++stop) {
-        const unsigned char c = static_cast<unsigned char>(*stop);
-        if (c == 0) {
-            quoted += "\\0";
-        } else if (c < 0x20 || c == 0x7f) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-            quoted += escaped;
-        } else {
-            quoted += static_cast<char>(c);
-        }
+    const char* stop = p;
+    while (stop < end && !IsBlank(*stop) && stop - p <= static_cast<std::ptrdiff_t>(4 * kMostInputCharacters)) {
+        ++stop;
     }
-    return quoted + "'";
-}
-
-// Whether the text starts like UTF-16: a byte-order mark of either order, or
-// an ASCII character with a NUL byte beside it.
-bool LooksLikeUtf16(const char* p, const char* end)
-{
-    if (end - p < 2) {
-        return false;
-    }
-    const unsigned char first = static_cast<unsigned char>(p[0]);
-    const unsigned char second = static_cast<unsigned char>(p[1]);
-    return (first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF) ||
-           (first != 0 && first < 0x80 && second == 0) || (first == 0 && second != 0 && second < 0x80);
+    return "'" + InputShown(std::string_view(p, static_cast<std::size_t>(stop - p))) + "'";
 }
 
 // Counts the numbers on each line, to tell the user when the lines hold
@@ -204,14 +185,14 @@ Scan ScanNumber(const char* p, const char* end)
     }
     const char* digits = (*p == '+') ? p + 1 : p;
     float value = 0.0f;
-    auto [next, error] = std::from_chars(digits, end, value, std::chars_format::general);
+    auto [next, error] = ReadNumber(digits, end, value);
     if (error == std::errc::invalid_argument) {
         return {ScanStatus::NotANumber, 0.0f, p};
     }
     if (error == std::errc::result_out_of_range) {
         // Too small for single precision rounds towards zero; too large is refused.
         double wide = 0.0;
-        auto wideResult = std::from_chars(digits, end, wide, std::chars_format::general);
+        auto wideResult = ReadNumber(digits, end, wide);
         if (wideResult.ec == std::errc::result_out_of_range && BelowDoubleRange(digits, wideResult.ptr)) {
             wide = *digits == '-' ? -0.0 : 0.0;
         } else if (wideResult.ec != std::errc() || !(std::fabs(wide) < 1.0)) {
@@ -335,15 +316,16 @@ std::string Place(int row, int item)
     return "row " + std::to_string(row + 1) + ", item " + std::to_string(item + 1) + ": ";
 }
 
-SampleReadResult Parse(TextSource& source, Matrix* into)
+SampleReadResult Parse(TextSource& source, Matrix* into, const StopAsked& stopAsked = {})
 {
     static const char byteOrderMark[] = "\xEF\xBB\xBF";
     const char* p = source.Begin();
-    while (source.End() - p < 3 && source.More(p)) {
+    while (source.End() - p < 4 && source.More(p)) {
     }
-    if (LooksLikeUtf16(p, source.End())) {
-        return {false, "the file is written in UTF-16 (two bytes per character); save it as plain text (ASCII or "
-                       "UTF-8) and read it again"};
+    if (const std::string wide = WideEncodingOf(std::string_view(p, static_cast<std::size_t>(source.End() - p)));
+        !wide.empty()) {
+        return {false, "the file is written in " + wide + "; save it as plain text (ASCII or UTF-8) and read it "
+                       "again"};
     }
     if (source.End() - p >= 3 && std::memcmp(p, byteOrderMark, 3) == 0) {
         p += 3;
@@ -352,6 +334,11 @@ SampleReadResult Parse(TextSource& source, Matrix* into)
     const int cols = into->Cols();
     LineLengths lines;
     for (int i = 0; i < rows; ++i) {
+        if (i > 0 && static_cast<std::size_t>(i) % kRowsBetweenStopChecks == 0 && stopAsked && stopAsked()) {
+            SampleReadResult stopped{false, "the reading was stopped"};
+            stopped.stopped = true;
+            return stopped;
+        }
         double* row = into->Row(i);
         for (int j = 0; j < cols; ++j) {
             p = source.NextToken(p);
@@ -378,7 +365,8 @@ SampleReadResult Parse(TextSource& source, Matrix* into)
             case ScanStatus::NotANumber:
                 return {false, Place(i, j) + Quote(scan.next, source.End()) + " is not a number"};
             case ScanStatus::NotFinite:
-                return {false, Place(i, j) + Quote(scan.next, source.End()) + " is not a finite single-precision number"};
+                return {false, Place(i, j) + Quote(scan.next, source.End()) +
+                                   " is outside single precision, in which scores are kept (larger than about 3.4e38)"};
             }
         }
     }
@@ -398,14 +386,14 @@ SampleReadResult ParseSampleText(const char* begin, const char* end, Matrix* int
     return Parse(source, into);
 }
 
-SampleReadResult ReadSampleFile(const std::string& path, Matrix* into)
+SampleReadResult ReadSampleFile(const std::string& path, Matrix* into, const StopAsked& stopAsked)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) {
         return {false, "cannot open " + path + ": " + std::strerror(errno)};
     }
     TextSource source(file.get());
-    const SampleReadResult result = Parse(source, into);
+    const SampleReadResult result = Parse(source, into, stopAsked);
     if (source.ReadFailed()) {
         return {false, "cannot read " + path + ": " + std::strerror(errno)};
     }

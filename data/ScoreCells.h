@@ -29,13 +29,26 @@ MissingCodes ParseMissingCodes(const std::string& list);
 // single precision.
 std::optional<float> ParseScore(std::string_view text, bool decimalComma);
 
-enum class CellStatus { Score, Missing, NotANumber };
+enum class CellStatus { Score, Missing, NotANumber, OutsideSinglePrecision };
+
+// Whether single precision holds the value: 0, or a finite value that it
+// neither overflows nor rounds to 0.
+bool InSinglePrecision(double value);
 
 CellStatus InterpretScore(const DataCell& cell, bool decimalComma, const MissingCodes& missing, double& score);
 
-// Whether the cell holds the value that picks a group: the same text, the
-// same number, or a number whose value label is that text.
+// A number written in the C conventions (with a decimal comma instead of the
+// point when `decimalComma`), blanks around it allowed, in double precision.
+std::optional<double> ParseExactNumber(std::string_view text, bool decimalComma);
+
+// Whether the cell holds the value that picks a group, compared as read: the
+// same text; the same number in double precision (so that codes such as
+// 20200103 and 20200104 stay apart); or a value whose label is that text.
 bool GroupMatches(const DataCell& cell, const DataColumn& column, bool decimalComma, const std::string& wanted);
+
+// A group cell's value as the user would give it: the text, or the number
+// with its label in parentheses; "(missing)" for a missing cell.
+std::string GroupValueText(const DataCell& cell, const DataColumn& column);
 
 // How a message shows a cell's content.
 std::string CellShown(const DataCell& cell);

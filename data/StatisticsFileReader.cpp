@@ -4,49 +4,97 @@
 
 #include <filesystem>
 #include <memory>
+#include <new>
 
 namespace talver {
 
 namespace {
 
+// Why a reading was ended from inside a handler.
+enum class Abort { None, Stopped, TooManyCells, NoMemory };
+
 struct Reading {
     DataTable& table;
-    // The value-label set of each column, by the name the file gives it.
+    const ColumnChoice& choice;
+    const StopAsked& stopAsked;
+    // Every variable of the file, and the value-label set of each by the
+    // name the file gives it.
+    std::vector<DataColumn> columns;
     std::vector<std::string> labelSetOfColumn;
     std::map<std::string, std::map<double, std::string>> labelSets;
+    std::map<std::string, std::map<std::string, std::string>> textLabelSets;
+    // The position in the table's rows of each variable kept, -1 for the
+    // others; made when the first value arrives, when every variable is known.
+    std::vector<long> keptAt;
+    std::size_t mostRows = 0;
+    Abort abort = Abort::None;
     std::string error;
 };
+
+void ChooseColumns(Reading& reading)
+{
+    std::vector<std::size_t> kept;
+    if (const std::optional<std::vector<std::size_t>> chosen =
+            reading.choice ? reading.choice(reading.columns) : std::nullopt) {
+        kept = *chosen;
+    } else {
+        for (std::size_t column = 0; column < reading.columns.size(); ++column) {
+            kept.push_back(column);
+        }
+    }
+    reading.keptAt.assign(reading.columns.size(), -1);
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        reading.keptAt[kept[k]] = static_cast<long>(k);
+        reading.table.columns.push_back(reading.columns[kept[k]]);
+    }
+    reading.mostRows = kept.empty() ? kMostTableCells : kMostTableCells / kept.size();
+}
 
 int OnVariable(int index, readstat_variable_t* variable, const char* labelSet, void* context)
 {
     Reading& reading = *static_cast<Reading*>(context);
-    if (index != static_cast<int>(reading.table.columns.size())) {
+    if (index != static_cast<int>(reading.columns.size()) || !reading.keptAt.empty()) {
         reading.error = "its variables are out of order";
         return READSTAT_HANDLER_ABORT;
     }
     const char* name = readstat_variable_get_name(variable);
     const bool isString = readstat_variable_get_type_class(variable) == READSTAT_TYPE_CLASS_STRING;
-    reading.table.columns.push_back(DataColumn{name ? name : "", isString, {}});
+    reading.columns.push_back(DataColumn{name ? name : "", isString, {}, {}});
     reading.labelSetOfColumn.push_back(labelSet ? labelSet : "");
     return READSTAT_HANDLER_OK;
 }
 
-int OnValue(int row, readstat_variable_t* variable, readstat_value_t value, void* context)
+// No exception may cross the library's C code: a failed allocation ends the
+// reading through the handler's result.
+int StoreValue(int row, readstat_variable_t* variable, readstat_value_t value, Reading& reading)
 {
-    Reading& reading = *static_cast<Reading*>(context);
+    if (reading.keptAt.empty()) {
+        ChooseColumns(reading);
+    }
     std::vector<std::vector<DataCell>>& rows = reading.table.rows;
     const int column = readstat_variable_get_index(variable);
-    const std::size_t width = reading.table.columns.size();
     // Rows arrive in order, each variable by variable.
     if (row < 0 || static_cast<std::size_t>(row) > rows.size() || column < 0 ||
-        static_cast<std::size_t>(column) >= width) {
+        static_cast<std::size_t>(column) >= reading.keptAt.size()) {
         reading.error = "its rows are out of order";
         return READSTAT_HANDLER_ABORT;
     }
     if (static_cast<std::size_t>(row) == rows.size()) {
-        rows.emplace_back(width);
+        if (rows.size() % kRowsBetweenStopChecks == 0 && reading.stopAsked && reading.stopAsked()) {
+            reading.abort = Abort::Stopped;
+            return READSTAT_HANDLER_ABORT;
+        }
+        if (rows.size() == reading.mostRows) {
+            reading.abort = Abort::TooManyCells;
+            return READSTAT_HANDLER_ABORT;
+        }
+        rows.emplace_back(reading.table.columns.size());
     }
-    DataCell& cell = rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    const long at = reading.keptAt[static_cast<std::size_t>(column)];
+    if (at < 0) {
+        return READSTAT_HANDLER_OK;
+    }
+    DataCell& cell = rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(at)];
     if (readstat_value_type_class(value) == READSTAT_TYPE_CLASS_STRING) {
         const char* text = readstat_string_value(value);
         cell.kind = DataCell::Kind::Text;
@@ -60,12 +108,35 @@ int OnValue(int row, readstat_variable_t* variable, readstat_value_t value, void
     return READSTAT_HANDLER_OK;
 }
 
+int OnValue(int row, readstat_variable_t* variable, readstat_value_t value, void* context)
+{
+    Reading& reading = *static_cast<Reading*>(context);
+    try {
+        return StoreValue(row, variable, value, reading);
+    } catch (const std::bad_alloc&) {
+        reading.abort = Abort::NoMemory;
+        return READSTAT_HANDLER_ABORT;
+    }
+}
+
 int OnValueLabel(const char* labelSet, readstat_value_t value, const char* label, void* context)
 {
     Reading& reading = *static_cast<Reading*>(context);
-    if (labelSet && label && readstat_value_type_class(value) == READSTAT_TYPE_CLASS_NUMERIC &&
-        !readstat_value_is_tagged_missing(value) && !readstat_value_is_system_missing(value)) {
-        reading.labelSets[labelSet][readstat_double_value(value)] = label;
+    if (!labelSet || !label) {
+        return READSTAT_HANDLER_OK;
+    }
+    try {
+        if (readstat_value_type_class(value) == READSTAT_TYPE_CLASS_STRING) {
+            // String variables with labels pick groups by their labels too.
+            if (const char* text = readstat_string_value(value)) {
+                reading.textLabelSets[labelSet][text] = label;
+            }
+        } else if (!readstat_value_is_tagged_missing(value) && !readstat_value_is_system_missing(value)) {
+            reading.labelSets[labelSet][readstat_double_value(value)] = label;
+        }
+    } catch (const std::bad_alloc&) {
+        reading.abort = Abort::NoMemory;
+        return READSTAT_HANDLER_ABORT;
     }
     return READSTAT_HANDLER_OK;
 }
@@ -83,7 +154,8 @@ void OnError(const char* message, void* context)
 
 } // namespace
 
-DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, DataTable& table)
+DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, DataTable& table,
+                                  const ColumnChoice& choice, const StopAsked& stopAsked)
 {
     table = DataTable{};
     std::error_code fileError;
@@ -95,7 +167,7 @@ DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, Da
     }
     std::unique_ptr<readstat_parser_t, void (*)(readstat_parser_t*)> parser(readstat_parser_init(),
                                                                              readstat_parser_free);
-    Reading reading{table, {}, {}, {}};
+    Reading reading{table, choice, stopAsked, {}, {}, {}, {}, {}, 0, Abort::None, {}};
     readstat_set_variable_handler(parser.get(), OnVariable);
     readstat_set_value_handler(parser.get(), OnValue);
     readstat_set_value_label_handler(parser.get(), OnValueLabel);
@@ -107,16 +179,37 @@ DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, Da
     case DataFileKind::Sas: status = readstat_parse_sas7bdat(parser.get(), path.c_str(), &reading); break;
     default: return {false, path + ": not " + DescriptionOf(kind) + "."};
     }
+    const std::size_t rows = table.rows.size();
+    const std::size_t columns = table.columns.size();
+    switch (reading.abort) {
+    case Abort::None: break;
+    case Abort::Stopped: table = DataTable{}; return {false, "", true};
+    case Abort::TooManyCells: table = DataTable{}; return {false, TooManyCellsMessage(path, rows, columns)};
+    case Abort::NoMemory: table = DataTable{}; return {false, NoMemoryMessage(path, rows, columns)};
+    }
     if (status != READSTAT_OK || !reading.error.empty()) {
         const std::string why = reading.error.empty() ? readstat_error_message(status) : reading.error;
         table = DataTable{};
         return {false, path + ": the file could not be read as " + DescriptionOf(kind) + " (" + why +
                            "). Check that the file is what its extension says."};
     }
-    for (std::size_t j = 0; j < table.columns.size(); ++j) {
+    // A file with variables but no rows never chose its columns.
+    if (reading.keptAt.empty()) {
+        ChooseColumns(reading);
+    }
+    for (std::size_t j = 0; j < reading.columns.size(); ++j) {
+        const long at = reading.keptAt[j];
+        if (at < 0) {
+            continue;
+        }
+        DataColumn& column = table.columns[static_cast<std::size_t>(at)];
         const auto labels = reading.labelSets.find(reading.labelSetOfColumn[j]);
         if (labels != reading.labelSets.end()) {
-            table.columns[j].valueLabels = labels->second;
+            column.valueLabels = labels->second;
+        }
+        const auto textLabels = reading.textLabelSets.find(reading.labelSetOfColumn[j]);
+        if (textLabels != reading.textLabelSets.end()) {
+            column.textLabels = textLabels->second;
         }
     }
     // A variable written without a value in some row leaves that cell missing.

@@ -10,6 +10,11 @@
 
 namespace talver {
 
-DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, DataTable& table);
+// With a choice, the table holds only the chosen variables. The declared
+// number of cases cannot be checked against the data: the library reads the
+// declared number and no more, in blocks, so that rows beyond it are never
+// seen; a file that holds fewer rows than it declares is refused as unreadable.
+DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, DataTable& table,
+                                  const ColumnChoice& choice = {}, const StopAsked& stopAsked = {});
 
 } // namespace talver

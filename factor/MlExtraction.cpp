@@ -1,6 +1,7 @@
 #include "factor/MlExtraction.h"
 
 #include <cmath>
+#include <vector>
 
 #include "factor/Inverse.h"
 #include "factor/MlDiscrepancy.h"
@@ -12,9 +13,19 @@ namespace talver {
 
 namespace {
 
-// ln 0.001: unique variances stay at or above 0.001.
+// The iterations run on the correlation form of s, where every variance is
+// 1: a unique variance stays at or above 0.001 of its item's variance
+// (ln 0.001), and the stop rule compares changes with the unit scale.
+// The discrepancy is free of the scale, and the loadings scale back with the
+// standard deviations, so scores in any units give the same solution.
 constexpr double kLogLowerBound = -6.907755278982137;
+// Converged once both the change of loadings and unique variances and the
+// change of the discrepancy fall below kTolerance; the iterations then go on,
+// within the same limit and while the discrepancy does not rise, until the
+// change falls below kPolished, which leaves the loadings within about 1e-8
+// of the minimum.
 constexpr double kTolerance = 1e-5;
+constexpr double kPolished = 1e-10;
 constexpr int kMaxIterations = 100;
 
 // The state carried from one iteration to the next.
@@ -84,8 +95,13 @@ double ChangeLength(const Matrix* lambda, const Matrix* psi, const NewtonState& 
     return sum > 0.0 ? std::sqrt(sum) : 0.0;
 }
 
-// One iteration: moves state on and tells whether it converged.
-bool Iterate(const Matrix* s, const Matrix* sInverse, NewtonState& state)
+struct Progress {
+    double change;     // length of the change of loadings and unique variances
+    double fallOfF;    // the previous discrepancy minus the new one
+};
+
+// One iteration: moves state on and tells how far it moved.
+Progress Iterate(const Matrix* s, const Matrix* sInverse, NewtonState& state)
 {
     MatrixScope scope;
     const int p = s->Rows();
@@ -107,8 +123,7 @@ bool Iterate(const Matrix* s, const Matrix* sInverse, NewtonState& state)
         (*psi)(i, 0) = std::exp(clamped);
     }
     const double f = MlDiscrepancy(lambda, psi, s);
-    const bool converged =
-        ChangeLength(lambda, psi, state) < kTolerance && std::fabs(f - state.f) < kTolerance;
+    const Progress progress{ChangeLength(lambda, psi, state), state.f - f};
 
     for (int i = 0; i < p; ++i) {
         for (int k = 0; k < m; ++k) {
@@ -117,15 +132,29 @@ bool Iterate(const Matrix* s, const Matrix* sInverse, NewtonState& state)
         (*state.psi)(i, 0) = (*psi)(i, 0);
     }
     state.f = f;
-    return converged;
+    return progress;
 }
 
 // True, with the loadings and discrepancy filled in, when the iterations
 // converge to finite values.
-bool FitMaximumLikelihood(const Matrix* s, int m, Matrix* loadings, double& f)
+bool FitMaximumLikelihood(const Matrix* covariances, int m, Matrix* loadings, double& f)
 {
     MatrixScope scope;
-    const int p = s->Rows();
+    const int p = covariances->Rows();
+    std::vector<double> deviation(p);
+    for (int i = 0; i < p; ++i) {
+        deviation[i] = std::sqrt((*covariances)(i, i));
+        if (!(deviation[i] > 0.0) || !std::isfinite(deviation[i])) {
+            return false;
+        }
+    }
+    // A correlation matrix comes through unchanged: its deviations are 1.
+    Matrix* s = NewMatrix(p, p);
+    for (int i = 0; i < p; ++i) {
+        for (int j = 0; j < p; ++j) {
+            (*s)(i, j) = (*covariances)(i, j) / deviation[i] / deviation[j];
+        }
+    }
     const Matrix* sInverse = Inverse(s);
     // A singular s leaves non-finite values in its inverse, which every
     // later iteration would carry on until the limit: no fit exists.
@@ -141,21 +170,35 @@ bool FitMaximumLikelihood(const Matrix* s, int m, Matrix* loadings, double& f)
     }
     state.f = MlDiscrepancy(state.lambda, state.psi, s);
 
+    bool converged = false;
+    Matrix* best = NewMatrix(p, m);
+    double bestF = 0.0;
     for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
-        if (Iterate(s, sInverse, state)) {
-            if (!AllFinite(state.lambda) || !std::isfinite(state.f)) {
-                return false;
+        const Progress progress = Iterate(s, sInverse, state);
+        if (converged && !(progress.fallOfF >= 0.0)) {
+            break; // rounding has the last word: keep the fit before
+        }
+        if (!converged) {
+            converged = progress.change < kTolerance && std::fabs(progress.fallOfF) < kTolerance;
+        }
+        if (converged) {
+            CopyValues(state.lambda, best);
+            bestF = state.f;
+            if (progress.change < kPolished) {
+                break;
             }
-            for (int i = 0; i < p; ++i) {
-                for (int k = 0; k < m; ++k) {
-                    (*loadings)(i, k) = (*state.lambda)(i, k);
-                }
-            }
-            f = state.f;
-            return true;
         }
     }
-    return false;
+    if (!converged || !AllFinite(best) || !std::isfinite(bestF)) {
+        return false;
+    }
+    for (int i = 0; i < p; ++i) {
+        for (int k = 0; k < m; ++k) {
+            (*loadings)(i, k) = deviation[i] * (*best)(i, k);
+        }
+    }
+    f = bestF;
+    return true;
 }
 
 } // namespace

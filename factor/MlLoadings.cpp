@@ -1,6 +1,6 @@
 #include "factor/MlLoadings.h"
 
-#include "factor/PowerEigen.h"
+#include "factor/SymmetricEigen.h"
 #include "matrix/MatrixOps.h"
 
 namespace talver {
@@ -22,7 +22,7 @@ Matrix* MlLoadings(const Matrix* sInverse, const Matrix* psi, Matrix* gamma, Mat
     Matrix* d = Diag(Sqrt(psi));
     Matrix* values = NewMatrix(p, 1);
     Matrix* vectors = NewMatrix(p, p);
-    PowerEigen(Product(Product(d, sInverse), d), values, vectors, p);
+    SymmetricEigen(Product(Product(d, sInverse), d), values, vectors, p);
     for (int k = 0; k < m; ++k) {
         const int smallest = p - 1 - k;
         const double reciprocal = 1.0 / (*values)(smallest, 0);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "factor/JacobiEigen.h"
+#include "factor/SymmetricEigen.h"
 #include "factor/ShapeChecks.h"
 #include "matrix/MatrixOps.h"
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "factor/CyclicJacobi.h"
+#include "factor/SymmetricEigenSolver.h"
 
 namespace talver {
 
@@ -17,12 +17,15 @@ Matrix* SymmetricPower(const Matrix* s, double power)
             a[static_cast<std::size_t>(i) * n + j] = (*s)(i, j);
         }
     }
-    const SymmetricEigenpairs pairs = CyclicJacobiEigen(std::move(a), n);
+    const SymmetricEigenpairs pairs = SolveSymmetricEigen(std::move(a), n);
+    // An eigenvalue within rounding of 0 (n units of rounding of the largest)
+    // belongs to a singular matrix whatever its sign came out as.
+    const double negligible = n * std::numeric_limits<double>::epsilon() * std::fabs(pairs.values[0]);
     std::vector<double> scaled(n);
     for (int k = 0; k < n; ++k) {
         const double e = pairs.values[k];
         if (power < 0.0) {
-            scaled[k] = e > 0.0 ? std::pow(e, power) : std::numeric_limits<double>::infinity();
+            scaled[k] = e > negligible ? std::pow(e, power) : std::numeric_limits<double>::infinity();
         } else {
             scaled[k] = e > 0.0 ? std::pow(e, power) : 0.0;
         }

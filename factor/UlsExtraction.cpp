@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "factor/Inverse.h"
-#include "factor/CyclicJacobi.h"
+#include "matrix/MatrixInPlace.h"
+#include "factor/SymmetricEigenSolver.h"
 #include "factor/UlsNewton.h"
 
 namespace talver {
@@ -20,9 +22,9 @@ namespace {
 // The sweeps only give the start of the finish, which needs no more than a
 // rough one; the cap bounds their time on matrices with large variances.
 constexpr int kStartSweeps = 200;
-// The principal components only start the sweeps, and their eigenvectors
-// only start the first decomposition of the finish: rough ones will do.
-constexpr double kStartPrecision = 1e-8;
+// Two minima whose fits differ by less than this share are the same one
+// reached twice.
+constexpr double kEqualMinima = 1e-9;
 
 // Element (i, j) of lambda lambda'.
 double Reproduced(const Matrix* lambda, int i, int j)
@@ -67,16 +69,18 @@ double OffDiagonalResidual(const Matrix* sOff, const Matrix* lambda)
     return total;
 }
 
-// Row i of the loadings regressed on the loadings of the other items:
-// h = Inverse(E'E) E' s_i, with E the loadings whose row i is zero. The
-// zero row takes part in the sums, so non-finite values spread as in the
-// matrix products.
-void UpdateRow(const Matrix* sOff, Matrix* lambda, int i, Matrix* crossProducts,
+// Row i of the loadings regressed on the loadings of the other items in the
+// last sweep (previous): h = Inverse(E'E) E' s_i, with E those loadings with
+// row i zero, written to row i of lambda. Every row of a sweep sees the same
+// loadings, so the sweep does not depend on the order of the items. The zero
+// row takes part in the sums, so non-finite values spread as in the matrix
+// products.
+void UpdateRow(const Matrix* sOff, const Matrix* previous, Matrix* lambda, int i, Matrix* crossProducts,
                std::vector<double>& coefficients)
 {
     const int p = lambda->Rows();
     const int m = lambda->Cols();
-    auto e = [lambda, i](int k, int c) { return k == i ? 0.0 : (*lambda)(k, c); };
+    auto e = [previous, i](int k, int c) { return k == i ? 0.0 : (*previous)(k, c); };
 
     for (int a = 0; a < m; ++a) {
         for (int b = 0; b < m; ++b) {
@@ -102,10 +106,76 @@ void UpdateRow(const Matrix* sOff, Matrix* lambda, int i, Matrix* crossProducts,
         }
         coefficients[a] = sum;
     }
-    // Written at once: the items after i in this sweep see the new row.
     double* row = lambda->Row(i);
     for (int a = 0; a < m; ++a) {
         row[a] = coefficients[a];
+    }
+}
+
+// The unique variances that the loadings leave, none below 0.
+std::vector<double> UniqueVariancesOf(const Matrix* s, const Matrix* lambda)
+{
+    std::vector<double> psi(s->Rows());
+    for (int i = 0; i < s->Rows(); ++i) {
+        psi[i] = std::max((*s)(i, i) - Reproduced(lambda, i, i), 0.0);
+    }
+    return psi;
+}
+
+// The classical principal-axes start: each unique variance the part of the
+// item's variance that the other items do not explain, 1 / (S^-1)_ii. Empty
+// when s is singular.
+std::vector<double> PrincipalAxesStart(const Matrix* s)
+{
+    MatrixScope scope;
+    const Matrix* inverse = Inverse(s);
+    std::vector<double> psi(s->Rows());
+    for (int i = 0; i < s->Rows(); ++i) {
+        const double unexplained = 1.0 / (*inverse)(i, i);
+        if (!std::isfinite(unexplained)) {
+            return {};
+        }
+        psi[i] = std::clamp(unexplained, 0.0, (*s)(i, i));
+    }
+    return psi;
+}
+
+// Whether the model leaves so few degrees of freedom, ((p - m)^2 - (p + m))
+// / 2 at most p, that the residuals may have more than one minimum.
+bool NearlySaturated(int p, int m)
+{
+    return ((p - m) * (p - m) - (p + m)) / 2 <= p;
+}
+
+// Newton steps on the unique variances from where the sweeps ended. Where
+// more than one minimum is possible (a unique variance at 0, or a nearly
+// saturated model), a second start that does not depend on the sweeps, the
+// principal axes, is finished too, and the lower minimum kept (the first
+// where both are equal to rounding). lambda is left as it was when neither
+// gives finite loadings.
+void Finish(const Matrix* s, Matrix* lambda)
+{
+    const int p = lambda->Rows();
+    const int m = lambda->Cols();
+    UlsMinimum best = MinimizeOverUniqueVariances(s, m, UniqueVariancesOf(s, lambda));
+    const bool atBound =
+        std::isfinite(best.f) && std::any_of(best.psi.begin(), best.psi.end(), [](double v) { return v == 0.0; });
+    if (atBound || NearlySaturated(p, m)) {
+        const std::vector<double> start = PrincipalAxesStart(s);
+        if (!start.empty()) {
+            UlsMinimum second = MinimizeOverUniqueVariances(s, m, start);
+            if (second.f < best.f - kEqualMinima * std::fabs(best.f) || !std::isfinite(best.f)) {
+                best = std::move(second);
+            }
+        }
+    }
+    if (!std::isfinite(best.f)) {
+        return;
+    }
+    for (int i = 0; i < p; ++i) {
+        for (int c = 0; c < m; ++c) {
+            (*lambda)(i, c) = best.loadings[static_cast<std::size_t>(i) * m + c];
+        }
     }
 }
 
@@ -130,15 +200,14 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
     MatrixScope scope;
     const int p = s->Rows();
     // The principal components of s: its leading eigenvectors times the
-    // roots of their eigenvalues. The decomposition need not be exact for a
-    // start, and its eigenvectors start the first decomposition of the finish.
+    // roots of their eigenvalues.
     std::vector<double> values(static_cast<std::size_t>(p) * p);
     for (int i = 0; i < p; ++i) {
         for (int j = 0; j < p; ++j) {
             values[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
         }
     }
-    const SymmetricEigenpairs components = CyclicJacobiEigen(std::move(values), p, kStartPrecision);
+    const SymmetricEigenpairs components = SolveSymmetricEigen(std::move(values), p);
     Matrix* lambda = NewMatrix(p, m);
     for (int i = 0; i < p; ++i) {
         for (int c = 0; c < m; ++c) {
@@ -156,19 +225,28 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
     // residual ends the sweeps, and so does a non-finite one (from a singular
     // E'E): every comparison with NaN is false.
     double previous = 2.0 * current;
+    Matrix* last = NewMatrix(p, m);
     for (int sweep = 0; sweep < kStartSweeps && previous - current > tolerance; ++sweep) {
+        CopyValues(lambda, last);
         for (int i = 0; i < p; ++i) {
-            UpdateRow(sOff, lambda, i, crossProducts, coefficients);
+            UpdateRow(sOff, last, lambda, i, crossProducts, coefficients);
         }
         previous = current;
         current = OffDiagonalResidual(sOff, lambda);
+        // Simultaneous updates can overshoot: a sweep that raised the
+        // residual is taken back.
+        if (current > previous) {
+            CopyValues(last, lambda);
+            current = previous;
+            break;
+        }
     }
 
     // The sweeps stop on an absolute gain, far from the minimum where the
     // variances are large and long before it where they crawl: Newton steps
     // on the unique variances finish the fit whatever the scale of s.
     if (std::isfinite(current)) {
-        FinishUlsByNewton(s, lambda, components.vectors);
+        Finish(s, lambda);
     }
     for (int i = 0; i < p; ++i) {
         for (int c = 0; c < m; ++c) {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
 #include <vector>
 
-#include "factor/CyclicJacobi.h"
+#include "factor/SymmetricEigenSolver.h"
 
 namespace talver {
 
@@ -49,16 +51,15 @@ public:
     int Items() const { return p_; }
     double Variance(int i) const { return s_[Index(i, i)]; }
 
-    // The fit at psi, its eigen decomposition started from the orthonormal
-    // basis given (the eigenvectors of a fit nearby).
-    PsiFit Evaluate(const std::vector<double>& psi, const std::vector<double>& basis) const
+    // The fit at psi.
+    PsiFit Evaluate(const std::vector<double>& psi) const
     {
         std::vector<double> a = s_;
         for (int i = 0; i < p_; ++i) {
             a[Index(i, i)] -= psi[i];
         }
         PsiFit fit;
-        fit.eigen = CyclicJacobiEigen(a, p_, basis);
+        fit.eigen = SolveSymmetricEigen(std::move(a), p_);
         fit.residualDiagonal.assign(p_, 0.0);
         for (int k = 0; k < p_; ++k) {
             const double e = fit.eigen.values[k];
@@ -256,27 +257,20 @@ std::vector<double> Direction(const UniqueVarianceProblem& problem, const PsiFit
     return negative;
 }
 
-} // namespace
-
-void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double>& basis)
+// Newton steps from the unique variances psi to the nearest minimum.
+// f is infinite when s has no positive variance or the fit is not finite.
+UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> psi)
 {
-    const int p = s->Rows();
-    const int m = lambda->Cols();
-    const UniqueVarianceProblem problem(s, m);
+    const int p = problem.Items();
     double scale = 0.0;
-    std::vector<double> psi(p);
     for (int i = 0; i < p; ++i) {
         scale = std::max(scale, problem.Variance(i));
-        double communality = 0.0;
-        for (int c = 0; c < m; ++c) {
-            communality += (*lambda)(i, c) * (*lambda)(i, c);
-        }
-        psi[i] = std::max(problem.Variance(i) - communality, 0.0);
     }
+    UlsMinimum result{std::numeric_limits<double>::infinity(), {}, {}};
     if (!(scale > 0.0) || !std::isfinite(scale)) {
-        return;
+        return result;
     }
-    PsiFit fit = problem.Evaluate(psi, basis);
+    PsiFit fit = problem.Evaluate(psi);
     for (int step = 0; step < kMaxSteps && std::isfinite(fit.f); ++step) {
         const std::vector<double> direction = Direction(problem, fit, psi);
         // A step this small changes the loadings by less than 1e-8 of
@@ -300,7 +294,7 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double
             for (int i = 0; i < p; ++i) {
                 trial[i] = std::max(psi[i] + length * direction[i], 0.0);
             }
-            trialFit = problem.Evaluate(trial, fit.eigen.vectors);
+            trialFit = problem.Evaluate(trial);
             lowered = trialFit.f < fit.f;
         }
         if (!lowered) {
@@ -309,15 +303,19 @@ void FinishUlsByNewton(const Matrix* s, Matrix* lambda, const std::vector<double
         psi = trial;
         fit = std::move(trialFit);
     }
-    const std::vector<double> finished = problem.Loadings(fit);
-    if (!std::all_of(finished.begin(), finished.end(), [](double v) { return std::isfinite(v); })) {
-        return;
+    std::vector<double> loadings = problem.Loadings(fit);
+    if (!std::isfinite(fit.f) ||
+        !std::all_of(loadings.begin(), loadings.end(), [](double v) { return std::isfinite(v); })) {
+        return result;
     }
-    for (int i = 0; i < p; ++i) {
-        for (int c = 0; c < m; ++c) {
-            (*lambda)(i, c) = finished[static_cast<std::size_t>(i) * m + c];
-        }
-    }
+    return {fit.f, std::move(psi), std::move(loadings)};
+}
+
+} // namespace
+
+UlsMinimum MinimizeOverUniqueVariances(const Matrix* s, int m, const std::vector<double>& psi)
+{
+    return Minimized(UniqueVarianceProblem(s, m), psi);
 }
 
 } // namespace talver

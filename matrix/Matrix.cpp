@@ -1,4 +1,5 @@
 #include "matrix/Matrix.h"
+#include "matrix/ThreadPoolRelease.h"
 
 #include <algorithm>
 #include <limits>
@@ -135,11 +136,40 @@ void MatrixPool::ReleaseDownTo(std::size_t count)
     }
 }
 
+#if defined(__MINGW32__) && !defined(__clang__)
+// MinGW-w64's GCC emulates thread-local storage and frees it at thread exit
+// before the destructors of thread_local objects run on it (GCC bug 80816),
+// so there the pool is held by a plain pointer and threads that end delete it
+// through ReleaseThreadPool.
+namespace {
+thread_local MatrixPool* threadPool = nullptr;
+} // namespace
+
+MatrixPool& CurrentPool()
+{
+    if (threadPool == nullptr) {
+        threadPool = new MatrixPool;
+    }
+    return *threadPool;
+}
+
+void ReleaseThreadPool()
+{
+    delete threadPool;
+    threadPool = nullptr;
+}
+#else
 MatrixPool& CurrentPool()
 {
     thread_local MatrixPool pool;
     return pool;
 }
+
+void ReleaseThreadPool()
+{
+    CurrentPool().FreeAll();
+}
+#endif
 
 Matrix* NewMatrix(int rows, int cols)
 {

@@ -3,7 +3,7 @@
 // decimal point, English names), whatever locale the toolkit or the user set.
 // While an object of this class lives, the calling thread uses the C locale.
 
-#include <locale.h>
+#include <memory>
 
 namespace talver {
 
@@ -15,8 +15,9 @@ public:
     CLocaleScope& operator=(const CLocaleScope&) = delete;
 
 private:
-    locale_t cLocale_;
-    locale_t previous_;
+    // The thread's locale before, as each system keeps it.
+    struct Previous;
+    std::unique_ptr<Previous> previous_;
 };
 
 } // namespace talver

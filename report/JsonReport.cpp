@@ -56,6 +56,21 @@ void WriteOptions(JsonWriter& json, const ReportDetails& d)
         WriteLosses(json, "replication", *d.replicationLosses, d);
         json.EndObject();
     }
+    if (d.groupSplit) {
+        json.BeginObject("groups");
+        json.Integer("rowsRead", d.groupSplit->rowsRead);
+        json.Integer("targetRows", d.groupSplit->targetRows);
+        json.Integer("replicationRows", d.groupSplit->replicationRows);
+        json.BeginArray("otherGroups");
+        for (const OtherGroupRows& other : d.groupSplit->otherGroups) {
+            json.BeginObject();
+            json.String("value", other.value);
+            json.Integer("rows", other.rows);
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+    }
     json.EndObject();
     json.BeginObject("options");
     json.Integer("factors", d.factorCount);

@@ -1,6 +1,7 @@
 #include "report/JsonWriter.h"
 
-#include <charconv>
+#include "matrix/NumberText.h"
+
 #include <cmath>
 
 #include "report/Utf8Text.h"
@@ -105,9 +106,7 @@ void JsonWriter::Number(const char* key, double value)
     Key(key);
     if (std::isfinite(value)) {
         // The shortest text that reads back as exactly this double.
-        char text[32];
-        const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-        std::fwrite(text, 1, static_cast<std::size_t>(end - text), out_);
+        std::fputs(ShortestText(value).c_str(), out_);
     } else {
         std::fputs("null", out_);
     }

@@ -1,6 +1,7 @@
 #include "report/MarkupText.h"
 
-#include <charconv>
+#include "matrix/NumberText.h"
+
 #include <cmath>
 
 #include "report/Utf8Text.h"
@@ -45,11 +46,8 @@ std::string FixedText(double value, int decimals)
     if (!std::isfinite(value)) {
         return "n/a";
     }
-    // to_chars rounds the exact binary value as printf does, and knows no locale.
-    char buffer[400];
-    const std::to_chars_result result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    std::string text(buffer, result.ptr);
+    // Rounded from the exact binary value as printf does, in no locale.
+    std::string text = FixedDecimalsText(value, decimals);
     // printf writes -0.000 for a small negative value; a zero has no sign in
     // a table (the text report keeps printf's).
     if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analyses/AnalysisCodes.h"
+#include "report/GroupSplit.h"
 #include "report/SampleLosses.h"
 
 namespace talver {
@@ -30,6 +31,8 @@ struct ReportDetails {
     // What each sample lost to missing values; none for plain files.
     std::optional<SampleLosses> targetLosses;
     std::optional<SampleLosses> replicationLosses;
+    // How a group column split one file into the samples; none otherwise.
+    std::optional<GroupSplit> groupSplit;
     // Warnings about the data read, such as scores that look like codes of
     // missing answers; the report shows them before the analyses.
     std::vector<std::string> dataWarnings;

@@ -16,14 +16,6 @@ void Line(ReportContext& context, int blanks, const char* text, int lineEnds)
     }
 }
 
-std::tm LocalNow()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local;
-}
-
 // One details line: the label padded to 48 characters, ": ", the value.
 void Detail(ReportContext& context, const char* label, const std::string& value, int lineEnds)
 {
@@ -62,11 +54,11 @@ void WriteReportHeader(ReportContext& context)
     Line(context, 28, "Mathematical Specification:", 1);
     Line(context, 34, "Jonas Ferrer", 1);
     Line(context, 35, "Elena Varga", 2);
-    // The date and the time are read from the clock one after the other.
-    const std::tm dateNow = LocalNow();
-    ReportPrintf(context, "%28sDate: %s\n", "", EnglishDate(dateNow).c_str());
-    const std::tm timeNow = LocalNow();
-    ReportPrintf(context, "%28sTime: %i:%i:%i\n", "", timeNow.tm_hour, timeNow.tm_min, timeNow.tm_sec);
+    // Date and time of one reading of the clock, so that a run started at
+    // midnight does not get the date of one day and the time of the next.
+    const std::tm& start = context.startLocal;
+    ReportPrintf(context, "%28sDate: %s\n", "", EnglishDate(start).c_str());
+    ReportPrintf(context, "%28sTime: %i:%i:%i\n", "", start.tm_hour, start.tm_min, start.tm_sec);
     SeparatorLine(context);
 }
 

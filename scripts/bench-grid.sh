@@ -22,6 +22,11 @@
 # -o  also write the rows as tab-separated values to this file (for
 #     scripts/bench-plot.R)
 #
+# Absolute times differ from machine to machine, so the grid also times, in
+# the same run, the reference job E of scripts/bench-reference.R (R's
+# symmetric eigen decomposition of 4000 covariance matrices of 60 items, one
+# core), before the grid and after it; divide the CPU seconds by it.
+#
 # Run it niced on a quiet machine: look at `uptime` before and after.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -103,9 +108,19 @@ timed() {
     awk '{ printf "%.2f %.2f %.1f\n", $1, $2 + $3, $4 / 1024 }' "$folder/$output.time"
 }
 
+# The reference job's CPU seconds, or "-" without R.
+reference_e() {
+    if command -v Rscript >/dev/null 2>&1; then
+        OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 nice Rscript "$top/scripts/bench-reference.R"
+    else
+        echo "-"
+    fi
+}
+
 work=$build/bench-grid
 mkdir -p "$work"
 echo "$(uname -n): $(nproc) cores; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "reference E before the grid: $(reference_e) CPU s"
 echo
 echo "| items | factors | N | samples | method | threads | before wall s | before CPU s | before MiB | after wall s | after CPU s | after MiB | CPU before/after | same report |"
 echo "|---:|---:|---|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---|"
@@ -155,4 +170,5 @@ for p in $items; do
     done
 done
 echo
+echo "reference E after the grid: $(reference_e) CPU s"
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,6 +1,8 @@
 #!/bin/sh
 # Configures and builds TALVER in build/, or in the folder given first; any
-# further arguments go to cmake (for example -DTALVER_SANITIZE=ON).
+# further arguments go to cmake (for example -DTALVER_SANITIZE=ON). The build
+# is the optimised release build unless they say otherwise: the bootstrap
+# runs about a quarter slower at -O2.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build
@@ -16,5 +18,5 @@ if command -v ccache >/dev/null 2>&1; then
     launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
     export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$top}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 fi
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo $launcher "$@" >/dev/null
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release $launcher "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

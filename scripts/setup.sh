@@ -46,12 +46,24 @@ if [ "$tests" = yes ]; then
     # Installed without their recommendations, which would bring pandoc and
     # LaTeX.
     r_packages="r-base-core r-base-dev r-cran-rcpp r-cran-jsonlite r-cran-testthat r-cran-knitr r-cran-codetools"
+    # haven writes the SPSS, Stata and SAS files of the tests' fixtures and of
+    # the statistics-file fuzz targets' seeds (tests/fuzz/make_statistics_seeds.R).
+    r_packages="$r_packages r-cran-haven"
     # R CMD check --as-cran reads the package's shell scripts (configure,
     # cleanup) with devscripts' checkbashisms, and checks PDFs with qpdf.
     r_packages="$r_packages devscripts qpdf"
     # MinGW-w64's GCC compiles and links the R package's C++ sources for
     # Windows (scripts/check-r-package-mingw.sh), as Rtools' GCC does there.
     packages="$packages g++-mingw-w64-x86-64-posix"
+    # The cross builds (scripts/cross-test.sh): talver-batch and the engine's
+    # tests for Windows with MinGW-w64 (POSIX threads, for std::thread), run
+    # under Wine; for 64-bit ARM, run under qemu-user; GoogleTest's sources
+    # (googletest) compiled for each.
+    packages="$packages wine wine64 g++-aarch64-linux-gnu qemu-user googletest"
+    # The browser version (scripts/build-web.sh): Debian's Emscripten
+    # compiles the engine to WebAssembly (its nodejs also runs the browser
+    # tests in the chromium above).
+    packages="$packages emscripten"
 fi
 missing_of() {
     for package in "$@"; do
@@ -76,4 +88,14 @@ if [ -n "$r_missing" ]; then
 fi
 if [ "$tests" = yes ] && ! locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$'; then
     $sudo localedef -i de_DE -c -f UTF-8 de_DE.UTF-8 || echo "note: could not make the de_DE.UTF-8 locale; its test will be skipped"
+fi
+# The browser tests' driver (web/tests), playwright-core from the npm registry
+# at the version package-lock.json pins; it drives Debian's chromium above and
+# downloads no browser of its own. npm comes with the machine's Node.js, or
+# from Debian.
+if [ "$tests" = yes ] && ! command -v npm >/dev/null 2>&1; then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
+fi
+if [ "$tests" = yes ] && [ ! -d "$(dirname "$0")/../web/tests/node_modules/playwright-core" ]; then
+    (cd "$(dirname "$0")/../web/tests" && npm ci --no-audit --no-fund --ignore-scripts)
 fi

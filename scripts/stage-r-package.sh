@@ -1,7 +1,8 @@
 #!/bin/sh
 # Lays out the R package talver for R CMD build in the folder given (default
 # build-r/): the package files of r/, the engine's sources (matrix, stats,
-# factor, analyses, report) compiled into the package, and the example
+# factor, analyses, report, and the few files of data/ and platform/ the
+# package uses) compiled into the package, and the example
 # samples as its data. Prints the package folder.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +16,10 @@ for layer in matrix stats factor analyses report; do
     mkdir -p "$package/src/$layer"
     cp "$top/$layer/"*.h "$top/$layer/"*.cpp "$package/src/$layer/"
 done
+# Of data/, the package needs only the detection of codes that look like
+# missing values: R reads the data itself.
+mkdir -p "$package/src/data"
+cp "$top/data/MissingCodes.h" "$top/data/MissingCodes.cpp" "$package/src/data/"
 # The operating-system calls the package makes, from platform/: the header,
 # and the implementation of each system family (POSIX for Linux and macOS,
 # Windows), which the two Makevars below choose between.
@@ -29,8 +34,6 @@ for job in $platform_jobs; do
         fi
     done
 done
-# The package ends a call with an R error where the programs end the process.
-rm "$package/src/matrix/FatalMatrixError.cpp"
 mkdir -p "$package/inst/extdata"
 cp "$top/examples/target.dat" "$top/examples/replica.dat" "$package/inst/extdata/"
 # A JSON file of talver-batch, for the examples of talver_read_json().
@@ -42,7 +45,7 @@ cp "$top/r/tests/testthat/fixtures/uls_covariance.json" "$package/inst/extdata/"
 # the last bit: on Linux and macOS configure adds it to Makevars.in where the
 # compiler takes it; on Windows, where packages have no configure step,
 # Makevars.win gives it to Rtools' GCC, which takes it.
-engine=$(cd "$package/src" && ls *.cpp matrix/*.cpp stats/*.cpp factor/*.cpp analyses/*.cpp report/*.cpp)
+engine=$(cd "$package/src" && ls *.cpp matrix/*.cpp stats/*.cpp factor/*.cpp analyses/*.cpp report/*.cpp data/*.cpp)
 rm -f "$package/src/Makevars" "$package/src/Makevars.win"
 for makevars in Makevars.in Makevars.win; do
     case $makevars in

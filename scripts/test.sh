@@ -8,6 +8,8 @@
 #   seconds from its seed corpus.
 # Last, the Debian packages of the release build are made, checked and
 # installed into a scratch root, and the R package is built and checked.
+# Beside all of that, from the release build on, the browser version is
+# built with Emscripten and tested in chromium against talver-batch.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 start=$(date +%s)
@@ -21,6 +23,10 @@ stage setup
 # build at the end.
 "$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON -DTALVER_HARDENING=ON
 stage "release build"
+# The browser stage runs beside the others; its output is shown when it ends.
+mkdir -p "$top/build-web"
+("$top/scripts/test-web.sh" "$top/build" >"$top/build-web/test.log" 2>&1; echo $? >"$top/build-web/test.status") &
+web=$!
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
 stage "release tests"
 # The window stays out of the sanitizer build: compiling it twice would cost
@@ -59,3 +65,7 @@ stage "R package"
 # The R package's C++ sources compiled and linked for Windows, as Rtools would.
 "$top/scripts/check-r-package-mingw.sh" > /dev/null
 stage "R package for Windows"
+wait $web
+cat "$top/build-web/test.log"
+stage "browser (beside the stages above)"
+[ "$(cat "$top/build-web/test.status")" = 0 ]

@@ -3,8 +3,9 @@
 # data (reading samples) stands on matrix alone, platform (the calls of the
 # operating system) on nothing; app stands on all of them. The window (app/qt)
 # and the batch front end (app/batch) stand on app and never on each other;
-# the R package (r/src) and the browser version (web) stand on the engine,
-# data and platform, without app.
+# the R package (r/src) stands on the engine, data and platform, without app;
+# the browser's module (web/module) runs talver-batch's rules, on app and
+# app/batch.
 # Run as: cmake -DSOURCE_DIR=<top> -P CheckLayers.cmake
 set(layers matrix stats factor analyses report)
 set(violations "")
@@ -40,17 +41,19 @@ foreach(layer ${layers})
   check_folder(${layer} "${allowed}")
 endforeach()
 check_folder(data "matrix;data")
+check_folder(data/unread "matrix;data")
 check_folder(platform "platform")
 check_folder(platform/posix "platform")
 check_folder(platform/windows "platform")
+check_folder(platform/browser "platform")
 set(engine "${allowed}")
 list(APPEND allowed data platform app)
 check_folder(app "${allowed}")
 check_folder(app/qt "${allowed};app/qt")
 check_folder(app/batch "${allowed};app/batch")
-# The R package and the browser version compile the engine without app.
+# The R package compiles the engine without app.
 check_folder(r/src "${engine};data;platform")
-check_folder(web "${engine};data;platform;web")
+check_folder(web/module "${allowed};app/batch;web")
 
 if(violations)
   message(FATAL_ERROR "Includes of a higher layer:${violations}")

@@ -113,7 +113,10 @@ std::optional<SampleDialogValues> BatchPort::FillInFromColumns(SampleDialogRules
     source.items = o.itemCount;
     source.missing = o.missing;
     source.delimiter = DelimiterNamed(o.delimiter);
-    const ExtractedSamples samples = ReadSamples(source);
+    const ExtractedSamples samples = ReadSamples(source, [] { return StopSignal() != 0; });
+    if (samples.stopped) {
+        return std::nullopt;
+    }
     if (!samples.ok) {
         Say(samples.message);
         return std::nullopt;

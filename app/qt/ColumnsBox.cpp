@@ -316,7 +316,10 @@ void ColumnsBox::ShowSummary()
         summary_->setText(Text(samples.message));
         return;
     }
-    summary_->setText(Text(LossesLine("Target", samples.target.rows, samples.target.losses, samples.itemNames) + ".\n" +
+    // Rows of other groups are counted value by value, so that a typo in a
+    // group value shows before the run.
+    const std::string groups = samples.groups ? GroupRowsLine(*samples.groups) + ".\n" : "";
+    summary_->setText(Text(groups + LossesLine("Target", samples.target.rows, samples.target.losses, samples.itemNames) + ".\n" +
                            LossesLine("Replication", samples.replication.rows, samples.replication.losses,
                                       samples.itemNames) +
                            "."));

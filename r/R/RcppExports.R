@@ -9,3 +9,7 @@
     .Call(`_talver_PolychoricRefusal`, target, replication, itemNames)
 }
 
+.talver_missing_codes <- function(target, replication, itemNames) {
+    .Call(`_talver_MissingCodes`, target, replication, itemNames)
+}
+

@@ -94,6 +94,7 @@ run_invariance <- function(target, replication, target_name, replication_name, g
   if (items < 2) {
     refuse("There is ", items, " item; at least two are needed, and more items than factors.")
   }
+  warn_missing_codes(target, replication, names)
   if (dispersion == "polychoric") {
     # Scores that are no whole numbers would become categories silently.
     refusal <- .talver_polychoric_refusal(target, replication, names)
@@ -144,4 +145,17 @@ run_invariance <- function(target, replication, target_name, replication_name, g
   fit <- new_talver_result(raw, seed = seed, report = run[["report"]], group = group_details)
   signal_warnings(fit)
   fit
+}
+
+# Scores such as -9 or 99 that look like codes of missing answers would be
+# analysed as scores without a word: the call warns, naming the items.
+warn_missing_codes <- function(target, replication, names) {
+  found <- .talver_missing_codes(target, replication, names)
+  if (length(found$codes) > 0) {
+    talver_warn(paste0(paste(found$descriptions, collapse = "\n"), "\nIf ",
+                       if (length(found$codes) > 1) "they are" else "it is", ", set ",
+                       if (length(found$codes) > 1) "them" else "it", " to NA before the call, for example ",
+                       "data[data == ", format(found$codes[1]), "] <- NA."),
+                "talver_missing_codes", codes = found$codes)
+  }
 }

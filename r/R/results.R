@@ -13,13 +13,13 @@ result_tables <- list(
     json = "itemDifficulties", title = "Item means",
     columns = c(item = "item", target_mean = "targetMean", target_lower = "targetLower",
                 target_upper = "targetUpper", replication_mean = "replicationMean",
-                replication_lower = "replicationLower", replication_upper = "replicationUpper", t = "t",
-                t_significant = "tSignificant", d = "d", d_significant = "dSignificant")),
+                replication_lower = "replicationLower", replication_upper = "replicationUpper", t = "t", df = "df",
+                p = "p", t_significant = "tSignificant", d = "d", d_significant = "dSignificant")),
   discriminations = list(json = "itemDiscriminations", title = "Loadings", intervals = TRUE, factors = TRUE),
   residual_variances = list(json = "itemResidualVariances", title = "Residual variances", intervals = TRUE,
                             factors = FALSE),
   hotelling = list(json = "hotellingTSquare", title = "Hotelling's T square",
-                   columns = c(t_square = "tSquare", df1 = "df1", df2 = "df2", F = "F", P = "P")),
+                   columns = c(t_square = "tSquare", df1 = "df1", df2 = "df2", F = "F", P = "P", p_exact = "pExact")),
   congruence = list(json = "congruence", title = "Congruence indices", indices = TRUE),
   discrepancy = list(json = "discrepancy", title = "Discrepancy indices", indices = TRUE))
 
@@ -68,7 +68,7 @@ fields_frame <- function(part, columns, names) {
   frame <- lapply(columns, function(field) {
     value <- part[[field]]
     if (is.null(value)) NA_real_ else if (is.logical(value)) value else if (is.character(value)) value else
-      if (field %in% c("df1", "df2")) as.integer(value) else as.double(value)
+      if (field %in% c("df", "df1", "df2")) as.integer(value) else as.double(value)
   })
   frame <- as.data.frame(frame, stringsAsFactors = FALSE, optional = TRUE)
   if ("item" %in% names(frame)) frame$item <- names[as.integer(frame$item)]

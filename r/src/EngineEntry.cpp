@@ -11,6 +11,7 @@
 
 #include "ConsoleProgress.h"
 #include "PackageRun.h"
+#include "data/MissingCodes.h"
 
 using namespace talver;
 
@@ -93,4 +94,27 @@ std::string PolychoricRefusal(Rcpp::NumericMatrix target, Rcpp::NumericMatrix re
 {
     return PolychoricScoresRefusal(Sample(target), Sample(replication),
                                    Rcpp::as<std::vector<std::string>>(itemNames));
+}
+
+// The scores of both samples that look like codes of missing answers (-9,
+// 99, ...): the codes, and a sentence on each naming its items.
+// [[Rcpp::export(name = ".talver_missing_codes")]]
+Rcpp::List MissingCodes(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::CharacterVector itemNames)
+{
+    MissingCodeScan scan(target.ncol());
+    for (const Rcpp::NumericMatrix* sample : {&target, &replication}) {
+        for (int j = 0; j < sample->ncol(); ++j) {
+            for (int i = 0; i < sample->nrow(); ++i) {
+                scan.AddValue(j, (*sample)(i, j));
+            }
+        }
+    }
+    const std::vector<std::string> names = Rcpp::as<std::vector<std::string>>(itemNames);
+    std::vector<double> codes;
+    std::vector<std::string> descriptions;
+    for (const SuspectMissingCode& suspect : scan.Suspects()) {
+        codes.push_back(suspect.code);
+        descriptions.push_back(DescribeSuspectCode(suspect, names));
+    }
+    return Rcpp::List::create(Rcpp::Named("codes") = codes, Rcpp::Named("descriptions") = descriptions);
 }

@@ -120,6 +120,11 @@ PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionPro
     ReportContext context;
     context.report = report.File();
     context.startTime = std::time(nullptr);
+    // R calls the package on one thread: the C library's plain conversion
+    // is safe here and the same on every system.
+    if (const std::tm* local = std::localtime(&context.startTime)) {
+        context.startLocal = *local;
+    }
     WriteReportHeader(context);
     WriteDetailsBlock(context, d);
 

@@ -36,10 +36,24 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// MissingCodes
+Rcpp::List MissingCodes(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::CharacterVector itemNames);
+RcppExport SEXP _talver_MissingCodes(SEXP targetSEXP, SEXP replicationSEXP, SEXP itemNamesSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< Rcpp::NumericMatrix >::type target(targetSEXP);
+    Rcpp::traits::input_parameter< Rcpp::NumericMatrix >::type replication(replicationSEXP);
+    Rcpp::traits::input_parameter< Rcpp::CharacterVector >::type itemNames(itemNamesSEXP);
+    rcpp_result_gen = Rcpp::wrap(MissingCodes(target, replication, itemNames));
+    return rcpp_result_gen;
+END_RCPP
+}
 
 static const R_CallMethodDef CallEntries[] = {
     {"_talver_TalverEngine", (DL_FUNC) &_talver_TalverEngine, 3},
     {"_talver_PolychoricRefusal", (DL_FUNC) &_talver_PolychoricRefusal, 3},
+    {"_talver_MissingCodes", (DL_FUNC) &_talver_MissingCodes, 3},
     {NULL, NULL, 0}
 };
 

@@ -62,12 +62,14 @@ protected:
 
 TEST_F(BootstrapTallyTest, MaximumLikelihoodRedrawsAreCountedPerSample)
 {
-    const AnalysisSettings settings = Settings(150, ExtractionMethod::Ml, DispersionKind::Covariance);
+    // Four factors of eight items: some replicates do not converge.
+    AnalysisSettings settings = Settings(300, ExtractionMethod::Ml, DispersionKind::Covariance);
+    settings.factorCount = 4;
     const DiscriminationOutcome one = Run(settings, target_, 1);
     ASSERT_TRUE(one.results);
     const BootstrapTally& tally = one.bootstrap;
     EXPECT_TRUE(tally.ran);
-    EXPECT_EQ(tally.replicates, 150);
+    EXPECT_EQ(tally.replicates, 300);
     EXPECT_GT(tally.target.redraws.notConverged + tally.replication.redraws.notConverged, 0);
     EXPECT_EQ(tally.target.redraws.emptyCategory + tally.replication.redraws.emptyCategory, 0);
     EXPECT_EQ(TestRandom().State(), ExpectedState(settings, tally));
@@ -128,11 +130,15 @@ TEST_F(BootstrapTallyTest, RedrawsOfTheIndicesPopulations)
 
 TEST_F(BootstrapTallyTest, AnImproperSolutionIsOneWithAResidualVarianceAtOrBelowZero)
 {
-    // Six factors of eight items by ULS: many bootstrap solutions are improper.
-    // ULS holds such an item's residual at zero up to rounding, which counts
-    // as zero, as for the observed solution's warning.
-    SolutionSettings settings{6, ExtractionMethod::Uls, 0.0001, DispersionKind::Covariance, nullptr, nullptr};
-    const BootstrapSample sample = WithBuffer(target_);
+    // Item 2 repeats item 1, and three factors by ULS: many bootstrap
+    // solutions hold a unique variance at 0 and are improper, as for the
+    // observed solution's warning.
+    Matrix* target = CopyOf(target_);
+    for (int n = 0; n < kTargetRows; ++n) {
+        (*target)(n, 1) = (*target)(n, 0);
+    }
+    SolutionSettings settings{3, ExtractionMethod::Uls, 0.0001, DispersionKind::Covariance, nullptr, nullptr};
+    const BootstrapSample sample = WithBuffer(target);
     int improper = 0;
     int counted = 0;
     for (int k = 0; k < 40; ++k) {
@@ -142,7 +148,7 @@ TEST_F(BootstrapTallyTest, AnImproperSolutionIsOneWithAResidualVarianceAtOrBelow
         bool below = false;
         for (int i = 0; i < kItems; ++i) {
             double communality = 0.0;
-            for (int j = 0; j < 6; ++j) {
+            for (int j = 0; j < settings.factors; ++j) {
                 communality += (*solution.loadings)(i, j) * (*solution.loadings)(i, j);
             }
             const double variance = (*solution.dispersion)(i, i);

@@ -207,4 +207,32 @@ TEST_F(HostileFilesTest, WorkBeyondTheMemoryIsRefusedBeforeTheRun)
     EXPECT_EQ(Report(), "");
 }
 
+// A file that does not fit in the memory the process may use: the reading
+// says how much it was reading and what to do, and the run ends with status 2.
+TEST_F(HostileFilesTest, AFileBeyondTheMemoryIsRefusedWithWhatToDo)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#else
+    std::string text = "group,q1,q2,q3\n";
+    for (int i = 0; i < 400000; ++i) {
+        text += (i % 2 ? "a," : "b,") + std::to_string(1 + i % 5) + "," + std::to_string(1 + i % 3) + "," +
+                std::to_string(1 + i % 4) + "\n";
+    }
+    folder_.Write("large.csv", text);
+    folder_.Write("output.txt", "an earlier report\n");
+    // 40 MB of address space: the program starts in far less, and the file's
+    // cells need more.
+    const BatchRun run = RunBatch(folder_.Path(""),
+                                  {"--data", "large.csv", "--group", "group", "--target-group", "a",
+                                   "--replication-group", "b", "--items", "q1-q3", "--no-discriminations",
+                                   "--no-congruence", "--no-discrepancy"},
+                                  "ulimit -v 40000;", kTimeLimitSeconds);
+    EXPECT_EQ(run.exitStatus, 2) << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find("not enough memory to read large.csv ("), std::string::npos) << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find(" columns). Close other programs to free memory"), std::string::npos);
+    EXPECT_EQ(Report(), "an earlier report\n");
+#endif
+}
+
 } // namespace

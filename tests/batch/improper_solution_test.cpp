@@ -48,15 +48,31 @@ std::set<int> NonPositiveResiduals(const std::string& json, const std::string& k
     return items;
 }
 
+// Scores whose item 2 repeats item 1: their common part leaves them no
+// unique variance.
+std::string WithARepeatedItem(const std::string& scores)
+{
+    std::string text;
+    std::size_t start = 0;
+    while (start < scores.size()) {
+        const std::size_t end = scores.find('\n', start);
+        const std::string line = scores.substr(start, end - start);
+        const std::size_t first = line.find(' ');
+        const std::size_t second = line.find(' ', first + 1);
+        text += line.substr(0, first + 1) + line.substr(0, first) + line.substr(second) + "\n";
+        start = end + 1;
+    }
+    return text;
+}
+
 TEST(ImproperSolution, HeywoodItemsAreNamedAndTheTablesStay)
 {
     ScratchFolder folder("heywood");
-    folder.Write("target.dat", ScoreText(120, 10, 1));
-    folder.Write("replica.dat", ScoreText(100, 10, 2));
-    // Nine factors of ten items leave almost no unique variance.
+    folder.Write("target.dat", WithARepeatedItem(ScoreText(120, 10, 1)));
+    folder.Write("replica.dat", WithARepeatedItem(ScoreText(100, 10, 2)));
     const BatchRun run = RunBatch(folder.Path(""),
                                   {"--target-count", "120", "--replication-count", "100", "--items", "10",
-                                   "--factors", "9", "--samples", "500", "--no-congruence",
+                                   "--factors", "2", "--samples", "500", "--no-congruence",
                                    "--no-discrepancy", "--json", "tables.json"},
                                   "", 120);
     ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;

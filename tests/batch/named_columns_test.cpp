@@ -198,6 +198,77 @@ TEST_F(NamedColumnsTest, JsonNamesTheItemsAndWhatEachSampleLost)
     EXPECT_EQ(json.find("missingValues"), std::string::npos);
 }
 
+// One file of wave codes: the Target and Replication waves, a neighbouring
+// code that single precision would merge with the Target's, a typo and a
+// value with a terminal's control sequence in it.
+std::string WaveCsv(int others)
+{
+    std::string text = "wave,q1,q2,q3\n";
+    const std::vector<std::pair<std::string, int>> waves = {
+        {"20200104", 30}, {"20200103", others}, {"20200105", 25}, {"Original", 1}, {"x\x1b[2J", 1}};
+    unsigned seed = 7;
+    for (const auto& [wave, rows] : waves) {
+        for (int i = 0; i < rows; ++i) {
+            text += wave;
+            for (int j = 0; j < 3; ++j) {
+                seed = seed * 1103515245u + 12345u;
+                text += "," + std::to_string(1 + (seed >> 16) % 5);
+            }
+            text += "\n";
+        }
+    }
+    return text;
+}
+
+TEST_F(NamedColumnsTest, RowsOfOtherGroupsAreCountedByValueAndNeverMerged)
+{
+    folder_.Write("waves.csv", WaveCsv(4));
+    BatchRun run = Run({"--data", "waves.csv", "--group", "wave", "--target-group", "20200104", "--replication-group",
+                        "20200105", "--items", "q1-q3", "--json", "waves.json", "--no-discriminations",
+                        "--no-congruence", "--no-discrepancy"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+    EXPECT_NE(run.errorOutput.find("61 rows read: 30 Target (20200104), 25 Replication (20200105), 6 in other "
+                                   "groups: 20200103 (4), Original (1), x\\x1b[2J (1)\n"),
+              std::string::npos)
+        << run.errorOutput;
+    EXPECT_EQ(run.errorOutput.find('\x1b'), std::string::npos);
+    EXPECT_NE(run.errorOutput.find("Target sample: 30 complete rows"), std::string::npos);
+    std::string json = Report("waves.json");
+    json.erase(std::remove_if(json.begin(), json.end(), [](char c) { return c == ' ' || c == '\n'; }), json.end());
+    EXPECT_NE(json.find("\"groups\":{\"rowsRead\":61,\"targetRows\":30,\"replicationRows\":25,\"otherGroups\":[{"
+                        "\"value\":\"20200103\",\"rows\":4},{\"value\":\"Original\",\"rows\":1},{\"value\":\"x\\u001b[2J\","
+                        "\"rows\":1}]}"),
+              std::string::npos)
+        << json;
+
+    // When most rows belong to no sample, the run stops and shows the values.
+    folder_.Write("output.txt", "an earlier report\n");
+    folder_.Write("shifted.csv", WaveCsv(60));
+    run = Run({"--data", "shifted.csv", "--group", "wave", "--target-group", "20200104", "--replication-group",
+               "20200105", "--items", "q1-q3"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errorOutput.find("Only 55 of 117 rows of shifted.csv belong to a sample (30 Target, 25 Replication); "
+                                   "62 rows have other values in the group column \"wave\": 20200103 (60), "
+                                   "Original (1), x\\x1b[2J (1). Check the group column"),
+              std::string::npos)
+        << run.errorOutput;
+    EXPECT_EQ(Report("output.txt"), "an earlier report\n");
+}
+
+TEST_F(NamedColumnsTest, StringGroupsOfSpssFilesAreChosenByLabelOrValue)
+{
+    for (const auto& [target, replication] : {std::pair{"original", "retest"}, {"o", "retest"}}) {
+        const BatchRun run = Run({"--data", kFixtures + "strings.sav", "--group", "group", "--target-group", target,
+                                  "--replication-group", replication, "--items", "q1-q3", "--no-discriminations",
+                                  "--no-congruence", "--no-discrepancy"});
+        ASSERT_EQ(run.exitStatus, 0) << run.errorOutput;
+        EXPECT_NE(run.errorOutput.find("25 rows read: 10 Target (" + std::string(target) +
+                                       "), 10 Replication (retest), 5 in other groups: x (5)"),
+                  std::string::npos)
+            << run.errorOutput;
+    }
+}
+
 TEST_F(NamedColumnsTest, BadInputIsRefusedWithWhatToFixAndLosesNothing)
 {
     folder_.Write("output.txt", "an earlier report\n");
@@ -205,6 +276,12 @@ TEST_F(NamedColumnsTest, BadInputIsRefusedWithWhatToFixAndLosesNothing)
     folder_.Write("fake.sav", "q1,q2\n1,2\n");
     folder_.Write("short.csv", "q1,q2\n1,2\n3\n");
     folder_.Write("open.csv", "q1,q2\n1,\"2\n");
+    folder_.Write("header.csv", "group,q1,q2\n");
+    std::string never = "q1,q2,q3\n";
+    for (int i = 0; i < 12; ++i) {
+        never += std::to_string(1 + i % 5) + ",NA," + std::to_string(1 + i % 3) + "\n";
+    }
+    folder_.Write("never.csv", never);
     const std::string group = "group.csv";
     const std::vector<std::string> groupArguments = {"--data", group, "--group", "group", "--target-group",
                                                      "Target group", "--replication-group", "retest"};
@@ -222,12 +299,12 @@ TEST_F(NamedColumnsTest, BadInputIsRefusedWithWhatToFixAndLosesNothing)
         // but the text "x" of the row of group "other" is never read.
         {{"--data", group, "--group", "group", "--target-group", "Target group", "--replication-group", "Retest",
           "--items", "q1-q5"},
-         "No row of group.csv has the value Retest in the group column \"group\". Its values there are: retest, "
-         "Target group, other"},
+         "No row of group.csv has the value Retest in the group column \"group\". Its values there are: Target "
+         "group (61), retest (52), other (1)."},
         {{"--data", group, "--group", "sex", "--target-group", "1", "--replication-group", "2", "--items", "q1-q5"},
          "There is no group column \"sex\""},
-        {{"--data", group, "--group", "group", "--target-group", "other", "--replication-group", "retest", "--items",
-          "q1-q5"},
+        {{"--data", group, "--group", "group", "--target-group", "other", "--replication-group", "Target group",
+          "--items", "q1-q5"},
          "group.csv (group = other), line 13, column \"q1\": \"x\" is not a number"},
         {withGroup({"--items", "q1-q5", "--missing", "1,1.5,2,2.5,3,3.5,4,4.5,5"}),
          "has 0 complete rows after 61 rows with missing"},
@@ -248,6 +325,11 @@ TEST_F(NamedColumnsTest, BadInputIsRefusedWithWhatToFixAndLosesNothing)
         {{"--target", "target.csv", "--replication", "replica.csv", "--items", "q1", "--target-count", "5"},
          "leave out --target-count"},
         {{"--target-count", "5", "--missing", "-9"}, "--missing and --delimiter are for files that name"},
+        {{"--data", "header.csv", "--group", "group", "--target-group", "a", "--replication-group", "b", "--items",
+          "q1-q2"},
+         "header.csv has a header but no rows of data."},
+        {{"--target", "never.csv", "--replication", "never.csv", "--items", "q1-q3"},
+         "The item q2 is missing in every row of the sample: leave it out of the items"},
         // Half scores cannot be categories of polychoric correlations.
         {withGroup({"--items", "q1-q5", "--missing", "-9", "--dispersion", "polychoric"}),
          "Polychoric correlations cannot be computed: item q5 has the score 2.5 in row 1 of the Target sample, "

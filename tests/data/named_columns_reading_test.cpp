@@ -4,11 +4,13 @@
 
 #include "data/DelimitedReader.h"
 #include "data/ItemSelection.h"
+#include "data/SampleExtraction.h"
 #include "data/ScoreCells.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 using namespace talver;
 
@@ -44,7 +46,7 @@ std::vector<DataColumn> Columns(std::initializer_list<const char*> names)
 {
     std::vector<DataColumn> columns;
     for (const char* name : names) {
-        columns.push_back(DataColumn{name, false, {}});
+        columns.push_back(DataColumn{name, false, {}, {}});
     }
     return columns;
 }
@@ -106,7 +108,18 @@ TEST(DelimitedReader, BrokenFilesAreRefusedWithWhereAndWhy)
     EXPECT_NE(Refusal("a,b\n1,\"2\"x\n").find("line 2 has text after the closing quote"), std::string::npos);
     EXPECT_NE(Refusal("a,b\n\"1\n\",2\n3\n").find("line 4 has 1 fields but the header has 2"), std::string::npos);
     EXPECT_NE(Refusal("a,b,a\n").find("names the column \"a\" twice"), std::string::npos);
-    EXPECT_NE(Refusal(std::string("\xFF\xFE" "a\0,\0b\0", 8)).find("UTF-16"), std::string::npos);
+    // Wide encodings are named as they are, with a byte-order mark or without.
+    const std::pair<std::string, const char*> wide[] = {
+        {std::string("\xFF\xFE" "a\0,\0b\0", 8), "UTF-16 (little-endian)"},
+        {std::string("a\0,\0b\0", 6), "UTF-16 (little-endian)"},
+        {std::string("\0a\0,\0b", 6), "UTF-16 (big-endian)"},
+        {std::string("\xFF\xFE\0\0a\0\0\0", 8), "UTF-32 (little-endian)"},
+        {std::string("a\0\0\0,\0\0\0", 8), "UTF-32 (little-endian)"},
+        {std::string("\0\0\xFE\xFF\0\0\0a", 8), "UTF-32 (big-endian)"},
+    };
+    for (const auto& [text, name] : wide) {
+        EXPECT_NE(Refusal(text).find(std::string("the file is ") + name + " text"), std::string::npos) << name;
+    }
     EXPECT_NE(Refusal(std::string("a,b\n1,\0", 7)).find("binary"), std::string::npos);
     EXPECT_NE(Refusal("\n \n").find("empty"), std::string::npos);
     EXPECT_NE(Refusal("a,\xC3\n").find("not UTF-8"), std::string::npos);
@@ -145,7 +158,7 @@ TEST(ScoreCells, MissingAnswersAndGroupValues)
     EXPECT_EQ(status(DataCell{DataCell::Kind::Number, 0.1, ""}), CellStatus::Score);
     EXPECT_EQ(score, static_cast<double>(0.1f));
 
-    DataColumn group{"g", false, {{1.0, "women"}, {2.0, "men"}}};
+    DataColumn group{"g", false, {{1.0, "women"}, {2.0, "men"}}, {}};
     EXPECT_TRUE(GroupMatches(DataCell{DataCell::Kind::Number, 1.0, ""}, group, false, "1.0"));
     EXPECT_TRUE(GroupMatches(DataCell{DataCell::Kind::Number, 2.0, ""}, group, false, " men"));
     EXPECT_FALSE(GroupMatches(DataCell{DataCell::Kind::Number, 2.0, ""}, group, false, "women"));
@@ -153,6 +166,45 @@ TEST(ScoreCells, MissingAnswersAndGroupValues)
     EXPECT_TRUE(GroupMatches(text("Group A"), group, false, "Group A"));
     EXPECT_FALSE(GroupMatches(text("group a"), group, false, "Group A"));
     EXPECT_FALSE(GroupMatches(DataCell{DataCell::Kind::Missing, 0.0, ""}, group, false, "1"));
+
+    // Codes beyond 2^24 stay apart: single precision would merge them.
+    const DataColumn waves{"wave", false, {}, {}};
+    for (const auto& [near, wanted] : {std::pair{20200103.0, "20200104"}, {100000003.0, "100000001"}}) {
+        ASSERT_EQ(static_cast<float>(near), static_cast<float>(std::stod(wanted)));
+        EXPECT_FALSE(GroupMatches(DataCell{DataCell::Kind::Number, near, ""}, waves, false, wanted)) << wanted;
+        EXPECT_FALSE(GroupMatches(text(std::to_string(static_cast<long>(near)).c_str()), waves, false, wanted));
+        EXPECT_TRUE(GroupMatches(DataCell{DataCell::Kind::Number, std::stod(wanted), ""}, waves, false, wanted));
+    }
+    // A string variable's values are chosen by their labels too.
+    DataColumn strings{"g", true, {}, {}};
+    strings.textLabels = {{"o", "original"}, {"r", "retest"}};
+    EXPECT_TRUE(GroupMatches(text("o"), strings, false, "original"));
+    EXPECT_TRUE(GroupMatches(text("r"), strings, false, "r"));
+    EXPECT_FALSE(GroupMatches(text("r"), strings, false, "original"));
+    EXPECT_EQ(GroupValueText(text("o"), strings), "o (original)");
+    EXPECT_EQ(GroupValueText(DataCell{DataCell::Kind::Number, 2.0, ""}, group), "2 (men)");
+    EXPECT_EQ(GroupValueText(DataCell{DataCell::Kind::Missing, 0.0, ""}, group), "(missing)");
+}
+
+TEST(ScoreCells, NumbersOutsideSinglePrecisionAreToldApartFromText)
+{
+    const MissingCodes none;
+    double score = 0.0;
+    for (const char* outside : {"1e-50", "1e308", "1e39", "1e-320", "-1e39"}) {
+        EXPECT_EQ(InterpretScore(DataCell{DataCell::Kind::Text, 0.0, outside}, false, none, score),
+                  CellStatus::OutsideSinglePrecision)
+            << outside;
+        const double value = std::strtod(outside, nullptr);
+        EXPECT_EQ(InterpretScore(DataCell{DataCell::Kind::Number, value, ""}, false, none, score),
+                  CellStatus::OutsideSinglePrecision)
+            << outside;
+    }
+    for (const char* inside : {"0", "-0", "1e-40", "3.4e38", "1e-45"}) {
+        EXPECT_EQ(InterpretScore(DataCell{DataCell::Kind::Text, 0.0, inside}, false, none, score), CellStatus::Score)
+            << inside;
+    }
+    EXPECT_EQ(InterpretScore(DataCell{DataCell::Kind::Text, 0.0, "1e3x"}, false, none, score),
+              CellStatus::NotANumber);
 }
 
 TEST(ItemSelection, NamesAndRangesInFileOrder)
@@ -171,4 +223,86 @@ TEST(ItemSelection, NamesAndRangesInFileOrder)
     EXPECT_NE(ItemRefusal(" , ", columns).find("No items are named"), std::string::npos);
     const auto unnamed = Columns({"a", "", "b"});
     EXPECT_NE(ItemRefusal("a-b", unnamed).find("Column 2 of f.csv has no name"), std::string::npos);
+}
+
+namespace {
+
+// The cells of one column, as text or number.
+std::vector<std::string> ColumnCells(const DataTable& table, const std::string& name)
+{
+    std::vector<std::string> cells;
+    for (std::size_t j = 0; j < table.columns.size(); ++j) {
+        if (table.columns[j].name == name) {
+            for (const std::vector<DataCell>& row : table.rows) {
+                cells.push_back(row[j].kind == DataCell::Kind::Text ? row[j].text : CellShown(row[j]));
+            }
+        }
+    }
+    return cells;
+}
+
+std::vector<std::size_t> Chosen(const std::vector<DataColumn>& columns, const std::vector<std::string>& names)
+{
+    std::vector<std::size_t> chosen;
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        for (const std::string& name : names) {
+            chosen.insert(chosen.end(), columns[j].name == name ? 1 : 0, j);
+        }
+    }
+    return chosen;
+}
+
+} // namespace
+
+TEST(ReadingChosenColumns, OnlyTheChosenColumnsAreKeptAndTheyHoldWhatAWholeReadingHolds)
+{
+    std::string text = "id,group,a,q1,b,q2\n";
+    for (int i = 0; i < 50; ++i) {
+        text += std::to_string(i) + "," + (i % 3 ? "t" : "r") + ",x" + std::to_string(i) + "," +
+                std::to_string(i % 5) + ",," + std::to_string(i % 4) + "\n";
+    }
+    const DataTable whole = Parsed(text);
+    DataTable kept;
+    const std::vector<std::string> names = {"group", "q1", "q2"};
+    ASSERT_TRUE(ParseDelimitedText(text, 0, "f.csv", kept, [&](const std::vector<DataColumn>& columns) {
+                    return std::optional(Chosen(columns, names));
+                }).ok);
+    EXPECT_EQ(Names(kept), names);
+    EXPECT_EQ(kept.firstLineOfRow, whole.firstLineOfRow);
+    for (const std::string& name : names) {
+        EXPECT_EQ(ColumnCells(kept, name), ColumnCells(whole, name)) << name;
+    }
+
+    // A statistics file keeps its value labels with the chosen variables.
+    const std::string sav = std::string(TALVER_SOURCE_DIR) + "/tests/batch/fixtures/columns/both.sav";
+    DataTable wholeFile;
+    DataTable keptFile;
+    ASSERT_TRUE(ReadDataTable(sav, 0, wholeFile).ok);
+    ASSERT_TRUE(ReadDataTable(sav, 0, keptFile, [](const std::vector<DataColumn>& columns) {
+                    return std::optional(Chosen(columns, {"group", "q3"}));
+                }).ok);
+    EXPECT_EQ(Names(keptFile), (std::vector<std::string>{"group", "q3"}));
+    EXPECT_EQ(keptFile.columns[0].valueLabels.at(2.0), "replication");
+    EXPECT_EQ(ColumnCells(keptFile, "q3"), ColumnCells(wholeFile, "q3"));
+    EXPECT_EQ(ColumnCells(keptFile, "group"), ColumnCells(wholeFile, "group"));
+}
+
+TEST(ReadingChosenColumns, AStopIsHonouredBetweenChunksOfRows)
+{
+    std::string text = "q1,q2\n";
+    for (int i = 0; i < 3 * static_cast<int>(kRowsBetweenStopChecks); ++i) {
+        text += "1,2\n";
+    }
+    int asked = 0;
+    DataTable table;
+    const DataReadResult result = ParseDelimitedText(text, 0, "f.csv", table, {}, [&] { return ++asked == 2; });
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(table.rows.empty());
+
+    // Without a stop the same text is read whole.
+    asked = 0;
+    ASSERT_TRUE(ParseDelimitedText(text, 0, "f.csv", table, {}, [&] { return ++asked > 99; }).ok);
+    EXPECT_EQ(table.rows.size(), 3 * kRowsBetweenStopChecks);
 }

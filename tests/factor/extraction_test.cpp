@@ -124,17 +124,41 @@ TEST_P(ExtractionAgreement, MaximumLikelihoodMatchesFactanal)
     ExtractMaximumLikelihood(s, loadings, m, f);
     ASSERT_NE(loadings, nullptr);
 
+    // factanal run to the limit of double precision (the fixtures' script).
     const double reference = fixture.Scalar("ml_f");
-    EXPECT_GE(f, reference - 1e-8);
-    EXPECT_LT(f - reference, 5e-5);
-    EXPECT_NEAR(f, MlDiscrepancy(fixture.Get("ml"), fixture.Get("ml_psi"), s), 5e-5);
-    if (GetParam() == "cov30") {
-        // Its second and third factors have close eigenvalues (9.07 and
-        // 8.70), which 100 power steps cannot tell apart: the columns come
-        // out mixed within their plane, while the fit stays close.
-        EXPECT_LT(AlignedDistance(loadings, fixture.Get("ml")), 5e-3);
-    } else {
-        EXPECT_LT(LoadingsDistance(loadings, fixture.Get("ml")), 1e-3);
+    EXPECT_NEAR(f, reference, 1e-10 * reference);
+    EXPECT_LT(LoadingsDistance(loadings, fixture.Get("ml")), 1e-6);
+}
+
+TEST_P(ExtractionAgreement, EveryMethodIsFreeOfTheScoresUnits)
+{
+    // Scores times c: dispersions times c^2, loadings times c, fits of ML
+    // unchanged, of ULS and PCA times c^4 and c^2.
+    Matrix* uls = NewMatrix(p, m);
+    Matrix* pca = NewMatrix(p, m);
+    Matrix* ml = NewMatrix(p, m);
+    Matrix* weights = NewMatrix(p, m);
+    double stat = 0.0;
+    double explained = 0.0;
+    double f = 0.0;
+    ExtractUls(s, m, kTolerance, 0, uls, stat);
+    ExtractPrincipalComponents(s, m, weights, pca, explained);
+    ExtractMaximumLikelihood(s, ml, m, f);
+    ASSERT_NE(ml, nullptr);
+    for (double c : {1e-6, 1e-3, 0.03, 1e3, 1e6}) {
+        const Matrix* scaled = Times(s, c * c);
+        Matrix* scaledUls = NewMatrix(p, m);
+        Matrix* scaledPca = NewMatrix(p, m);
+        Matrix* scaledMl = NewMatrix(p, m);
+        double scaledF = 0.0;
+        ExtractUls(scaled, m, kTolerance, 0, scaledUls, stat);
+        ExtractPrincipalComponents(scaled, m, weights, scaledPca, explained);
+        ExtractMaximumLikelihood(scaled, scaledMl, m, scaledF);
+        ASSERT_NE(scaledMl, nullptr) << "scale " << c;
+        EXPECT_NEAR(scaledF, f, 1e-10 * f) << "scale " << c;
+        EXPECT_LT(LoadingsDistance(Times(scaledMl, 1.0 / c), ml), 1e-7) << "scale " << c;
+        EXPECT_LT(LoadingsDistance(Times(scaledPca, 1.0 / c), pca), 1e-8) << "scale " << c;
+        EXPECT_LT(AlignedDistance(Times(scaledUls, 1.0 / c), uls), 1e-6) << "scale " << c;
     }
 }
 

@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "factor/JacobiEigen.h"
+#include "factor/SymmetricEigen.h"
 #include "factor/SingularValueDecomposition.h"
 #include "tests/factor/factor_test_support.h"
 

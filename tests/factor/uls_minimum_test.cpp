@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "factor/CyclicJacobi.h"
 #include "matrix/MatrixOps.h"
 #include "factor/UlsExtraction.h"
 #include "factor/Varimax.h"
@@ -136,44 +135,6 @@ TEST_F(UlsScale, ExactFitIsKept)
     const Matrix* s = Plus(Product(lambda, Transposed(lambda)), Diag(psi));
     const Matrix* loadings = Uls(s, 2);
     EXPECT_LT(MaxAbsDifference(Product(loadings, Transposed(loadings)), Product(lambda, Transposed(lambda))), 1e-8);
-}
-
-using CyclicJacobi = MatrixTest;
-
-TEST_F(CyclicJacobi, DecomposesToFullPrecision)
-{
-    ReferenceFixture fixture("cov30");
-    const Matrix* s = fixture.Get("S");
-    const int n = s->Rows();
-    std::vector<double> a(static_cast<std::size_t>(n) * n);
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            a[static_cast<std::size_t>(i) * n + j] = (*s)(i, j);
-        }
-    }
-    const SymmetricEigenpairs pairs = CyclicJacobiEigen(a, n);
-    const double size = pairs.values[0];
-    for (int k = 0; k < n; ++k) {
-        if (k > 0) {
-            EXPECT_GE(pairs.values[k - 1], pairs.values[k]);
-        }
-        for (int i = 0; i < n; ++i) {
-            // S u_k = e_k u_k, and the vectors are orthonormal.
-            double su = 0.0;
-            for (int j = 0; j < n; ++j) {
-                su += a[static_cast<std::size_t>(i) * n + j] * pairs.vectors[static_cast<std::size_t>(j) * n + k];
-            }
-            EXPECT_NEAR(su, pairs.values[k] * pairs.vectors[static_cast<std::size_t>(i) * n + k], 1e-13 * size);
-        }
-        for (int l = 0; l <= k; ++l) {
-            double dot = 0.0;
-            for (int i = 0; i < n; ++i) {
-                dot += pairs.vectors[static_cast<std::size_t>(i) * n + k] *
-                       pairs.vectors[static_cast<std::size_t>(i) * n + l];
-            }
-            EXPECT_NEAR(dot, k == l ? 1.0 : 0.0, 1e-14);
-        }
-    }
 }
 
 } // namespace

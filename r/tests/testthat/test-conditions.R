@@ -21,6 +21,22 @@ test_that("analyses that end early raise classed warnings naming the items", {
   expect_null(fit$discriminations)
 })
 
+test_that("scores that look like codes of missing answers are warned of, naming the items", {
+  coded <- named(target)
+  coded[c(4, 9), "q2"] <- -9
+  coded[12, "q7"] <- 99
+  warning <- tryCatch(talver_invariance(coded, named(replication), samples = 500, progress = FALSE, seed = 1,
+                                        outputs = "difficulties"),
+                      talver_missing_codes = function(w) w)
+  expect_s3_class(warning, "talver_warning")
+  expect_identical(warning$codes, c(-9, 99))
+  expect_match(conditionMessage(warning), "The score -9 looks like a code for a missing answer: it occurs 2 times, in q2 \\(2\\)")
+  expect_match(conditionMessage(warning), "The score 99 .* in q7 \\(1\\).*set them to NA")
+  # The example samples hold no such scores.
+  expect_silent(talver_invariance(named(target), named(replication), samples = 500, progress = FALSE, seed = 1,
+                                  outputs = "difficulties"))
+})
+
 test_that("item numbers in the engine's texts become the items' names", {
   names <- c("anx1", "anx2", "dep1", "dep2", "som1", "som2")
   expect_identical(named_items("for item 3 in the Target sample", names), "for item \"dep1\" in the Target sample")

@@ -1,0 +1,16 @@
+// The reader of statistics files for builds without the ReadStat library
+// (Windows, where Debian does not build it): every such file is refused with
+// what to do instead.
+#include "data/StatisticsFileReader.h"
+
+namespace talver {
+
+DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, DataTable& table)
+{
+    table = DataTable{};
+    return {false, path + ": this build of TALVER cannot read " + DescriptionOf(kind) +
+                       ". Export the data from the statistics package as CSV (comma-separated values, with the "
+                       "variable names in the first row) and read that file instead."};
+}
+
+} // namespace talver

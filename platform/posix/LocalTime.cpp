@@ -1,0 +1,12 @@
+#include "platform/LocalTime.h"
+
+namespace talver {
+
+std::tm LocalCalendarTime(std::time_t moment)
+{
+    std::tm local{};
+    localtime_r(&moment, &local);
+    return local;
+}
+
+} // namespace talver

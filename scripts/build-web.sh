@@ -1,0 +1,26 @@
+#!/bin/sh
+# Builds the browser version into build-web/ (or the folder given first):
+# the engine compiled to WebAssembly with Debian's Emscripten, and the page's
+# files beside it in build-web/site/, ready to open or to serve as they are.
+set -e
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$top/build-web
+if [ $# -gt 0 ]; then
+    build=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+    shift
+fi
+# Debian's Emscripten runs its JavaScript optimizer with the system's node,
+# which finds Debian's node modules (acorn) only here.
+export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
+emcmake cmake -S "$top" -B "$build/engine" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON \
+    -DTALVER_BUILD_TESTS=OFF "$@" >/dev/null
+cmake --build "$build/engine" -j"$(nproc)" --target talver-web
+site=$build/site
+rm -rf "$site"
+mkdir -p "$site"
+cp "$top"/web/src/index.html "$top"/web/src/page.css "$top"/web/src/page.js "$site"/
+# The worker runs from a text the page turns into a blob: a page opened
+# from a folder may not start a worker from a file.
+node "$top/web/src/bundle-worker.js" "$top/web/src/worker.js" "$build/engine/talver-engine.js" \
+    "$site/engine-source.js"
+echo "The page is in $site (open index.html, or serve the folder)."

@@ -1,0 +1,104 @@
+#!/bin/sh
+# Builds talver-batch and the engine's test programs for another system with
+# Debian's cross compilers, runs the test programs there (Windows under Wine,
+# 64-bit ARM under qemu-user), and compares the reports of the bundled
+# example jobs with those of the native build, apart from the clock lines.
+#
+#   scripts/cross-test.sh windows|aarch64 [NATIVE-BUILD]
+#
+# NATIVE-BUILD (default build/) holds the native talver-batch. The cross
+# build goes to build-windows/ or build-aarch64/; Wine's settings folder
+# (WINEPREFIX) lives in it, so that nothing outside the build is touched.
+set -e
+top=$(cd "$(dirname "$0")/.." && pwd)
+target=$1
+native=$(cd "${2:-$top/build}" && pwd)
+case $target in
+    windows) toolchain=mingw-w64-x86_64 batch=talver-batch.exe ;;
+    aarch64) toolchain=aarch64-linux-gnu batch=talver-batch ;;
+    *) echo "usage: $0 windows|aarch64 [NATIVE-BUILD]" >&2; exit 2 ;;
+esac
+build=$top/build-$target
+start=$(date +%s)
+say() {
+    echo "== $target: $1, $(($(date +%s) - start)) s"
+}
+
+launcher=""
+if command -v ccache >/dev/null 2>&1; then
+    launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$top}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
+fi
+# No statistics files (Debian builds ReadStat for neither system), no window;
+# GoogleTest is compiled for the target from Debian's sources.
+cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/toolchains/$toolchain.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON -DTALVER_READSTAT=OFF -DTALVER_BUILD_WINDOW=OFF \
+    -DTALVER_GTEST_SOURCE_DIR=/usr/src/googletest -DTALVER_TEST_AREAS="matrix;stats;factor;analyses;report;platform" \
+    $launcher >/dev/null
+cmake --build "$build" -j"$(nproc)"
+say built
+
+run() {
+    "$@"
+}
+if [ "$target" = windows ]; then
+    export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # Wine's first start writes its settings folder; later ones take a second.
+    wineboot --init >/dev/null 2>&1 || true
+    say "Wine started"
+    run() {
+        wine "$@"
+    }
+fi
+(cd "$build" && ctest --output-on-failure -j"$(nproc)")
+say "engine tests"
+
+# The jobs of the example samples: plain files with the default options, the
+# CSV file with a group column and a missing-value code, and a polychoric
+# run with its JSON companion.
+blank_clock() {
+    sed -e 's/^\( *\)Date: .*/\1Date: -/' -e 's/^\( *\)Time: .*/\1Time: -/' \
+        -e 's/^Computing time: .*/Computing time: -/' "$1"
+}
+jobs=$build/jobs
+rm -rf "$jobs"
+failed=0
+for job in road groups polychoric; do
+    case $job in
+        road) arguments="" ;;
+        groups) arguments="--data groups.csv --group sample --target-group original --replication-group retest --items q1-q10 --missing -9" ;;
+        polychoric) arguments="--dispersion polychoric --json $job.json" ;;
+    esac
+    for side in native "$target"; do
+        mkdir -p "$jobs/$side"
+        cp "$top/examples/target.dat" "$top/examples/replica.dat" "$top/examples/groups.csv" "$jobs/$side/"
+        if [ "$side" = native ]; then program=$native/talver-batch; else program=$build/$batch; fi
+        # shellcheck disable=SC2086 # the job's arguments are words
+        (cd "$jobs/$side" && run "$program" $arguments --output "$job.txt" 2>"$job.messages")
+        blank_clock "$jobs/$side/$job.txt" > "$jobs/$side/$job.blanked"
+    done
+    if ! cmp -s "$jobs/native/$job.blanked" "$jobs/$target/$job.blanked"; then
+        echo "The $job report differs between the native and the $target build:" >&2
+        diff "$jobs/native/$job.blanked" "$jobs/$target/$job.blanked" | head -20 >&2
+        failed=1
+    fi
+    if [ -f "$jobs/native/$job.json" ] && ! cmp -s "$jobs/native/$job.json" "$jobs/$target/$job.json"; then
+        echo "The $job JSON file differs between the native and the $target build." >&2
+        failed=1
+    fi
+done
+say "reports compared"
+
+# Without ReadStat, a statistics file is refused with what to do instead.
+if [ "$target" = windows ]; then
+    : > "$jobs/$target/survey.sav"
+    status=0
+    (cd "$jobs/$target" && run "$build/$batch" --data survey.sav --group g --target-group 1 --replication-group 2 --items q1-q10 --output survey.txt \
+        2>survey.messages) || status=$?
+    if [ "$status" -ne 2 ] || ! grep -q "SPSS file.*Export the data" "$jobs/$target/survey.messages"; then
+        echo "A statistics file was not refused with the advice to export CSV (status $status):" >&2
+        cat "$jobs/$target/survey.messages" >&2
+        failed=1
+    fi
+fi
+exit $failed

@@ -693,6 +693,7 @@ TEST_F(MainWindowTest, ItemsAndGroupPickedFromACsvHeaderGiveThePlainFilesReport)
         EXPECT_EQ(TextOf(dialog, Rules::kVariableCountField), "10");
         EXPECT_TRUE(Find<QLineEdit>(dialog, Rules::kTargetCountField)->isReadOnly());
         EXPECT_EQ(TextOf(dialog, ColumnsBox::kSummary),
+                  "1,043 rows read: 708 Target (A), 335 Replication (B), none in other groups.\n"
                   "Target sample: 707 complete rows; 1 of 708 rows dropped for missing values (q3: 1).\n"
                   "Replication sample: 335 complete rows, none dropped for missing values.");
         Accept(dialog);

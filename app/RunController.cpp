@@ -166,16 +166,14 @@ void RunController::ReadSampleData()
     CLocaleScope cLocale;
     if (chosen->columns) {
         if (!ReadColumnSamples(*chosen->columns)) {
-            workspace_.dataLoaded = false;
-            SetStatus("  READY");
+            RefuseData();
             return;
         }
     } else if (!ReadSample(workspace_.targetFile, workspace_.targetCount, workspace_.targetData,
                     "Error reading TARGET file!") ||
         !ReadSample(workspace_.replicationFile, workspace_.replicationCount, workspace_.replicationData,
                     "Error reading REPLICATION file!")) {
-        workspace_.dataLoaded = false;
-        SetStatus("  READY");
+        RefuseData();
         return;
     }
     CheckForMissingCodes();
@@ -184,6 +182,17 @@ void RunController::ReadSampleData()
     ShowText(TextField::Status, "  DATA LOADED!");
     workspace_.dataLoaded = true;
     DeriveScoreRange();
+}
+
+// Data that could not be read leave nothing to configure or compute, also
+// when earlier data had been read.
+void RunController::RefuseData()
+{
+    workspace_.dataLoaded = false;
+    workspace_.analysisConfigured = false;
+    Enable(Button::ConfigureAnalysis, false);
+    Enable(Button::Compute, false);
+    SetStatus("  READY");
 }
 
 bool RunController::ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage)

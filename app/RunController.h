@@ -55,6 +55,7 @@ private:
     bool ReadColumnSamples(SampleSource source);
     bool ReadingStopAsked();
     void DeriveScoreRange();
+    void RefuseData();
     // Says which scores look like codes of missing answers, and keeps the
     // warning for the report.
     void CheckForMissingCodes();

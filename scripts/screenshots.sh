@@ -15,6 +15,6 @@ trap 'rm -rf "$scratch"' EXIT
 # The window shows the report's path beside the data: name it like the examples.
 work=$scratch/examples
 mkdir "$work"
-cp "$top/examples/target.dat" "$top/examples/replica.dat" "$work/"
+cp "$top/examples/target.dat" "$top/examples/replica.dat" "$top/examples/groups.csv" "$work/"
 cd "$work"
 QT_QPA_PLATFORM=offscreen TALVER_EDITOR=true "$build/talver-screenshots" "$output" 2>/dev/null

@@ -1,19 +1,25 @@
 #include "app/qt/ColumnsBox.h"
 
+#include "app/qt/ControlNames.h"
 #include "data/DataFileKind.h"
 #include "data/ItemSelection.h"
+#include "data/MissingCodes.h"
 #include "data/ScoreCells.h"
-#include "app/qt/ControlNames.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <set>
 
 namespace talver {
@@ -41,6 +47,21 @@ ColumnsBox::ColumnsBox(const std::optional<SampleSource>& initial, QWidget* pare
                      kOneFileCheck);
     items_ = Named(new QListWidget, kItemList);
     items_->setMinimumHeight(110);
+    items_->setMaximumHeight(160);
+    // Click, shift-click for a run, ctrl-click to add or leave out one.
+    items_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    itemRange_ = Named(new QLineEdit, kItemRangeField);
+    itemRange_->setPlaceholderText(QStringLiteral("or type names and ranges, such as q1-q10, q12"));
+    preview_ = Named(new QTableWidget, kPreview);
+    preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    preview_->setSelectionMode(QAbstractItemView::NoSelection);
+    preview_->setFocusPolicy(Qt::NoFocus);
+    preview_->setMaximumHeight(130);
+    preview_->verticalHeader()->setDefaultSectionSize(20);
+    suspects_ = Named(new QLabel, kSuspectCodes);
+    suspects_->setWordWrap(true);
+    declare_ = Named(new QPushButton, kDeclareMissing);
+    declare_->setAutoDefault(false);
     groupColumn_ = Named(new QComboBox, kGroupColumn);
     targetGroup_ = Named(new QComboBox, kTargetGroup);
     replicationGroup_ = Named(new QComboBox, kReplicationGroup);
@@ -55,15 +76,23 @@ ColumnsBox::ColumnsBox(const std::optional<SampleSource>& initial, QWidget* pare
     summary_->setMinimumWidth(380);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Items (checked, in file order):"), items_);
+    form->addRow(QStringLiteral("First rows:"), preview_);
+    form->addRow(QStringLiteral("Items (selected, in file order):"), items_);
+    form->addRow(QString(), itemRange_);
     form->addRow(oneFile_);
     form->addRow(QStringLiteral("Group column:"), groupColumn_);
     form->addRow(QStringLiteral("Target group value:"), targetGroup_);
     form->addRow(QStringLiteral("Replication group value:"), replicationGroup_);
     form->addRow(QStringLiteral("Missing values:"), missing_);
+    auto* offer = new QHBoxLayout;
+    offer->addWidget(suspects_, 1);
+    offer->addWidget(declare_, 0, Qt::AlignTop);
+    form->addRow(offer);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(summary_);
+    suspects_->hide();
+    declare_->hide();
 
     if (initial) {
         oneFile_->setChecked(initial->OneFile());
@@ -74,7 +103,17 @@ ColumnsBox::ColumnsBox(const std::optional<SampleSource>& initial, QWidget* pare
         emit Changed();
     };
     connect(oneFile_, &QCheckBox::toggled, this, changed);
-    connect(items_, &QListWidget::itemChanged, this, changed);
+    connect(items_, &QListWidget::itemSelectionChanged, this, [this, changed] {
+        if (!itemRange_->hasFocus()) {
+            itemRange_->setText(Text(ChosenItems()));
+        }
+        changed();
+    });
+    connect(itemRange_, &QLineEdit::textEdited, this, &ColumnsBox::SelectTyped);
+    connect(declare_, &QPushButton::clicked, this, [this] {
+        const QString before = missing_->text().trimmed();
+        missing_->setText(before.isEmpty() ? Text(suspectCodes_) : before + QStringLiteral(",") + Text(suspectCodes_));
+    });
     connect(groupColumn_, &QComboBox::currentIndexChanged, this, [this, changed] {
         FillGroupValues();
         changed();
@@ -110,8 +149,70 @@ void ColumnsBox::Load(const std::string& targetFile, const std::string& replicat
     const DataReadResult replication = ReadDataTable(replicationFile, 0, replication_);
     replicationError_ = replication.ok ? "" : replication.message;
     FillColumns();
+    FillPreview();
     ShowSummary();
     emit Changed();
+}
+
+void ColumnsBox::FillPreview()
+{
+    // The first rows as the file has them, to tell which columns are items.
+    constexpr std::size_t kPreviewRows = 5;
+    const std::size_t rows = std::min(kPreviewRows, target_.rows.size());
+    preview_->clear();
+    preview_->setColumnCount(static_cast<int>(target_.columns.size()));
+    preview_->setRowCount(static_cast<int>(rows));
+    QStringList names;
+    for (const DataColumn& column : target_.columns) {
+        names << Text(column.name);
+    }
+    preview_->setHorizontalHeaderLabels(names);
+    for (std::size_t i = 0; i < rows; ++i) {
+        for (std::size_t j = 0; j < target_.rows[i].size() && j < target_.columns.size(); ++j) {
+            const DataCell& cell = target_.rows[i][j];
+            const std::string shown = cell.kind == DataCell::Kind::Text ? cell.text : CellShown(cell);
+            preview_->setItem(static_cast<int>(i), static_cast<int>(j), new QTableWidgetItem(Text(shown)));
+        }
+    }
+    preview_->resizeColumnsToContents();
+}
+
+void ColumnsBox::SelectTyped()
+{
+    const ItemColumns typed = ResolveItemList(itemRange_->text().toStdString(), target_.columns, loadedTarget_);
+    const std::set<std::size_t> chosen(typed.columns.begin(), typed.columns.end());
+    const QSignalBlocker block(items_);
+    for (int i = 0; i < items_->count(); ++i) {
+        QListWidgetItem* item = items_->item(i);
+        item->setSelected(chosen.count(item->data(Qt::UserRole).toULongLong()) != 0);
+    }
+    ShowSummary();
+    emit Changed();
+}
+
+std::string ColumnsBox::ChosenItems() const
+{
+    // Runs of neighbouring columns become ranges.
+    std::string list;
+    int i = 0;
+    while (i < items_->count()) {
+        if (!items_->item(i)->isSelected()) {
+            ++i;
+            continue;
+        }
+        int last = i;
+        while (last + 1 < items_->count() && items_->item(last + 1)->isSelected() &&
+               items_->item(last + 1)->data(Qt::UserRole).toULongLong() ==
+                   items_->item(last)->data(Qt::UserRole).toULongLong() + 1) {
+            ++last;
+        }
+        list += (list.empty() ? "" : ", ") + items_->item(i)->text().toStdString();
+        if (last > i) {
+            list += "-" + items_->item(last)->text().toStdString();
+        }
+        i = last + 1;
+    }
+    return list;
 }
 
 void ColumnsBox::FillColumns()
@@ -131,11 +232,11 @@ void ColumnsBox::FillColumns()
             continue;
         }
         auto* item = new QListWidgetItem(Text(name), items_);
-        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
-        item->setCheckState(chosen.count(j) ? Qt::Checked : Qt::Unchecked);
         item->setData(Qt::UserRole, static_cast<qulonglong>(j));
+        item->setSelected(chosen.count(j) != 0);
         groupColumn_->addItem(Text(name));
     }
+    itemRange_->setText(Text(ChosenItems()));
     const int group = wanted_ ? groupColumn_->findText(Text(TrimBlanks(wanted_->groupColumn))) : -1;
     groupColumn_->setCurrentIndex(group);
     FillGroupValues();
@@ -179,12 +280,7 @@ SampleSource ColumnsBox::Source() const
     SampleSource source;
     source.targetFile = loadedTarget_;
     source.replicationFile = OneFile() ? loadedTarget_ : loadedReplication_;
-    for (int i = 0; i < items_->count(); ++i) {
-        const QListWidgetItem* item = items_->item(i);
-        if (item->checkState() == Qt::Checked) {
-            source.items += (source.items.empty() ? "" : ", ") + item->text().toStdString();
-        }
-    }
+    source.items = ChosenItems();
     if (OneFile()) {
         source.groupColumn = groupColumn_->currentText().toStdString();
         source.targetGroup = targetGroup_->currentText().toStdString();
@@ -215,6 +311,7 @@ void ColumnsBox::ShowSummary()
     targetGroup_->setEnabled(OneFile());
     replicationGroup_->setEnabled(OneFile());
     const ExtractedSamples samples = Count();
+    ShowSuspectCodes(samples);
     if (!samples.ok) {
         summary_->setText(Text(samples.message));
         return;
@@ -226,6 +323,30 @@ void ColumnsBox::ShowSummary()
                            LossesLine("Replication", samples.replication.rows, samples.replication.losses,
                                       samples.itemNames) +
                            "."));
+}
+
+void ColumnsBox::ShowSuspectCodes(const ExtractedSamples& samples)
+{
+    std::vector<SuspectMissingCode> suspects;
+    if (samples.ok) {
+        const int items = static_cast<int>(samples.itemNames.size());
+        MissingCodeScan scan(items);
+        for (const ExtractedSample* sample : {&samples.target, &samples.replication}) {
+            for (int row = 0; row < sample->rows; ++row) {
+                scan.AddRow(sample->values.data() + static_cast<std::size_t>(row) * items);
+            }
+        }
+        suspects = scan.Suspects();
+    }
+    suspectCodes_ = SuspectCodeList(suspects);
+    std::string said;
+    for (const SuspectMissingCode& suspect : suspects) {
+        said += (said.empty() ? "" : "\n") + DescribeSuspectCode(suspect, samples.itemNames);
+    }
+    suspects_->setText(Text(said));
+    suspects_->setVisible(!suspects.empty());
+    declare_->setText(QStringLiteral("&Declare %1 missing").arg(Text(suspectCodes_)));
+    declare_->setVisible(!suspects.empty());
 }
 
 } // namespace talver

@@ -1,8 +1,10 @@
 #pragma once
-// The part of the Sample dialog for files that name their columns: the items
-// to analyse, one file split by a group column or two files, the codes of
-// missing answers, and what the chosen rows come to. It is shown only while
-// the Target file is such a file.
+// The part of the Sample dialog for files that name their columns: a preview
+// of the first rows, the items to analyse (click, shift-click, or a typed
+// range such as q1-q10), one file split by a group column or two files, the
+// codes of missing answers with an offer to declare the scores that look like
+// such codes, and what the chosen rows come to. It is shown only while the
+// Target file is such a file.
 
 #include "data/DataTable.h"
 #include "data/SampleExtraction.h"
@@ -17,6 +19,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
+class QTableWidget;
 
 namespace talver {
 
@@ -31,6 +35,10 @@ public:
     static constexpr int kReplicationGroup = 1024;
     static constexpr int kMissingField = 1025;
     static constexpr int kSummary = 1026;
+    static constexpr int kItemRangeField = 1027;
+    static constexpr int kPreview = 1028;
+    static constexpr int kSuspectCodes = 1029;
+    static constexpr int kDeclareMissing = 1030;
 
     explicit ColumnsBox(const std::optional<SampleSource>& initial, QWidget* parent = nullptr);
 
@@ -48,8 +56,14 @@ signals:
 
 private:
     void FillColumns();
+    void FillPreview();
     void FillGroupValues();
     void ShowSummary();
+    void ShowSuspectCodes(const ExtractedSamples& samples);
+    // Selects the items that a typed list names.
+    void SelectTyped();
+    // The chosen items as names and ranges in file order: "q1-q10, q12".
+    std::string ChosenItems() const;
 
     bool active_ = false;
     std::string loadedTarget_;
@@ -68,6 +82,12 @@ private:
     QComboBox* replicationGroup_;
     QLineEdit* missing_;
     QLabel* summary_;
+    QLineEdit* itemRange_;
+    QTableWidget* preview_;
+    QLabel* suspects_;
+    QPushButton* declare_;
+    // The codes the declare button adds to the missing values.
+    std::string suspectCodes_;
 };
 
 } // namespace talver

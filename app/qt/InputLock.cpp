@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -32,7 +33,7 @@ bool IsUserInput(QEvent::Type type)
 
 } // namespace
 
-InputLock::InputLock(QWidget* window) : window_(window)
+InputLock::InputLock(QWidget* window, QWidget* open) : window_(window), open_(open)
 {
     QApplication::instance()->installEventFilter(this);
 }
@@ -54,9 +55,26 @@ bool InputLock::IsOfWindow(QObject* receiver) const
     return receiver->isWindowType() && static_cast<QWindow*>(receiver) == window_->windowHandle();
 }
 
+bool InputLock::IsForOpenControl(QObject* receiver, QEvent* event) const
+{
+    if (open_.isNull() || !open_->isEnabled() || !open_->isVisible()) {
+        return false;
+    }
+    if (receiver == open_.data()) {
+        return true;
+    }
+    // A click reaches the platform window first, at the window's coordinates.
+    const bool mouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
+    if (mouse && receiver->isWindowType()) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        return open_->rect().contains(open_->mapFrom(window_.data(), at));
+    }
+    return false;
+}
+
 bool InputLock::eventFilter(QObject* receiver, QEvent* event)
 {
-    return IsUserInput(event->type()) && IsOfWindow(receiver);
+    return IsUserInput(event->type()) && IsOfWindow(receiver) && !IsForOpenControl(receiver, event);
 }
 
 } // namespace talver

@@ -13,8 +13,9 @@ namespace talver {
 
 class InputLock : public QObject {
 public:
-    // Locks `window` for the life of this object.
-    explicit InputLock(QWidget* window);
+    // Locks `window` for the life of this object, all but `open` (the Stop
+    // button of a run), which takes clicks while it is enabled.
+    explicit InputLock(QWidget* window, QWidget* open = nullptr);
     ~InputLock() override;
     InputLock(const InputLock&) = delete;
     InputLock& operator=(const InputLock&) = delete;
@@ -24,8 +25,10 @@ protected:
 
 private:
     bool IsOfWindow(QObject* receiver) const;
+    bool IsForOpenControl(QObject* receiver, QEvent* event) const;
 
     QPointer<QWidget> window_;
+    QPointer<QWidget> open_;
 };
 
 } // namespace talver

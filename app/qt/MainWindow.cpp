@@ -1,5 +1,6 @@
 #include "app/qt/MainWindow.h"
 
+#include "analyses/AnalysisProgress.h"
 #include "analyses/AvailableCores.h"
 #include "analyses/UpperVectorState.h"
 #include "app/OptionsDialogRules.h"
@@ -102,25 +103,34 @@ QWidget* MainWindow::MakeReportRow()
     reportRow_ = new QWidget;
     auto* rows = new QVBoxLayout(reportRow_);
     rows->setContentsMargins(0, 0, 0, 0);
-    auto* path = new QHBoxLayout;
-    path->addWidget(new QLabel(QStringLiteral("Report:")));
-    // Read-only but selectable, so that the path can be copied.
-    reportField_ = new QLineEdit;
-    reportField_->setObjectName(QStringLiteral("reportPath"));
-    reportField_->setReadOnly(true);
-    reportField_->setFocusPolicy(Qt::ClickFocus);
-    path->addWidget(reportField_, 1);
-    rows->addLayout(path);
+    auto* paths = new QGridLayout;
+    // Read-only but selectable, so that the paths can be copied.
+    auto pathField = [](const QString& name) {
+        auto* field = new QLineEdit;
+        field->setObjectName(name);
+        field->setReadOnly(true);
+        field->setFocusPolicy(Qt::ClickFocus);
+        return field;
+    };
+    reportField_ = pathField(QStringLiteral("reportPath"));
+    pageField_ = pathField(QStringLiteral("pagePath"));
+    paths->addWidget(new QLabel(QStringLiteral("Report:")), 0, 0);
+    paths->addWidget(reportField_, 0, 1);
+    paths->addWidget(new QLabel(QStringLiteral("HTML page:")), 1, 0);
+    paths->addWidget(pageField_, 1, 1);
+    rows->addLayout(paths);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* open = new QPushButton(QStringLiteral("Open Re&port"));
-    open->setObjectName(QStringLiteral("openReport"));
-    connect(open, &QPushButton::clicked, this, &MainWindow::OpenShownReport);
-    buttons->addWidget(open);
-    auto* folder = new QPushButton(QStringLiteral("Open &Folder"));
-    folder->setObjectName(QStringLiteral("openFolder"));
-    connect(folder, &QPushButton::clicked, this, &MainWindow::OpenReportFolder);
-    buttons->addWidget(folder);
+    auto addButton = [this, buttons](const char* text, const char* name, void (MainWindow::*slot)()) {
+        auto* button = new QPushButton(QString::fromLatin1(text));
+        button->setObjectName(QString::fromLatin1(name));
+        connect(button, &QPushButton::clicked, this, slot);
+        buttons->addWidget(button);
+    };
+    addButton("Open Re&port", "openReport", &MainWindow::OpenShownReport);
+    addButton("Open &HTML Page", "openPage", &MainWindow::OpenShownPage);
+    addButton("Show Re&sults", "showResults", &MainWindow::ShowResultsAgain);
+    addButton("Open &Folder", "openFolder", &MainWindow::OpenReportFolder);
     rows->addLayout(buttons);
     // Keeps its place in the fixed-size window before the first report.
     QSizePolicy keepPlace = reportRow_->sizePolicy();
@@ -175,7 +185,19 @@ QWidget* MainWindow::MakeCommands()
     }
     timing_ = new QLabel(QStringLiteral(" "));
     timing_->setObjectName(QStringLiteral("bootstrapTiming"));
-    lines->addWidget(timing_);
+    // Stops a run at the next bootstrap replicate; the earlier report stays.
+    stop_ = new QPushButton(QStringLiteral("S&top"));
+    stop_->setObjectName(QStringLiteral("stopRun"));
+    stop_->setEnabled(false);
+    stop_->setFocusPolicy(Qt::NoFocus);
+    connect(stop_, &QPushButton::clicked, this, [this] {
+        stopAsked_ = true;
+        stop_->setEnabled(false);
+    });
+    auto* timingRow = new QHBoxLayout;
+    timingRow->addWidget(timing_, 1);
+    timingRow->addWidget(stop_);
+    lines->addLayout(timingRow);
     column->addWidget(textGroup_);
     column->addStretch(1);
 
@@ -192,8 +214,7 @@ QWidget* MainWindow::MakeCommands()
             }); });
     connect(buttons_[Button::ConfigureAnalysis], &QPushButton::clicked, this,
             [this] { RunCommand([this] { logic_.ConfigureAnalysis(); }); });
-    connect(buttons_[Button::Compute], &QPushButton::clicked, this,
-            [this] { RunCommand([this] { logic_.Compute(); }); });
+    connect(buttons_[Button::Compute], &QPushButton::clicked, this, &MainWindow::RunCompute);
     connect(buttons_[Button::About], &QPushButton::clicked, this, [this] {
         AboutBox about(this);
         about.exec();
@@ -215,11 +236,11 @@ QPushButton* MainWindow::MakeButton(Button button, const char* text)
 }
 
 template <typename Command>
-void MainWindow::RunCommand(Command command)
+void MainWindow::RunCommand(Command command, QWidget* open)
 {
     detail_->hide();
     {
-        InputLock lock(this);
+        InputLock lock(this, open);
         busy_ = true;
         command();
         // Input that arrived since the last look is dropped too, not kept
@@ -228,6 +249,37 @@ void MainWindow::RunCommand(Command command)
         busy_ = false;
     }
     FocusNextCommand();
+}
+
+void MainWindow::RunCompute()
+{
+    stopAsked_ = false;
+    stop_->setEnabled(true);
+    RunCommand(
+        [this] {
+            logic_.Compute();
+            stop_->setEnabled(false);
+            if (logic_.GetWorkspace().statusText != "  JOB DONE!") {
+                return;
+            }
+            // The program's one random sequence goes on from run to run, so
+            // that a second run is a new draw of the bootstrap.
+            if (++runsDone_ > 1) {
+                ShowDetail("This run continued the random sequence of the earlier run in this window, so its "
+                           "bootstrap intervals and critical values differ a little from that run's. The same data "
+                           "and options give the same report in a fresh program run.");
+            }
+        },
+        stop_);
+    stop_->setEnabled(false);
+}
+
+void MainWindow::PollStop()
+{
+    if (stopAsked_) {
+        stopAsked_ = false;
+        throw ComputationStopped();
+    }
 }
 
 void MainWindow::FocusNextCommand()
@@ -381,8 +433,35 @@ void MainWindow::OpenReport(const std::string& path)
     // A path too long for the field still shows the file's name.
     reportField_->setCursorPosition(static_cast<int>(reportPath_.size()));
     reportField_->setToolTip(reportPath_);
+    const std::string& page = logic_.GetWorkspace().htmlFile;
+    pagePath_ = page.empty() || !QFileInfo::exists(QString::fromStdString(page))
+                    ? QString()
+                    : QFileInfo(QString::fromStdString(page)).absoluteFilePath();
+    pageField_->setText(pagePath_);
+    pageField_->setCursorPosition(static_cast<int>(pagePath_.size()));
+    pageField_->setToolTip(pagePath_);
+    reportRow_->findChild<QPushButton*>(QStringLiteral("openPage"))->setEnabled(!pagePath_.isEmpty());
     reportRow_->show();
     OpenShownReport();
+}
+
+void MainWindow::OpenShownPage()
+{
+    if (pagePath_.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(pagePath_))) {
+        ShowTalverMessage(this, "The HTML page " + pagePath_.toStdString() +
+                                    " could not be opened: no web browser could be started. Open it with the "
+                                    "browser you use.");
+    }
+}
+
+void MainWindow::ShowResultsAgain()
+{
+    if (resultsView_ == nullptr) {
+        return;
+    }
+    resultsView_->show();
+    resultsView_->raise();
+    resultsView_->activateWindow();
 }
 
 void MainWindow::OpenShownReport()
@@ -397,16 +476,33 @@ void MainWindow::OpenShownReport()
 void MainWindow::OpenReportFolder()
 {
     const QString folder = QFileInfo(reportPath_).absolutePath();
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) {
-        ShowTalverMessage(this, "The folder " + folder.toStdString() +
-                                    " could not be opened: no file manager could be started.");
-    }
+    const std::string unanswered = "The folder " + folder.toStdString() +
+                                   " could not be opened: no file manager answered. Open it with the file manager "
+                                   "you use; its path is in the Report field.";
+    OpenFolderAndTell(this, folder, [this, unanswered] { ShowTalverMessage(this, unanswered); });
 }
 
 void MainWindow::ShowDetail(const std::string& detail)
 {
-    detail_->setText(QString::fromStdString(detail));
+    // The label is hidden when a command starts; what the command says
+    // after that is kept, line under line.
+    const QString shown = detail_->isHidden() ? QString() : detail_->text() + QLatin1Char('\n');
+    detail_->setText(shown + QString::fromStdString(detail));
     detail_->show();
+}
+
+void MainWindow::ShowSuspectCodes(const std::string& description, const std::string& codes, bool declarable)
+{
+    if (declarable) {
+        ShowDetail(description + "\nAnalysed as scores, as the report says. To leave them out, read the data again "
+                                 "and press Declare " + codes + " missing in the Sample dialog.");
+        return;
+    }
+    const std::string advice = "They are analysed as scores, and the report says so. Plain data files cannot mark "
+                               "missing answers: save the data with the items' names in the first line (a .csv "
+                               "file) and type " + codes + " into Missing values, or remove those rows.";
+    ShowDetail(description);
+    ShowTalverMessage(this, description + "\n\n" + advice);
 }
 
 void MainWindow::ShowMessage(const std::string& text)

@@ -36,12 +36,20 @@ public:
     void OpenReport(const std::string& path) override;
     void ShowMessage(const std::string& text) override;
     void FocusField(int controlId) override;
+    // Details and notes of one command add up below the commands.
     void ShowDetail(const std::string& detail) override;
+    // Files with column names had the Sample dialog's offer to declare the
+    // codes: a note says what was kept. Plain files get a message box.
+    void ShowSuspectCodes(const std::string& description, const std::string& codes, bool declarable) override;
     // The report's path has a row of its own, filled when the report opens.
     void ShowReportWritten(const std::string& /*path*/) override {}
 
     // The report of the last run, by its full path; empty before the first.
     QString ReportPath() const { return reportPath_; }
+    // The HTML page of the last run, by its full path; empty before the first.
+    QString PagePath() const { return pagePath_; }
+    // Throws ComputationStopped once Stop was pressed during Compute.
+    void PollStop() override;
     void ShowBootstrapTiming(const std::string& text) override;
     void ShowResults(const ReportDetails& details, const RunResults& results, const std::string& reportPath) override;
 
@@ -58,8 +66,9 @@ private:
     QPushButton* MakeButton(Button button, const char* text);
     // Runs a command with closing and input locked, then puts the focus on
     // the command that comes next.
+    // `open`: a control that stays usable during the command (Stop).
     template <typename Command>
-    void RunCommand(Command command);
+    void RunCommand(Command command, QWidget* open = nullptr);
     // Lets the window be drawn and answer the desktop while a command runs on
     // this thread; the user's input to it is dropped.
     void KeepAnswering();
@@ -68,6 +77,9 @@ private:
     void PlaceReportBesideTarget();
     void OpenShownReport();
     void OpenReportFolder();
+    void OpenShownPage();
+    void ShowResultsAgain();
+    void RunCompute();
 
     RunController logic_;
     std::map<Button, QPushButton*> buttons_;
@@ -78,6 +90,13 @@ private:
     QWidget* reportRow_ = nullptr;
     QLineEdit* reportField_ = nullptr;
     QString reportPath_;
+    QLineEdit* pageField_ = nullptr;
+    QString pagePath_;
+    QPushButton* stop_ = nullptr;
+    bool stopAsked_ = false;
+    // Runs computed in this program run: a second one continues the random
+    // sequence of the first.
+    int runsDone_ = 0;
     // The user chose the report file in the options dialog.
     bool reportChosen_ = false;
     // Below the counter: time elapsed and left in the bootstrap phase.

@@ -3,11 +3,13 @@
 #include "app/qt/MessageBox.h"
 #include "app/qt/ReportOpener.h"
 #include "report/HtmlReport.h"
+#include "report/RunResults.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QListWidget>
+#include <QListWidgetItem>
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
@@ -15,11 +17,15 @@
 #include <QSvgWidget>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTextOption>
 #include <QVBoxLayout>
 
 namespace talver {
 
 namespace {
+
+constexpr int kTablesPage = 0;
+constexpr int kChartsPage = 1;
 
 QByteArray SvgBytes(const ReportChart& chart)
 {
@@ -41,6 +47,10 @@ ResultsView::ResultsView(const ReportDetails& details, const RunResults& results
     tables_ = new QTextBrowser;
     tables_->setObjectName(QStringLiteral("resultsTables"));
     tables_->setOpenLinks(true);
+    // Headers wrap between words, never inside one ("Replicates completed"
+    // rather than "Replicate s complete d"); a table wider than the view
+    // scrolls.
+    tables_->setWordWrapMode(QTextOption::WordWrap);
     tables_->setHtml(QString::fromStdString(HtmlReport(details, results, false)));
 
     pages_ = new QTabWidget;
@@ -60,6 +70,9 @@ ResultsView::ResultsView(const ReportDetails& details, const RunResults& results
         }
     });
     connect(saveChart, &QPushButton::clicked, this, &ResultsView::AskAndSaveChart);
+    // A chart is saved from the page that shows it, never unseen from the tables.
+    connect(pages_, &QTabWidget::currentChanged, this,
+            [this, saveChart](int page) { saveChart->setEnabled(page == kChartsPage && !charts_.empty()); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
     auto* buttons = new QHBoxLayout;
@@ -71,8 +84,14 @@ ResultsView::ResultsView(const ReportDetails& details, const RunResults& results
     layout->addWidget(pages_, 1);
     layout->addLayout(buttons);
     resize(980, 720);
+    // A warning is on the tables' page: the window opens there, so that the
+    // warning is seen before any chart.
+    const bool warned = !ReportWarnings(details, results).empty();
     if (!charts_.empty()) {
         ShowChart(0);
+    }
+    if (warned || charts_.empty()) {
+        ShowTables();
     }
 }
 
@@ -81,9 +100,14 @@ QWidget* ResultsView::MakeChartsPage()
     chartList_ = new QListWidget;
     chartList_->setObjectName(QStringLiteral("chartList"));
     for (const ReportChart& chart : charts_) {
-        chartList_->addItem(QString::fromStdString(chart.title));
+        auto* item = new QListWidgetItem(QString::fromStdString(chart.title), chartList_);
+        item->setToolTip(item->text());
     }
-    chartList_->setMaximumWidth(260);
+    // Whole names, wrapped: "... loadings on Factor 1" and "... on Factor 2"
+    // differ only at their end.
+    chartList_->setWordWrap(true);
+    chartList_->setTextElideMode(Qt::ElideNone);
+    chartList_->setFixedWidth(300);
     chartView_ = new QSvgWidget;
     chartView_->setObjectName(QStringLiteral("chartView"));
     connect(chartList_, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -102,13 +126,18 @@ QWidget* ResultsView::MakeChartsPage()
 
 void ResultsView::ShowChart(int index)
 {
-    pages_->setCurrentIndex(1);
+    pages_->setCurrentIndex(kChartsPage);
     chartList_->setCurrentRow(index);
 }
 
 void ResultsView::ShowTables()
 {
-    pages_->setCurrentIndex(0);
+    pages_->setCurrentIndex(kTablesPage);
+}
+
+bool ResultsView::ShowsTables() const
+{
+    return pages_->currentIndex() == kTablesPage;
 }
 
 bool ResultsView::SaveChart(int index, const QString& path, QString& reason) const
@@ -144,7 +173,7 @@ bool ResultsView::SaveChart(int index, const QString& path, QString& reason) con
 void ResultsView::AskAndSaveChart()
 {
     const int index = chartList_->currentRow();
-    if (index < 0) {
+    if (index < 0 || pages_->currentIndex() != kChartsPage) {
         return;
     }
     QString selected;

@@ -2,7 +2,8 @@
 // The results of a run inside the program: the report's tables (with the
 // items' names and the significant entries highlighted) on one page, its
 // charts on another, a button that opens the text report in the editor and
-// one that saves the chart shown as SVG or PNG.
+// one that saves the chart shown as SVG or PNG. It opens on the tables when
+// they hold a warning, else on the first chart.
 
 #include "report/ReportCharts.h"
 
@@ -30,6 +31,7 @@ public:
     // Shows chart `index` on the charts page.
     void ShowChart(int index);
     void ShowTables();
+    bool ShowsTables() const;
     // Saves chart `index`: as the SVG itself when the name ends in ".svg",
     // else drawn into a PNG at twice its size. Returns the reason on failure.
     bool SaveChart(int index, const QString& path, QString& reason) const;

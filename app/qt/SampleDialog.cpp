@@ -6,6 +6,7 @@
 #include "app/qt/MessageBox.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,7 +14,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace talver {
 
@@ -40,6 +46,7 @@ SampleDialog::SampleDialog(const SampleDialogValues& initial, QWidget* parent)
     setWindowTitle(QString::fromLatin1(Text::kCaption));
 
     auto* sizes = new QGroupBox(QString::fromLatin1(Text::kSizeGroup));
+    sizes_ = sizes;
     auto* sizeGrid = new QGridLayout(sizes);
     const std::pair<int, const char*> counts[] = {{Rules::kTargetCountField, Text::kTargetCountLabel},
                                                   {Rules::kReplicationCountField, Text::kReplicationCountLabel},
@@ -88,18 +95,41 @@ SampleDialog::SampleDialog(const SampleDialogValues& initial, QWidget* parent)
     buttons->addWidget(cancel);
     buttons->addWidget(ok);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    content_ = new QWidget;
+    auto* layout = new QVBoxLayout(content_);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
     layout->addWidget(sizes);
     layout->addWidget(files);
     columns_ = new ColumnsBox(initial.columns);
     connect(columns_, &ColumnsBox::Changed, this, &SampleDialog::TakeCounts);
     layout->addWidget(columns_);
-    layout->addLayout(buttons);
+    layout->addStretch(1);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("sampleScroll"));
+    scroll->setWidget(content_);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* outer = new QVBoxLayout(this);
+    outer->setSpacing(10);
+    outer->addWidget(scroll, 1);
+    outer->addLayout(buttons);
 
     Mirror();
     LoadColumns();
+}
+
+void SampleDialog::FitToScreen()
+{
+    content_->adjustSize();
+    const QSize wanted = content_->sizeHint() + QSize(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 24, 80);
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QRect free = shown != nullptr ? shown->availableGeometry() : QRect(0, 0, 1366, 768);
+    // Room for the title bar and the frame of the window.
+    const QSize room = free.size() - QSize(24, 64);
+    setMaximumSize(free.size());
+    resize(std::min(wanted.width(), room.width()), std::min(wanted.height(), room.height()));
 }
 
 QLineEdit* SampleDialog::MakeField(int controlId, int minimumWidth)
@@ -153,6 +183,11 @@ void SampleDialog::TakeCounts()
     for (const int fieldId : {Rules::kTargetCountField, Rules::kReplicationCountField, Rules::kVariableCountField}) {
         fields_.at(fieldId)->setReadOnly(fromData);
     }
+    // The data give the counts: their fields would only mislead.
+    if (sizes_->isHidden() != fromData) {
+        sizes_->setVisible(!fromData);
+    }
+    FitToScreen();
     const bool oneFile = fromData && columns_->OneFile();
     fields_.at(Rules::kReplicationFileField)->setEnabled(!oneFile);
     findChild<QPushButton*>(ControlName(Rules::kBrowseReplicationButton))->setEnabled(!oneFile);

@@ -1,7 +1,9 @@
 #pragma once
 // The Sample dialog: sizes of the two data matrices and the two file names.
 // The rules live in SampleDialogRules; after every call into them the widgets
-// are made to show the rules' state again.
+// are made to show the rules' state again. For files that name their columns
+// the sizes come from the data and their fields are hidden. The dialog fits
+// the screen: what does not fit scrolls, OK and Cancel stay in view.
 
 #include "app/DialogPort.h"
 #include "app/SampleDialogRules.h"
@@ -37,10 +39,14 @@ private:
     void TakeCounts();
     // Shows the rules' field texts in the edit fields.
     void Mirror();
+    // As large as the content asks, within the screen's free area.
+    void FitToScreen();
 
     SampleDialogRules rules_;
     std::map<int, QLineEdit*> fields_;
     ColumnsBox* columns_ = nullptr;
+    QWidget* sizes_ = nullptr;
+    QWidget* content_ = nullptr;
 };
 
 } // namespace talver

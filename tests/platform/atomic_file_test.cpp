@@ -50,6 +50,13 @@ protected:
     fs::path folder_;
 };
 
+// One file finished and put in place, as a run does with its set of outputs.
+bool Commit(AtomicFile& file, std::string& error)
+{
+    const AtomicFile* failed = nullptr;
+    return file.Finish(error) && ReplaceTogether({&file}, error, failed);
+}
+
 TEST_F(AtomicFileTest, CommitReplacesAnExistingFileByteForByte)
 {
     const std::string path = PathOf("report.txt");
@@ -61,7 +68,7 @@ TEST_F(AtomicFileTest, CommitReplacesAnExistingFileByteForByte)
     const std::string text = "line one\nline two\r\n\x1a after\n";
     std::fwrite(text.data(), 1, text.size(), file.Stream());
     EXPECT_EQ(Content(path), "the earlier report\n");
-    ASSERT_TRUE(file.Commit(error)) << error;
+    ASSERT_TRUE(Commit(file, error)) << error;
     EXPECT_EQ(Content(path), text);
     EXPECT_EQ(FileCount(), 1);
 }
@@ -95,8 +102,8 @@ TEST_F(AtomicFileTest, TwoOpenFilesOfOnePathDoNotMix)
     ASSERT_TRUE(second.Open(error)) << error;
     std::fputs("first\n", first.Stream());
     std::fputs("second\n", second.Stream());
-    ASSERT_TRUE(second.Commit(error)) << error;
-    ASSERT_TRUE(first.Commit(error)) << error;
+    ASSERT_TRUE(Commit(second, error)) << error;
+    ASSERT_TRUE(Commit(first, error)) << error;
     EXPECT_EQ(Content(path), "first\n");
     EXPECT_EQ(FileCount(), 1);
 }

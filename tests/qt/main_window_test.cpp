@@ -666,9 +666,19 @@ TEST_F(MainWindowTest, ItemsAndGroupPickedFromACsvHeaderGiveThePlainFilesReport)
         EXPECT_FALSE(IsEnabled(dialog, Rules::kReplicationFileField));
         auto* items = Find<QListWidget>(dialog, ColumnsBox::kItemList);
         ASSERT_EQ(items->count(), 12);
-        for (int i = 2; i < items->count(); ++i) {
-            items->item(i)->setCheckState(Qt::Checked);
+        // The counts come from the data: their fields are not shown.
+        EXPECT_FALSE(Find(dialog, Rules::kTargetCountField)->isVisible());
+        // A click on the first item, a shift-click on the last.
+        for (const auto& [row, keys] : {std::pair{2, Qt::NoModifier}, std::pair{11, Qt::ShiftModifier}}) {
+            items->scrollToItem(items->item(row));
+            QTest::mouseClick(items->viewport(), Qt::LeftButton, keys, items->visualItemRect(items->item(row)).center());
         }
+        EXPECT_EQ(TextOf(dialog, ColumnsBox::kItemRangeField), "q1-q10");
+        // A typed list selects too.
+        TypeInto(dialog, ColumnsBox::kItemRangeField, QStringLiteral("q1, q3-q4"));
+        EXPECT_EQ(items->selectedItems().size(), 3);
+        TypeInto(dialog, ColumnsBox::kItemRangeField, QStringLiteral("q1-q10"));
+        EXPECT_EQ(items->selectedItems().size(), 10);
         auto* group = Find<QComboBox>(dialog, ColumnsBox::kGroupColumn);
         group->setCurrentIndex(group->findText(QStringLiteral("group")));
         auto* targetGroup = Find<QComboBox>(dialog, ColumnsBox::kTargetGroup);
@@ -683,6 +693,7 @@ TEST_F(MainWindowTest, ItemsAndGroupPickedFromACsvHeaderGiveThePlainFilesReport)
         EXPECT_EQ(TextOf(dialog, Rules::kVariableCountField), "10");
         EXPECT_TRUE(Find<QLineEdit>(dialog, Rules::kTargetCountField)->isReadOnly());
         EXPECT_EQ(TextOf(dialog, ColumnsBox::kSummary),
+                  "1,043 rows read: 708 Target (A), 335 Replication (B), none in other groups.\n"
                   "Target sample: 707 complete rows; 1 of 708 rows dropped for missing values (q3: 1).\n"
                   "Replication sample: 335 complete rows, none dropped for missing values.");
         Accept(dialog);

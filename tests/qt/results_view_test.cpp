@@ -56,7 +56,8 @@ protected:
         ClickOn(&window_, static_cast<int>(Button::ConfigureAnalysis));
         ClickOn(&window_, static_cast<int>(Button::Compute));
         EXPECT_FALSE(driver_.StepsLeft());
-        EXPECT_TRUE(driver_.TakeMessages().empty());
+        const std::vector<std::string> messages = driver_.TakeMessages();
+        EXPECT_TRUE(messages.empty()) << messages.front();
     }
 
     ScratchFolder folder_;

@@ -1,18 +1,20 @@
 // talver-screenshots FOLDER: shows the window and every dialog as a user meets
 // them on the road of one job, and saves each as a PNG in FOLDER. Run it in a
-// folder that holds target.dat and replica.dat (the examples), on any Qt
-// platform; the offscreen one needs no display.
+// folder that holds target.dat, replica.dat and groups.csv (the examples), on
+// any Qt platform; the offscreen one needs no display.
 
 #include "app/OptionsDialogRules.h"
 #include "app/SampleDialogRules.h"
 #include "app/qt/AboutBox.h"
 #include "app/qt/ApplicationSetup.h"
+#include "app/qt/ColumnsBox.h"
 #include "app/qt/ControlNames.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/ResultsView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -136,6 +138,27 @@ int main(int argc, char** argv)
     window.show();
     QApplication::processEvents();
     Save(&window, "main-ready");
+
+    // The dialog for a file with column names: both samples in groups.csv,
+    // told apart by its column "sample"; the scores that look like missing
+    // codes offered for declaring. Cancelled.
+    WhenModal([](QWidget* dialog) {
+        QLineEdit* target = Field(dialog, SampleDialogRules::kTargetFileField);
+        target->setText(QStringLiteral("groups.csv"));
+        emit target->textEdited(target->text());
+        Click(dialog, ColumnsBox::kOneFileCheck);
+        auto* group = dialog->findChild<QComboBox*>(ControlName(ColumnsBox::kGroupColumn));
+        group->setCurrentIndex(group->findText(QStringLiteral("sample")));
+        dialog->findChild<QComboBox*>(ControlName(ColumnsBox::kTargetGroup))->setEditText(QStringLiteral("original"));
+        dialog->findChild<QComboBox*>(ControlName(ColumnsBox::kReplicationGroup))->setEditText(QStringLiteral("retest"));
+        QLineEdit* items = Field(dialog, ColumnsBox::kItemRangeField);
+        items->setText(QStringLiteral("q1-q10"));
+        emit items->textEdited(items->text());
+        QApplication::processEvents();
+        Save(dialog, "sample-dialog-columns");
+        Click(dialog, SampleDialogRules::kCancelButton);
+    });
+    Click(&window, static_cast<int>(Button::ReadSampleData));
 
     // Read Sample Data with the dialog's defaults, which name the examples.
     WhenModal([](QWidget* dialog) {

@@ -5,7 +5,7 @@
 
 namespace talver {
 
-DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, DataTable& table)
+DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, DataTable& table, const ColumnChoice&, const StopAsked&)
 {
     table = DataTable{};
     return {false, path + ": this build of TALVER cannot read " + DescriptionOf(kind) +

@@ -209,9 +209,18 @@ TEST_F(HostileFilesTest, WorkBeyondTheMemoryIsRefusedBeforeTheRun)
 
 // A file that does not fit in the memory the process may use: the reading
 // says how much it was reading and what to do, and the run ends with status 2.
+// GCC names AddressSanitizer by a macro, clang by a feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define UNDER_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define UNDER_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 TEST_F(HostileFilesTest, AFileBeyondTheMemoryIsRefusedWithWhatToDo)
 {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(UNDER_ADDRESS_SANITIZER)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
 #else
     std::string text = "group,q1,q2,q3\n";

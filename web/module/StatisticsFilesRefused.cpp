@@ -6,7 +6,7 @@
 
 namespace talver {
 
-DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, DataTable&)
+DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, DataTable&, const ColumnChoice&, const StopAsked&)
 {
     DataReadResult result;
     result.message = "\"" + path + "\" is " + DescriptionOf(kind) +

@@ -21,7 +21,7 @@ stage() {
 stage setup
 # With the hardening flags of the Debian packages, which are made from this
 # build at the end.
-"$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON -DTALVER_HARDENING=ON
+"$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON -DTALVER_HARDENING=ON -DTALVER_BUILD_TESTS=ON
 stage "release build"
 # The browser stage runs beside the others; its output is shown when it ends.
 mkdir -p "$top/build-web"

@@ -132,14 +132,14 @@ new_talver_result <- function(raw, seed = NULL, report = NULL, group = NULL) {
   names <- details$items
   result <- list()
   for (table in names(result_tables)) {
-    spec <- result_tables[[table]]
-    part <- if (isTRUE(spec$indices)) raw$invarianceIndices[[spec$json]] else raw[[spec$json]]
+    shape <- result_tables[[table]]
+    part <- if (isTRUE(shape$indices)) raw$invarianceIndices[[shape$json]] else raw[[shape$json]]
     result[table] <- list(
       if (is.null(part)) NULL
-      else if (isTRUE(spec$intervals)) intervals_frame(part, names, spec$factors)
-      else if (isTRUE(spec$indices)) indices_frame(part, names)
-      else if (table == "difficulties") fields_frame(columns_of(part$items), spec$columns, names)
-      else fields_frame(part, spec$columns, names))
+      else if (isTRUE(shape$intervals)) intervals_frame(part, names, shape$factors)
+      else if (isTRUE(shape$indices)) indices_frame(part, names)
+      else if (table == "difficulties") fields_frame(columns_of(part$items), shape$columns, names)
+      else fields_frame(part, shape$columns, names))
   }
   if (!is.null(result$difficulties)) result$difficulties$critical <- as.double(raw$itemDifficulties$criticalValue)
   warnings <- columns_of(raw$warnings)

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/batch/BatchRun.h"
+#include "file_text.h"
 #include "fuzz_support.h"
 
 namespace fs = std::filesystem;
@@ -27,19 +28,6 @@ namespace {
 
 const std::string kEarlierReport = "an earlier report\n";
 const std::string kEarlierJson = "{\"earlier\": true}\n";
-
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void Write(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string Scores(int rows, int items, unsigned seed)
 {
@@ -74,7 +62,7 @@ Scratch& Folder()
         made.inputs["target.dat"] = Scores(30, 4, 1);
         made.inputs["replica.dat"] = Scores(20, 4, 2);
         for (const auto& [name, text] : made.inputs) {
-            Write(made.folder / name, text);
+            WriteFileText(made.folder / name, text);
         }
         fs::create_symlink("target.dat", made.folder / "link.dat");
         mkfifo((made.folder / "pipe").c_str(), 0600);
@@ -169,8 +157,8 @@ bool Complete(const std::string& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     Scratch& scratch = Folder();
-    Write(scratch.folder / "old.txt", kEarlierReport);
-    Write(scratch.folder / "old.json", kEarlierJson);
+    WriteFileText(scratch.folder / "old.txt", kEarlierReport);
+    WriteFileText(scratch.folder / "old.json", kEarlierJson);
     FuzzedDataProvider input(data, size);
     std::vector<std::string> arguments = CommandLine(input);
     std::vector<char*> argv;
@@ -181,11 +169,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     talver::RunBatchCommandLine(static_cast<int>(argv.size()) - 1, argv.data());
 
     for (const auto& [name, text] : scratch.inputs) {
-        FUZZ_REQUIRE(Read(scratch.folder / name) == text);
+        FUZZ_REQUIRE(ReadFileText(scratch.folder / name) == text);
     }
-    const std::string report = Read(scratch.folder / "old.txt");
+    const std::string report = ReadFileText(scratch.folder / "old.txt");
     FUZZ_REQUIRE(report == kEarlierReport || Complete(report));
-    const std::string json = Read(scratch.folder / "old.json");
+    const std::string json = ReadFileText(scratch.folder / "old.json");
     FUZZ_REQUIRE(json == kEarlierJson || Complete(json));
     // Every other file the run made is complete; nothing temporary stays.
     for (const fs::path& folder : {scratch.folder, scratch.folder / "sub"}) {
@@ -194,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_REQUIRE(name.find(".tmp-") == std::string::npos);
             const bool regular = entry.symlink_status().type() == fs::file_type::regular;
             if (regular && scratch.inputs.count(name) == 0 && name != "old.txt" && name != "old.json") {
-                FUZZ_REQUIRE(Complete(Read(entry.path())));
+                FUZZ_REQUIRE(Complete(ReadFileText(entry.path())));
                 fs::remove(entry.path());
             }
         }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/batch/BatchRun.h"
+#include "file_text.h"
 #include "fuzz_support.h"
 
 namespace fs = std::filesystem;
@@ -28,19 +29,6 @@ namespace {
 
 const std::string kEarlierReport = "an earlier report\n";
 const std::string kEarlierPage = "<p>an earlier page</p>\n";
-
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void Write(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 fs::path ScratchPath()
 {
@@ -150,11 +138,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& entry : fs::directory_iterator(folder)) {
         fs::remove_all(entry.path());
     }
-    Write(folder / "old.txt", kEarlierReport);
-    Write(folder / "old.html", kEarlierPage);
+    WriteFileText(folder / "old.txt", kEarlierReport);
+    WriteFileText(folder / "old.html", kEarlierPage);
     FuzzedDataProvider input(data, size);
     const std::string file = DataFile(input);
-    Write(folder / "data.csv", file);
+    WriteFileText(folder / "data.csv", file);
     std::vector<std::string> arguments = CommandLine(input);
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
@@ -163,16 +151,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     argv.push_back(nullptr);
     talver::RunBatchCommandLine(static_cast<int>(argv.size()) - 1, argv.data());
 
-    FUZZ_REQUIRE(Read(folder / "data.csv") == file);
-    const std::string report = Read(folder / "old.txt");
+    FUZZ_REQUIRE(ReadFileText(folder / "data.csv") == file);
+    const std::string report = ReadFileText(folder / "old.txt");
     FUZZ_REQUIRE(report == kEarlierReport || CompleteReport(report));
-    const std::string page = Read(folder / "old.html");
+    const std::string page = ReadFileText(folder / "old.html");
     FUZZ_REQUIRE(page == kEarlierPage || CompletePage(page));
     for (const auto& entry : fs::directory_iterator(folder)) {
         FUZZ_REQUIRE(entry.path().filename().string().find(".tmp-") == std::string::npos);
     }
     if (fs::exists(folder / "new.html")) {
-        FUZZ_REQUIRE(CompletePage(Read(folder / "new.html")));
+        FUZZ_REQUIRE(CompletePage(ReadFileText(folder / "new.html")));
     }
     return 0;
 }

@@ -2,7 +2,9 @@
 
 #include <readstat.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <new>
 
@@ -29,7 +31,33 @@ struct Reading {
     std::size_t mostRows = 0;
     Abort abort = Abort::None;
     std::string error;
+    // The longest a label-set name handed to the variable handler can be.
+    std::size_t labelSetNameWidth = std::string::npos;
 };
+
+// The library hands a Stata variable its label-set name straight from the
+// file's fixed-width list, and a damaged file may fill a field with no
+// terminating NUL; the name is read no further than the field's width, which
+// the format's release gives (9 bytes before release 110, 33 before 118, then
+// 129). A release that cannot be read gives the narrowest.
+std::size_t StataLabelSetNameWidth(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    char head[64] = {};
+    file.read(head, sizeof head);
+    const std::string text(head, static_cast<std::size_t>(file.gcount()));
+    int release = 0;
+    const std::string::size_type tag = text.find("<release>");
+    if (text.rfind("<stata_dta>", 0) == 0 && tag != std::string::npos) {
+        for (std::size_t at = tag + 9; at < text.size() && text[at] >= '0' && text[at] <= '9' && release < 1000;
+             ++at) {
+            release = release * 10 + (text[at] - '0');
+        }
+    } else if (!text.empty()) {
+        release = static_cast<unsigned char>(text[0]);
+    }
+    return release >= 118 ? 129 : release >= 110 ? 33 : 9;
+}
 
 void ChooseColumns(Reading& reading)
 {
@@ -60,7 +88,8 @@ int OnVariable(int index, readstat_variable_t* variable, const char* labelSet, v
     const char* name = readstat_variable_get_name(variable);
     const bool isString = readstat_variable_get_type_class(variable) == READSTAT_TYPE_CLASS_STRING;
     reading.columns.push_back(DataColumn{name ? name : "", isString, {}, {}});
-    reading.labelSetOfColumn.push_back(labelSet ? labelSet : "");
+    reading.labelSetOfColumn.push_back(
+        labelSet ? std::string(labelSet, strnlen(labelSet, reading.labelSetNameWidth)) : std::string());
     return READSTAT_HANDLER_OK;
 }
 
@@ -167,7 +196,10 @@ DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, Da
     }
     std::unique_ptr<readstat_parser_t, void (*)(readstat_parser_t*)> parser(readstat_parser_init(),
                                                                              readstat_parser_free);
-    Reading reading{table, choice, stopAsked, {}, {}, {}, {}, {}, 0, Abort::None, {}};
+    Reading reading{table, choice, stopAsked, {}, {}, {}, {}, {}, 0, Abort::None, {}, std::string::npos};
+    if (kind == DataFileKind::Stata) {
+        reading.labelSetNameWidth = StataLabelSetNameWidth(path);
+    }
     readstat_set_variable_handler(parser.get(), OnVariable);
     readstat_set_value_handler(parser.get(), OnValue);
     readstat_set_value_label_handler(parser.get(), OnValueLabel);

@@ -64,8 +64,7 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
 
     context.progress.ShowStep("Computing item discriminations ...");
     ObservedSolution observed;
-    const ObservedOutcome outcome = SolveObserved(dispersions.target, dispersions.replication, targetData->Rows(),
-                                                  replicationData->Rows(), solution, context.random, observed);
+    const ObservedOutcome outcome = SolveObserved(dispersions.target, dispersions.replication, solution, context.random, observed);
     if (!outcome.solved) {
         return {outcome.warning, std::nullopt, {}};
     }

@@ -35,9 +35,8 @@ struct ObservedOutcome {
 // values), then solves both samples; the matrices of the solution are created
 // in the caller's scope. Draws the random starts of one Varimax rotation
 // unless it fails before the rotation.
-ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion, int targetSize,
-                              int replicationSize, const SolutionSettings& settings, RandomSource& random,
-                              ObservedSolution& solution);
+ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion,
+                              const SolutionSettings& settings, RandomSource& random, ObservedSolution& solution);
 
 // Number of random starts of every Varimax rotation, besides the unrotated one.
 inline constexpr int kVarimaxRandomStarts = 10;

@@ -114,7 +114,7 @@ TEST(NonFiniteRotation, ReplicationLoadingsAtRightAnglesToTheTargetCannotBeRotat
     const Matrix* replication = Filled({{1, 0}, {0, 2}});
     ObservedSolution solution;
     const ObservedOutcome outcome =
-        SolveObserved(target, replication, 50, 50, SolutionSettings{1, ExtractionMethod::Pca, 0.0001, DispersionKind::Covariance, nullptr, nullptr},
+        SolveObserved(target, replication, SolutionSettings{1, ExtractionMethod::Pca, 0.0001, DispersionKind::Covariance, nullptr, nullptr},
                       TestRandom(), solution);
     EXPECT_FALSE(outcome.solved);
     EXPECT_EQ(outcome.warning, "The loadings of the Replication sample cannot be rotated towards those of the Target "

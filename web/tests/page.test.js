@@ -10,75 +10,15 @@ const assert = require("node:assert");
 const fs = require("fs");
 const os = require("os");
 const path = require("path");
-const { execFileSync } = require("child_process");
-const { chromium } = require("playwright-core");
 const { serveFolder } = require("./static-server.js");
 const { reportLinesCompared, jsonNumbersCompared } = require("./compare-outputs.js");
+const { site, examples, roadArguments, launchBrowser, runBatch, openPage, chooseRoadJob, download, computeInPage } =
+    require("./page-driver.js");
 
-const top = path.resolve(__dirname, "../..");
-const site = path.resolve(process.env.TALVER_SITE || path.join(top, "build-web/site"));
-const batch = path.resolve(process.env.TALVER_BATCH || path.join(top, "build/talver-batch"));
-const examples = path.join(top, "examples");
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "talver-web-"));
 
-// The road job of the README, as the page and talver-batch are given it.
-const roadArguments = ["--data", "groups.csv", "--group", "sample", "--target-group", "original",
-    "--replication-group", "retest", "--items", "q1-q10", "--missing", "-9"];
-
-function runBatch(args, folder) {
-    const started = process.hrtime.bigint();
-    let stderr = "";
-    let status = 0;
-    try {
-        execFileSync(batch, args.concat(["--threads", "1"]), { cwd: folder, stdio: ["ignore", "ignore", "pipe"] });
-    } catch (failure) {
-        status = failure.status;
-        stderr = failure.stderr.toString();
-    }
-    return { status, stderr, seconds: Number(process.hrtime.bigint() - started) / 1e9 };
-}
-
-async function openPage(browser, url, origin) {
-    const page = await browser.newPage({ acceptDownloads: true });
-    const problems = [];
-    page.on("console", (message) => { if (message.type() === "error") { problems.push("console: " + message.text()); } });
-    page.on("pageerror", (error) => problems.push("page error: " + error.message));
-    page.on("request", (request) => {
-        const address = request.url();
-        if (!address.startsWith(origin) && !address.startsWith("blob:") && !address.startsWith("data:") &&
-            address !== "about:srcdoc") {
-            problems.push("request outside the page's folder: " + address);
-        }
-    });
-    await page.goto(url);
-    await page.waitForSelector("#engine-state:text('Engine ready.')");
-    return { page, problems };
-}
-
-async function chooseRoadJob(page, dataFile) {
-    await page.setInputFiles("#file-one", dataFile);
-    await page.waitForSelector("#preview th");
-    // Items by click and shift-click, as a user picks them in the table.
-    await page.click("#preview th:text-is('q1')");
-    await page.click("#preview th:text-is('q10')", { modifiers: ["Shift"] });
-    assert.strictEqual(await page.inputValue("#items"), "q1-q10");
-    await page.selectOption("#group", "sample");
-    await page.waitForSelector("#target-group option[value=original]", { state: "attached" });
-    await page.selectOption("#target-group", "original");
-    await page.selectOption("#replication-group", "retest");
-    // The page suggests the code it finds among the items' scores.
-    await page.click("#missing-suggestions button:text-is('add -9')");
-    assert.strictEqual(await page.inputValue("#missing"), "-9");
-}
-
-async function download(page, id) {
-    const [file] = await Promise.all([page.waitForEvent("download"), page.click(id)]);
-    return fs.readFileSync(await file.path(), "utf8");
-}
-
 async function computeAndCompare(page, label) {
-    await page.click("#compute");
-    await page.waitForSelector("#results-section:not([hidden])", { timeout: 600000 });
+    const pageSeconds = (await computeInPage(page)).engine;
     const report = await download(page, "#download-text");
     const json = await download(page, "#download-json");
     const html = await download(page, "#download-html");
@@ -88,7 +28,6 @@ async function computeAndCompare(page, label) {
     reportLinesCompared(report, fs.readFileSync(path.join(scratch, "batch.txt"), "utf8"));
     jsonNumbersCompared(JSON.parse(json), JSON.parse(fs.readFileSync(path.join(scratch, "batch.json"), "utf8")), 1e-12);
     assert.match(html, /<svg/);
-    const pageSeconds = Number((await page.textContent("#run-time")).match(/([0-9.]+) s/)[1]);
     console.log(`${label}: road job ${pageSeconds.toFixed(2)} s in the page, ` +
         `${batchRun.seconds.toFixed(2)} s in talver-batch on one thread (ratio ${(pageSeconds / batchRun.seconds).toFixed(2)})`);
 }
@@ -97,11 +36,7 @@ let browser;
 let server;
 
 test.before(async () => {
-    browser = await chromium.launch({
-        executablePath: process.env.TALVER_CHROMIUM || "/usr/bin/chromium",
-        args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-            "--disable-component-update", "--disable-sync"],
-    });
+    browser = await launchBrowser();
     server = await serveFolder(site);
 });
 

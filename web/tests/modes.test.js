@@ -9,9 +9,8 @@ const assert = require("node:assert");
 const fs = require("fs");
 const os = require("os");
 const path = require("path");
-const { serveFolder } = require("./static-server.js");
 const { reportLinesCompared, jsonNumbersCompared } = require("./compare-outputs.js");
-const { site, examples, launchBrowser, runBatch, openPage, clickItemRange, download, computeInPage } =
+const { examples, sharedBrowserAndServer, runBatch, openPage, clickItemRange, download, computeInPage } =
     require("./page-driver.js");
 
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "talver-web-modes-"));
@@ -55,26 +54,14 @@ async function dropFiles(page, paths) {
     await page.dispatchEvent("#drop", "drop", { dataTransfer });
 }
 
-let browser;
-let server;
-
-test.before(async () => {
-    browser = await launchBrowser();
-    server = await serveFolder(site);
-});
-
-test.after(async () => {
-    await browser.close();
-    server.close();
-    fs.rmSync(scratch, { recursive: true, force: true });
-});
+const shared = sharedBrowserAndServer(test, scratch);
 
 test("two files with column names, of the same name in two folders, equal talver-batch's", async () => {
     // Files of one name from two folders must stay two samples.
     const folder = path.join(scratch, "two");
     const files = splitGroups({ target: path.join(folder, "target"), replication: path.join(folder, "replication") },
         "answers.csv");
-    const { page, problems } = await openPage(browser, server.url + "index.html", server.url);
+    const { page, problems } = await openPage(shared.browser, shared.server.url + "index.html", shared.server.url);
     await page.check("input[name=mode][value=two]");
     await page.setInputFiles("#file-target", files.target);
     await page.waitForSelector("#preview th");
@@ -91,7 +78,7 @@ test("two files with column names, of the same name in two folders, equal talver
 });
 
 test("two plain files with the counts equal talver-batch's, and a wrong count is refused", async () => {
-    const { page, problems } = await openPage(browser, server.url + "index.html", server.url);
+    const { page, problems } = await openPage(shared.browser, shared.server.url + "index.html", shared.server.url);
     await page.check("input[name=mode][value=plain]");
     await page.setInputFiles("#file-target", path.join(examples, "target.dat"));
     await page.setInputFiles("#file-replication", path.join(examples, "replica.dat"));
@@ -116,11 +103,16 @@ test("two plain files with the counts equal talver-batch's, and a wrong count is
     assert.deepStrictEqual(problems, []);
 });
 
-test("files dropped on the page are read as chosen ones", async () => {
+test("files dropped on the page are read as chosen ones, a statistics file refused", async () => {
     const folder = path.join(scratch, "drop");
     fs.mkdirSync(folder);
     fs.copyFileSync(path.join(examples, "groups.csv"), path.join(folder, "groups.csv"));
-    const { page, problems } = await openPage(browser, server.url + "index.html", server.url);
+    const { page, problems } = await openPage(shared.browser, shared.server.url + "index.html", shared.server.url);
+    // A statistics package's file: the page says how to export it.
+    fs.writeFileSync(path.join(folder, "survey.sav"), "$FL2");
+    await dropFiles(page, [path.join(folder, "survey.sav")]);
+    await page.waitForSelector("#preview-note:has-text('cannot read')");
+    assert.match(await page.textContent("#preview-note"), /survey\.sav: .* Export the data .* as CSV/);
     // One file with a group column.
     await dropFiles(page, [path.join(folder, "groups.csv")]);
     await page.waitForSelector("#preview th:text-is('q10')");

@@ -8,6 +8,7 @@ const fs = require("fs");
 const path = require("path");
 const { execFileSync } = require("child_process");
 const { chromium } = require("playwright-core");
+const { serveFolder } = require("./static-server.js");
 
 const top = path.resolve(__dirname, "../..");
 const site = path.resolve(process.env.TALVER_SITE || path.join(top, "build-web/site"));
@@ -24,6 +25,22 @@ function launchBrowser() {
         args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
             "--disable-component-update", "--disable-sync"],
     });
+}
+
+// One browser and one local server of the page for the tests of a file,
+// closed after them with the folder `scratch`.
+function sharedBrowserAndServer(test, scratch) {
+    const shared = {};
+    test.before(async () => {
+        shared.browser = await launchBrowser();
+        shared.server = await serveFolder(site);
+    });
+    test.after(async () => {
+        await shared.browser.close();
+        shared.server.close();
+        fs.rmSync(scratch, { recursive: true, force: true });
+    });
+    return shared;
 }
 
 // Runs talver-batch on one thread in `folder`: its status, stderr and wall time.
@@ -96,5 +113,5 @@ async function computeInPage(page) {
 
 module.exports = {
     top, site, batch, examples, roadArguments,
-    launchBrowser, runBatch, openPage, clickItemRange, chooseRoadJob, download, computeInPage,
+    launchBrowser, sharedBrowserAndServer, runBatch, openPage, clickItemRange, chooseRoadJob, download, computeInPage,
 };

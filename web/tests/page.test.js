@@ -10,9 +10,8 @@ const assert = require("node:assert");
 const fs = require("fs");
 const os = require("os");
 const path = require("path");
-const { serveFolder } = require("./static-server.js");
 const { reportLinesCompared, jsonNumbersCompared } = require("./compare-outputs.js");
-const { site, examples, roadArguments, launchBrowser, runBatch, openPage, chooseRoadJob, download, computeInPage } =
+const { site, examples, roadArguments, sharedBrowserAndServer, runBatch, openPage, chooseRoadJob, download, computeInPage } =
     require("./page-driver.js");
 
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "talver-web-"));
@@ -32,19 +31,7 @@ async function computeAndCompare(page, label) {
         `${batchRun.seconds.toFixed(2)} s in talver-batch on one thread (ratio ${(pageSeconds / batchRun.seconds).toFixed(2)})`);
 }
 
-let browser;
-let server;
-
-test.before(async () => {
-    browser = await launchBrowser();
-    server = await serveFolder(site);
-});
-
-test.after(async () => {
-    await browser.close();
-    server.close();
-    fs.rmSync(scratch, { recursive: true, force: true });
-});
+const shared = sharedBrowserAndServer(test, scratch);
 
 test("the page's files stay under 5 MB", () => {
     const total = fs.readdirSync(site).reduce((sum, name) => sum + fs.statSync(path.join(site, name)).size, 0);
@@ -53,7 +40,7 @@ test("the page's files stay under 5 MB", () => {
 });
 
 test("road job from a local server equals talver-batch's, then Stop and a second run", async () => {
-    const { page, problems } = await openPage(browser, server.url + "index.html", server.url);
+    const { page, problems } = await openPage(shared.browser, shared.server.url + "index.html", shared.server.url);
     await chooseRoadJob(page, path.join(examples, "groups.csv"));
     // The options dialog's rule, compiled into the engine, says what it did.
     await page.fill("#samples", "20");
@@ -77,7 +64,7 @@ test("road job from a local server equals talver-batch's, then Stop and a second
 
 test("road job from file:// equals talver-batch's", async () => {
     const folder = "file://" + site + "/";
-    const { page, problems } = await openPage(browser, folder + "index.html", folder);
+    const { page, problems } = await openPage(shared.browser, folder + "index.html", folder);
     await chooseRoadJob(page, path.join(examples, "groups.csv"));
     await computeAndCompare(page, "file://");
     assert.deepStrictEqual(problems, []);
@@ -88,7 +75,7 @@ test("a file with a bad token shows the reader's message, and a refused option t
     const lines = fs.readFileSync(path.join(examples, "groups.csv"), "utf8").split("\n");
     lines[5] = lines[5].replace(/,(\d+)$/, ",3x");
     fs.writeFileSync(bad, lines.join("\n"));
-    const { page, problems } = await openPage(browser, server.url + "index.html", server.url);
+    const { page, problems } = await openPage(shared.browser, shared.server.url + "index.html", shared.server.url);
     await chooseRoadJob(page, bad);
     await page.click("#check");
     await page.waitForFunction(() => document.getElementById("messages").textContent.trim() !== "");

@@ -18,9 +18,9 @@ inline constexpr const char* kPolychoricWarning =
     "score lies outside the range. Please try Pearson correlation.";
 inline constexpr const char* kMaximumLikelihoodWarning = "ML method could not converge. Please try ULS or PCA.";
 
-// An observed dispersion matrix whose item (1-based) has no variance or a
-// value that is not a finite number.
-std::string DegenerateItemWarning(SampleSide side, int item);
+// An observed dispersion matrix whose item (0-based; named as ItemShown
+// names it) has no variance or a value that is not a finite number.
+std::string DegenerateItemWarning(SampleSide side, int item, const std::vector<std::string>& itemNames);
 // Observed loadings that are not finite numbers.
 std::string NonFiniteLoadingsWarning(SampleSide side);
 // Replication loadings whose rotation towards the Target loadings is not
@@ -39,7 +39,9 @@ std::string SingularPopulationWarning(SampleSide side);
 // The warning of a bootstrap sample that failed with all its redraws.
 std::string ResampleFailureWarning(const SampleFailure& failure);
 // An improper solution: the items (from 1) whose residual variance is at or
-// below zero in each sample; empty when both lists are.
-std::string ImproperSolutionWarning(const std::vector<int>& targetItems, const std::vector<int>& replicationItems);
+// below zero in each sample, named as ItemsShown names them; empty when both
+// lists are.
+std::string ImproperSolutionWarning(const std::vector<int>& targetItems, const std::vector<int>& replicationItems,
+                                    const std::vector<std::string>& itemNames);
 
 } // namespace talver

@@ -93,7 +93,7 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
     context.progress.ShowStep("Computing populations ...");
     ObservedSolution observed;
     const ObservedOutcome outcome = SolveObserved(targetDispersion, replicationDispersion, targetData->Rows(),
-                                                  replicationData->Rows(), solution, context.random, observed);
+                                                  replicationData->Rows(), solution, settings.itemNames, context.random, observed);
     if (!outcome.solved) {
         return {outcome.warning, std::nullopt, {}};
     }

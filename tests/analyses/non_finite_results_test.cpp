@@ -51,7 +51,7 @@ TEST(NonFiniteDifficulties, ItemsWithoutVarianceShowADashAndAreNamed)
     const Matrix* replication = Filled({{2, 2, 4}, {2, 4, 4}});
     CapturedReport report;
     RunResults results;
-    results.difficulties = AnalyzeItemDifficulties(target, replication, 3, 2, 5, report.context);
+    results.difficulties = AnalyzeItemDifficulties(target, replication, 3, 2, 5, {}, report.context);
     const std::vector<std::string> lines = report.Lines();
     ASSERT_GE(lines.size(), 14u);
     EXPECT_EQ(lines[5], "   1        2.00         2.00           -             -  ");
@@ -74,7 +74,7 @@ TEST(NonFiniteDifficulties, TwoParticipantsHaveNoPooledDeviation)
     const Matrix* target = Filled({{1, 2}});
     const Matrix* replication = Filled({{3, 2}});
     CapturedReport report;
-    AnalyzeItemDifficulties(target, replication, 1, 1, 5, report.context);
+    AnalyzeItemDifficulties(target, replication, 1, 1, 5, {}, report.context);
     EXPECT_NE(report.Text().find("WARNING: Student's t and Cohen's d cannot be computed for items 1 and 2: the two "
                                  "samples together have 2 participants, and a pooled standard deviation needs at "
                                  "least 3.\n"),
@@ -115,7 +115,7 @@ TEST(NonFiniteRotation, ReplicationLoadingsAtRightAnglesToTheTargetCannotBeRotat
     ObservedSolution solution;
     const ObservedOutcome outcome =
         SolveObserved(target, replication, 50, 50, SolutionSettings{1, ExtractionMethod::Pca, 0.0001, DispersionKind::Covariance, nullptr, nullptr},
-                      TestRandom(), solution);
+                      {}, TestRandom(), solution);
     EXPECT_FALSE(outcome.solved);
     EXPECT_EQ(outcome.warning, "The loadings of the Replication sample cannot be rotated towards those of the Target "
                                "sample: the rotation is not made of finite numbers. Please check the data for scores "

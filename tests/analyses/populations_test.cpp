@@ -58,7 +58,7 @@ protected:
         built.replicationDispersion = dispersion(replication);
         const SolutionSettings settings{2, method, 0.0001, kind, nullptr, nullptr};
         EXPECT_TRUE(SolveObserved(built.targetDispersion, built.replicationDispersion, target->Rows(),
-                                  replication->Rows(), settings, TestRandom(), built.solution)
+                                  replication->Rows(), settings, {}, TestRandom(), built.solution)
                         .solved);
         built.populations = InvariancePopulations(target, replication, built.targetDispersion,
                                                   built.replicationDispersion, built.solution, kind, method);

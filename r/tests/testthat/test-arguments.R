@@ -65,12 +65,9 @@ test_that("samples too small for their items are refused as talver-batch refuses
   # An item that nobody answered is the cause, and is named.
   unanswered <- replication
   unanswered[, c(3, 7)] <- NA
-  refused("no participants with complete values. The items 3 and 7 are missing \\(NA\\) in every row",
-          replication = unanswered, na = "listwise", class = "talver_sample_size")
   colnames(unanswered) <- paste0("q", 1:10)
-  refused("The item \"q7\" is missing \\(NA\\) in every row of the sample: leave it out",
-          target = unanswered[, 7:10], replication = unanswered[, 7:10], na = "listwise",
-          class = "talver_sample_size")
+  refused("complete values. The items \"q3\" and \"q7\" are missing \\(NA\\) in every row of the sample: leave them",
+          target = unanswered, replication = unanswered, na = "listwise", class = "talver_sample_size")
 })
 
 test_that("scores that are no categories are refused for polychoric correlations, naming the item", {

@@ -33,10 +33,12 @@ std::string NonFiniteIntervalsWarning(SampleSide side, const char* statistics)
            "that are nearly constant.";
 }
 
-std::string UndefinedCongruenceWarning()
+std::string UndefinedCongruenceWarning(const std::vector<int>& items, const std::vector<std::string>& itemNames)
 {
-    return "Some congruence indices cannot be computed: an item or a factor has loadings of 0 in one of the "
-           "samples. Please check the data, or try fewer factors.";
+    const std::string cause = items.empty() ? "an item or a factor has"
+                                            : ItemsShown(items, itemNames) + (items.size() == 1 ? " has" : " have");
+    return "Some congruence indices cannot be computed: " + cause +
+           " loadings of 0 in one of the samples. Please check the data, or try fewer factors.";
 }
 
 std::string NonFiniteCriticalValuesWarning()

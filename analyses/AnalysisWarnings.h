@@ -29,8 +29,9 @@ std::string NonFiniteRotationWarning();
 // Bootstrap values of one sample that are not finite numbers, so that the
 // intervals of `statistics` ("item discriminations", ...) cannot be formed.
 std::string NonFiniteIntervalsWarning(SampleSide side, const char* statistics);
-// Congruence indices of the observed samples that cannot be computed.
-std::string UndefinedCongruenceWarning();
+// Congruence indices of the observed samples that cannot be computed; names
+// the items (0-based) whose own indices are among them, when there are any.
+std::string UndefinedCongruenceWarning(const std::vector<int>& items, const std::vector<std::string>& itemNames);
 // Bootstrap indices that are not finite numbers, so that no critical values
 // can be formed.
 std::string NonFiniteCriticalValuesWarning();

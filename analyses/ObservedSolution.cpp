@@ -26,13 +26,14 @@ Matrix* VarimaxPattern(const Matrix* loadings, double tolerance, double& criteri
 }
 
 ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion,
-                              const SolutionSettings& settings, RandomSource& random, ObservedSolution& solution)
+                              const SolutionSettings& settings, const std::vector<std::string>& itemNames,
+                              RandomSource& random, ObservedSolution& solution)
 {
     if (const int item = FirstDegenerateItem(targetDispersion); item >= 0) {
-        return {false, DegenerateItemWarning(SampleSide::Target, item + 1)};
+        return {false, DegenerateItemWarning(SampleSide::Target, item, itemNames)};
     }
     if (const int item = FirstDegenerateItem(replicationDispersion); item >= 0) {
-        return {false, DegenerateItemWarning(SampleSide::Replication, item + 1)};
+        return {false, DegenerateItemWarning(SampleSide::Replication, item, itemNames)};
     }
     const int p = targetDispersion->Rows();
     const int m = settings.factors;

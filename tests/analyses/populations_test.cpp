@@ -57,7 +57,7 @@ protected:
         built.targetDispersion = dispersion(target);
         built.replicationDispersion = dispersion(replication);
         const SolutionSettings settings{2, method, 0.0001, kind, nullptr, nullptr};
-        EXPECT_TRUE(SolveObserved(built.targetDispersion, built.replicationDispersion, settings, TestRandom(),
+        EXPECT_TRUE(SolveObserved(built.targetDispersion, built.replicationDispersion, settings, {}, TestRandom(),
                                   built.solution)
                         .solved);
         built.populations = InvariancePopulations(target, replication, built.targetDispersion,

@@ -29,7 +29,7 @@ std::string Refusal(const std::string& text, char delimiter = 0)
     DataTable table;
     const DataReadResult result = ParseDelimitedText(text, delimiter, "f.csv", table);
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(table.rows.empty() || !result.ok);
+    EXPECT_TRUE(table.RowCount() == 0 || !result.ok);
     return result.message;
 }
 
@@ -72,11 +72,11 @@ TEST(DelimitedReader, QuotingFollowsRfc4180)
     const DataTable table =
         Parsed("\xEF\xBB\xBF\"id\", \"a,b\" ,c\r\n1,\"x,\"\"y\"\"\",3\r\n2,\"two\r\nlines\",4\r\n\r\n5,,\r\n\n");
     EXPECT_EQ(Names(table), (std::vector<std::string>{"id", "a,b", "c"}));
-    ASSERT_EQ(table.rows.size(), 3u);
-    EXPECT_EQ(table.rows[0][1].text, "x,\"y\"");
-    EXPECT_EQ(table.rows[1][1].text, "two\r\nlines");
-    EXPECT_EQ(table.rows[2][1].text, "");
-    EXPECT_EQ(table.rows[2][2].text, "");
+    ASSERT_EQ(table.RowCount(), 3u);
+    EXPECT_EQ(table.Cell(0, 1).text, "x,\"y\"");
+    EXPECT_EQ(table.Cell(1, 1).text, "two\r\nlines");
+    EXPECT_EQ(table.Cell(2, 1).text, "");
+    EXPECT_EQ(table.Cell(2, 2).text, "");
     // Rows are placed by the line they start on, past the quoted line end.
     EXPECT_EQ(table.firstLineOfRow, (std::vector<long>{2, 3, 6}));
     EXPECT_EQ(RowPlace(table, 2), "line 6");
@@ -228,13 +228,14 @@ TEST(ItemSelection, NamesAndRangesInFileOrder)
 namespace {
 
 // The cells of one column, as text or number.
-std::vector<std::string> ColumnCells(const DataTable& table, const std::string& name)
+std::vector<std::string> CellsOf(const DataTable& table, const std::string& name)
 {
     std::vector<std::string> cells;
     for (std::size_t j = 0; j < table.columns.size(); ++j) {
         if (table.columns[j].name == name) {
-            for (const std::vector<DataCell>& row : table.rows) {
-                cells.push_back(row[j].kind == DataCell::Kind::Text ? row[j].text : CellShown(row[j]));
+            for (std::size_t i = 0; i < table.RowCount(); ++i) {
+                const DataCell cell = table.Cell(i, j);
+                cells.push_back(cell.kind == DataCell::Kind::Text ? cell.text : CellShown(cell));
             }
         }
     }
@@ -270,7 +271,7 @@ TEST(ReadingChosenColumns, OnlyTheChosenColumnsAreKeptAndTheyHoldWhatAWholeReadi
     EXPECT_EQ(Names(kept), names);
     EXPECT_EQ(kept.firstLineOfRow, whole.firstLineOfRow);
     for (const std::string& name : names) {
-        EXPECT_EQ(ColumnCells(kept, name), ColumnCells(whole, name)) << name;
+        EXPECT_EQ(CellsOf(kept, name), CellsOf(whole, name)) << name;
     }
 
     // A statistics file keeps its value labels with the chosen variables.
@@ -283,8 +284,8 @@ TEST(ReadingChosenColumns, OnlyTheChosenColumnsAreKeptAndTheyHoldWhatAWholeReadi
                 }).ok);
     EXPECT_EQ(Names(keptFile), (std::vector<std::string>{"group", "q3"}));
     EXPECT_EQ(keptFile.columns[0].valueLabels.at(2.0), "replication");
-    EXPECT_EQ(ColumnCells(keptFile, "q3"), ColumnCells(wholeFile, "q3"));
-    EXPECT_EQ(ColumnCells(keptFile, "group"), ColumnCells(wholeFile, "group"));
+    EXPECT_EQ(CellsOf(keptFile, "q3"), CellsOf(wholeFile, "q3"));
+    EXPECT_EQ(CellsOf(keptFile, "group"), CellsOf(wholeFile, "group"));
 }
 
 TEST(ReadingChosenColumns, AStopIsHonouredBetweenChunksOfRows)
@@ -299,10 +300,10 @@ TEST(ReadingChosenColumns, AStopIsHonouredBetweenChunksOfRows)
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(table.rows.empty());
+    EXPECT_EQ(table.RowCount(), 0u);
 
     // Without a stop the same text is read whole.
     asked = 0;
     ASSERT_TRUE(ParseDelimitedText(text, 0, "f.csv", table, {}, [&] { return ++asked > 99; }).ok);
-    EXPECT_EQ(table.rows.size(), 3 * kRowsBetweenStopChecks);
+    EXPECT_EQ(table.RowCount(), 3 * kRowsBetweenStopChecks);
 }

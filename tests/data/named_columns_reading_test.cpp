@@ -9,7 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 using namespace talver;
@@ -286,6 +291,35 @@ TEST(ReadingChosenColumns, OnlyTheChosenColumnsAreKeptAndTheyHoldWhatAWholeReadi
     EXPECT_EQ(keptFile.columns[0].valueLabels.at(2.0), "replication");
     EXPECT_EQ(CellsOf(keptFile, "q3"), CellsOf(wholeFile, "q3"));
     EXPECT_EQ(CellsOf(keptFile, "group"), CellsOf(wholeFile, "group"));
+}
+
+TEST(ReadingChosenColumns, AStatisticsFileDeclaringMoreRowsThanATableKeepsIsRefusedBeforeItsValues)
+{
+    // An SPSS file's header declares its cases at byte 80: declared far more
+    // than a table keeps, the file is refused at once, as a compressed file
+    // that would expand past the limit; declared as many as a table keeps of
+    // the two columns chosen, it is read (and found short).
+    std::ifstream in(std::string(TALVER_SOURCE_DIR) + "/tests/batch/fixtures/columns/both.sav", std::ios::binary);
+    const std::string sav((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string path = (std::filesystem::temp_directory_path() / "talver_declared.sav").string();
+    const auto declaring = [&](std::int32_t cases) {
+        std::string patched = sav;
+        std::memcpy(patched.data() + 80, &cases, sizeof cases);
+        std::ofstream(path, std::ios::binary) << patched;
+        DataTable table;
+        const DataReadResult read = ReadDataTable(path, 0, table, [](const std::vector<DataColumn>& columns) {
+            return std::optional(Chosen(columns, {"group", "q3"}));
+        });
+        std::filesystem::remove(path);
+        return read;
+    };
+    const DataReadResult huge = declaring(2'000'000'000);
+    EXPECT_FALSE(huge.ok);
+    EXPECT_NE(huge.message.find("more than " + std::to_string(kMostTableCells / 2) + " rows of the 2 columns"),
+              std::string::npos)
+        << huge.message;
+    const DataReadResult atLimit = declaring(static_cast<std::int32_t>(kMostTableCells / 2));
+    EXPECT_EQ(atLimit.message.find("cells that can be read"), std::string::npos) << atLimit.message;
 }
 
 TEST(ReadingChosenColumns, AStopIsHonouredBetweenChunksOfRows)

@@ -183,7 +183,7 @@ void RunController::ReadSampleData()
 
     CLocaleScope cLocale;
     if (chosen->columns) {
-        if (!ReadColumnSamples(*chosen->columns)) {
+        if (!ReadColumnSamples(*chosen->columns, chosen->samples)) {
             RefuseData();
             return;
         }
@@ -238,11 +238,12 @@ bool RunController::ReadSample(const std::string& path, int rows, Matrix*& into,
     return true;
 }
 
-bool RunController::ReadColumnSamples(SampleSource source)
+bool RunController::ReadColumnSamples(SampleSource source, const std::shared_ptr<ExtractedSamples>& alreadyRead)
 {
     source.targetFile = workspace_.targetFile;
     source.replicationFile = source.OneFile() ? workspace_.targetFile : workspace_.replicationFile;
-    const ExtractedSamples samples = ReadSamples(source, [this] { return ReadingStopAsked(); });
+    const ExtractedSamples samples =
+        alreadyRead ? std::move(*alreadyRead) : ReadSamples(source, [this] { return ReadingStopAsked(); });
     if (samples.stopped) {
         port_.ShowMessage(kReadingStopped);
         return false;

@@ -11,6 +11,7 @@
 #include "stats/RandomSource.h"
 
 #include <map>
+#include <memory>
 
 namespace talver {
 
@@ -52,7 +53,8 @@ private:
     void Display();
     void Enable(Button button, bool enabled);
     bool ReadSample(const std::string& path, int rows, Matrix*& into, const char* errorMessage);
-    bool ReadColumnSamples(SampleSource source);
+    // Takes over `alreadyRead` when the dialog read the samples.
+    bool ReadColumnSamples(SampleSource source, const std::shared_ptr<ExtractedSamples>& alreadyRead);
     bool ReadingStopAsked();
     void DeriveScoreRange();
     void RefuseData();

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,9 @@ struct SampleDialogValues {
     // The items, the group and the missing codes, when the files name their
     // columns; the counts are then those of the complete rows.
     std::optional<SampleSource> columns = std::nullopt;
+    // The samples, when the dialog read them from the columns to fill in the
+    // counts: the run takes them over instead of reading the files again.
+    std::shared_ptr<ExtractedSamples> samples = nullptr;
 };
 
 class SampleDialogRules {

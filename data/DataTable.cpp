@@ -4,6 +4,23 @@
 
 namespace talver {
 
+void DataTable::AppendRow(const std::vector<DataCell>& row)
+{
+    cells_.resize(columns.size());
+    for (std::size_t column = 0; column < cells_.size(); ++column) {
+        cells_[column].Append(row[column]);
+    }
+    ++rowCount_;
+}
+
+void DataTable::ShrinkToFit()
+{
+    for (ColumnCells& column : cells_) {
+        column.ShrinkToFit();
+    }
+    firstLineOfRow.shrink_to_fit();
+}
+
 std::string RowPlace(const DataTable& table, std::size_t row)
 {
     if (row < table.firstLineOfRow.size()) {

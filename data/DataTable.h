@@ -4,6 +4,9 @@
 // text written; statistics packages' files give numbers, missing cells and
 // the texts of string variables.
 
+#include "data/ColumnCells.h"
+#include "data/DataCell.h"
+
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -12,13 +15,6 @@
 #include <vector>
 
 namespace talver {
-
-struct DataCell {
-    enum class Kind : unsigned char { Missing, Number, Text };
-    Kind kind = Kind::Missing;
-    double number = 0.0;
-    std::string text;
-};
 
 struct DataColumn {
     // Empty for a delimited file's unnamed column (a row-name column, say).
@@ -34,8 +30,6 @@ struct DataColumn {
 
 struct DataTable {
     std::vector<DataColumn> columns;
-    // Each row has one cell per column.
-    std::vector<std::vector<DataCell>> rows;
     // Numbers in text cells may use a comma as their decimal separator.
     bool decimalComma = false;
     // The delimiter of delimited text, as given or detected.
@@ -43,6 +37,18 @@ struct DataTable {
     // Line of the file where each row starts (delimited text), for messages;
     // empty when rows are simply counted from 1.
     std::vector<long> firstLineOfRow;
+
+    std::size_t RowCount() const { return rowCount_; }
+    // Cell `column` of row `row`, both 0-based and in range.
+    DataCell Cell(std::size_t row, std::size_t column) const { return cells_[column].Cell(row); }
+    // A row of one cell per column.
+    void AppendRow(const std::vector<DataCell>& row);
+    // Gives back the room that growing the table left unused.
+    void ShrinkToFit();
+
+private:
+    std::vector<ColumnCells> cells_;
+    std::size_t rowCount_ = 0;
 };
 
 // How a message names row `row` (0-based) of the table.
@@ -70,9 +76,10 @@ inline constexpr std::size_t kRowsBetweenStopChecks = 4096;
 // passed over while reading, so that a wide file costs only what is kept.
 using ColumnChoice = std::function<std::optional<std::vector<std::size_t>>(const std::vector<DataColumn>&)>;
 
-// The most cells a table keeps. Each costs some 50 bytes, so that this many
-// need about 2.5 GB: a file that would hold more (a compressed file that
-// expands without end, say) is refused before it fills the memory.
+// The most cells a table keeps. Each costs some 5 bytes (a text that is no
+// plain whole number its length too), so that this many need about 250 MB:
+// a file that would hold more (a compressed file that expands without end,
+// say) is refused before it fills the memory.
 inline constexpr std::size_t kMostTableCells = 50'000'000;
 
 // The refusal of a file whose kept cells would pass kMostTableCells.

@@ -6,10 +6,15 @@
 
 #include "data/DataTable.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace talver {
+
+// A file is read this many bytes at a time; only the record being read and
+// the chunk around it are held, never the whole file.
+inline constexpr std::size_t kDelimitedChunkBytes = std::size_t{1} << 20;
 
 // The delimiter to use, or 0 to take the one of ',', ';' and tab that the
 // header row uses most (tab, then semicolon, on a tie). With a choice, the

@@ -110,11 +110,12 @@ bool TakeScores(const SampleRows& sample, const MissingCodes& missing, Extracted
     into.losses.rowsRead = static_cast<int>(sample.rows.size());
     into.fileRowsAreLines = !table.firstLineOfRow.empty();
     std::vector<double> row(items);
+    into.values.reserve(sample.rows.size() * items);
     for (const std::size_t r : sample.rows) {
         bool complete = true;
         for (std::size_t k = 0; k < items; ++k) {
             const std::size_t column = sample.itemColumns[k];
-            const DataCell& cell = table.rows[r][column];
+            const DataCell cell = table.Cell(r, column);
             switch (InterpretScore(cell, table.decimalComma, missing, row[k])) {
             case CellStatus::Score: break;
             case CellStatus::Missing:
@@ -135,7 +136,9 @@ bool TakeScores(const SampleRows& sample, const MissingCodes& missing, Extracted
             }
         }
         if (complete) {
-            into.values.insert(into.values.end(), row.begin(), row.end());
+            for (const double score : row) {
+                into.values.push_back(static_cast<float>(score));
+            }
             into.fileRows.push_back(r < table.firstLineOfRow.size() ? table.firstLineOfRow[r]
                                                                     : static_cast<std::int64_t>(r) + 1);
             ++into.rows;
@@ -250,14 +253,14 @@ ExtractedSamples ExtractSamples(const SampleSource& source, const DataTable& tar
         }
         const DataColumn& groupColumn = targetTable.columns[*group];
         const std::string columnShown = "the group column \"" + InputShown(groupColumn.name) + "\"";
-        if (targetTable.rows.empty()) {
+        if (targetTable.RowCount() == 0) {
             result.message = source.targetFile + " has a header but no rows of data.";
             return result;
         }
-        GroupRows groups{static_cast<int>(targetTable.rows.size()), 0, 0, targetValue, replicationValue, {}};
+        GroupRows groups{static_cast<int>(targetTable.RowCount()), 0, 0, targetValue, replicationValue, {}};
         std::map<std::string, std::size_t> otherIndex;
-        for (std::size_t r = 0; r < targetTable.rows.size(); ++r) {
-            const DataCell& cell = targetTable.rows[r][*group];
+        for (std::size_t r = 0; r < targetTable.RowCount(); ++r) {
+            const DataCell cell = targetTable.Cell(r, *group);
             const bool isTarget = GroupMatches(cell, groupColumn, targetTable.decimalComma, targetValue);
             const bool isReplication = GroupMatches(cell, groupColumn, targetTable.decimalComma, replicationValue);
             if (isTarget && isReplication) {
@@ -328,11 +331,11 @@ ExtractedSamples ExtractSamples(const SampleSource& source, const DataTable& tar
             return result;
         }
         for (const auto& [sample, file] : {std::pair{&target, &source.targetFile}, {&replication, &source.replicationFile}}) {
-            if (sample->table->rows.empty()) {
+            if (sample->table->RowCount() == 0) {
                 result.message = *file + " has a header but no rows of data.";
                 return result;
             }
-            for (std::size_t r = 0; r < sample->table->rows.size(); ++r) {
+            for (std::size_t r = 0; r < sample->table->RowCount(); ++r) {
                 sample->rows.push_back(r);
             }
         }
@@ -410,7 +413,7 @@ ExtractedSamples ReadSamples(const SampleSource& source, const StopAsked& stopAs
     try {
         return ExtractSamples(source, targetTable, replicationTable);
     } catch (const std::bad_alloc&) {
-        failed.message = NoMemoryMessage(source.targetFile, targetTable.rows.size(), targetTable.columns.size());
+        failed.message = NoMemoryMessage(source.targetFile, targetTable.RowCount(), targetTable.columns.size());
         return failed;
     }
 }

@@ -34,9 +34,10 @@ struct SampleSource {
 };
 
 struct ExtractedSample {
-    // Complete rows, each with the chosen items in order.
+    // Complete rows, each with the chosen items in order. Scores are single
+    // precision values, kept as such: a large sample needs half the memory.
     int rows = 0;
-    std::vector<double> values;
+    std::vector<float> values;
     ListwiseLosses losses;
     // Where each complete row stands in its file, counted as the readers'
     // messages count it: the line of delimited text where the row starts

@@ -28,6 +28,13 @@ struct Reading {
     // The position in the table's rows of each variable kept, -1 for the
     // others; made when the first value arrives, when every variable is known.
     std::vector<long> keptAt;
+    // The cells of the row being read, which joins the table when the next
+    // row begins or the file ends; a variable without a value leaves its
+    // cell missing.
+    std::vector<DataCell> row;
+    bool rowBegun = false;
+    // The rows the file's header declares, -1 when it does not say.
+    long declaredRows = -1;
     std::size_t mostRows = 0;
     Abort abort = Abort::None;
     std::string error;
@@ -78,6 +85,20 @@ void ChooseColumns(Reading& reading)
     reading.mostRows = kept.empty() ? kMostTableCells : kMostTableCells / kept.size();
 }
 
+void EndRow(Reading& reading)
+{
+    if (reading.rowBegun) {
+        reading.table.AppendRow(reading.row);
+        reading.rowBegun = false;
+    }
+}
+
+int OnMetadata(readstat_metadata_t* metadata, void* context)
+{
+    static_cast<Reading*>(context)->declaredRows = readstat_get_row_count(metadata);
+    return READSTAT_HANDLER_OK;
+}
+
 int OnVariable(int index, readstat_variable_t* variable, const char* labelSet, void* context)
 {
     Reading& reading = *static_cast<Reading*>(context);
@@ -99,31 +120,42 @@ int StoreValue(int row, readstat_variable_t* variable, readstat_value_t value, R
 {
     if (reading.keptAt.empty()) {
         ChooseColumns(reading);
-    }
-    std::vector<std::vector<DataCell>>& rows = reading.table.rows;
-    const int column = readstat_variable_get_index(variable);
-    // Rows arrive in order, each variable by variable.
-    if (row < 0 || static_cast<std::size_t>(row) > rows.size() || column < 0 ||
-        static_cast<std::size_t>(column) >= reading.keptAt.size()) {
-        reading.error = "its rows are out of order";
-        return READSTAT_HANDLER_ABORT;
-    }
-    if (static_cast<std::size_t>(row) == rows.size()) {
-        if (rows.size() % kRowsBetweenStopChecks == 0 && reading.stopAsked && reading.stopAsked()) {
-            reading.abort = Abort::Stopped;
-            return READSTAT_HANDLER_ABORT;
-        }
-        if (rows.size() == reading.mostRows) {
+        // A compressed file may expand to far more than it takes on disk:
+        // one that declares more rows than the table keeps is refused
+        // before its values fill the memory.
+        if (reading.declaredRows > 0 && static_cast<std::size_t>(reading.declaredRows) > reading.mostRows) {
             reading.abort = Abort::TooManyCells;
             return READSTAT_HANDLER_ABORT;
         }
-        rows.emplace_back(reading.table.columns.size());
+    }
+    const int column = readstat_variable_get_index(variable);
+    // Rows arrive in order, each variable by variable.
+    const std::size_t rowsRead = reading.table.RowCount() + (reading.rowBegun ? 1 : 0);
+    const std::size_t current = reading.rowBegun ? rowsRead - 1 : rowsRead;
+    if (row < 0 || static_cast<std::size_t>(row) < current || static_cast<std::size_t>(row) > rowsRead ||
+        column < 0 || static_cast<std::size_t>(column) >= reading.keptAt.size()) {
+        reading.error = "its rows are out of order";
+        return READSTAT_HANDLER_ABORT;
+    }
+    if (static_cast<std::size_t>(row) == rowsRead) {
+        EndRow(reading);
+        const std::size_t rows = reading.table.RowCount();
+        if (rows % kRowsBetweenStopChecks == 0 && reading.stopAsked && reading.stopAsked()) {
+            reading.abort = Abort::Stopped;
+            return READSTAT_HANDLER_ABORT;
+        }
+        if (rows == reading.mostRows) {
+            reading.abort = Abort::TooManyCells;
+            return READSTAT_HANDLER_ABORT;
+        }
+        reading.row.assign(reading.table.columns.size(), DataCell{});
+        reading.rowBegun = true;
     }
     const long at = reading.keptAt[static_cast<std::size_t>(column)];
     if (at < 0) {
         return READSTAT_HANDLER_OK;
     }
-    DataCell& cell = rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(at)];
+    DataCell& cell = reading.row[static_cast<std::size_t>(at)];
     if (readstat_value_type_class(value) == READSTAT_TYPE_CLASS_STRING) {
         const char* text = readstat_string_value(value);
         cell.kind = DataCell::Kind::Text;
@@ -196,10 +228,11 @@ DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, Da
     }
     std::unique_ptr<readstat_parser_t, void (*)(readstat_parser_t*)> parser(readstat_parser_init(),
                                                                              readstat_parser_free);
-    Reading reading{table, choice, stopAsked, {}, {}, {}, {}, {}, 0, Abort::None, {}, std::string::npos};
+    Reading reading{table, choice, stopAsked, {}, {}, {}, {}, {}, {}, false, -1, 0, Abort::None, {}, std::string::npos};
     if (kind == DataFileKind::Stata) {
         reading.labelSetNameWidth = StataLabelSetNameWidth(path);
     }
+    readstat_set_metadata_handler(parser.get(), OnMetadata);
     readstat_set_variable_handler(parser.get(), OnVariable);
     readstat_set_value_handler(parser.get(), OnValue);
     readstat_set_value_label_handler(parser.get(), OnValueLabel);
@@ -211,12 +244,22 @@ DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, Da
     case DataFileKind::Sas: status = readstat_parse_sas7bdat(parser.get(), path.c_str(), &reading); break;
     default: return {false, path + ": not " + DescriptionOf(kind) + "."};
     }
-    const std::size_t rows = table.rows.size();
+    if (reading.abort == Abort::None && status == READSTAT_OK && reading.error.empty()) {
+        try {
+            EndRow(reading);
+            table.ShrinkToFit();
+        } catch (const std::bad_alloc&) {
+            reading.abort = Abort::NoMemory;
+        }
+    }
+    const std::size_t rows = table.RowCount();
     const std::size_t columns = table.columns.size();
     switch (reading.abort) {
     case Abort::None: break;
     case Abort::Stopped: table = DataTable{}; return {false, "", true};
-    case Abort::TooManyCells: table = DataTable{}; return {false, TooManyCellsMessage(path, rows, columns)};
+    case Abort::TooManyCells:
+        table = DataTable{};
+        return {false, TooManyCellsMessage(path, reading.mostRows, columns)};
     case Abort::NoMemory: table = DataTable{}; return {false, NoMemoryMessage(path, rows, columns)};
     }
     if (status != READSTAT_OK || !reading.error.empty()) {

@@ -113,7 +113,7 @@ std::optional<SampleDialogValues> BatchPort::FillInFromColumns(SampleDialogRules
     source.items = o.itemCount;
     source.missing = o.missing;
     source.delimiter = DelimiterNamed(o.delimiter);
-    const ExtractedSamples samples = ReadSamples(source, [] { return StopSignal() != 0; });
+    ExtractedSamples samples = ReadSamples(source, [] { return StopSignal() != 0; });
     if (samples.stopped) {
         return std::nullopt;
     }
@@ -130,7 +130,9 @@ std::optional<SampleDialogValues> BatchPort::FillInFromColumns(SampleDialogRules
     if (!dialog.Ok()) {
         return std::nullopt;
     }
-    return dialog.Values();
+    SampleDialogValues values = dialog.Values();
+    values.samples = std::make_shared<ExtractedSamples>(std::move(samples));
+    return values;
 }
 
 void BatchPort::ShowMessage(const std::string& text)

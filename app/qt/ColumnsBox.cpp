@@ -158,7 +158,7 @@ void ColumnsBox::FillPreview()
 {
     // The first rows as the file has them, to tell which columns are items.
     constexpr std::size_t kPreviewRows = 5;
-    const std::size_t rows = std::min(kPreviewRows, target_.rows.size());
+    const std::size_t rows = std::min(kPreviewRows, target_.RowCount());
     preview_->clear();
     preview_->setColumnCount(static_cast<int>(target_.columns.size()));
     preview_->setRowCount(static_cast<int>(rows));
@@ -168,8 +168,8 @@ void ColumnsBox::FillPreview()
     }
     preview_->setHorizontalHeaderLabels(names);
     for (std::size_t i = 0; i < rows; ++i) {
-        for (std::size_t j = 0; j < target_.rows[i].size() && j < target_.columns.size(); ++j) {
-            const DataCell& cell = target_.rows[i][j];
+        for (std::size_t j = 0; j < target_.columns.size(); ++j) {
+            const DataCell cell = target_.Cell(i, j);
             const std::string shown = cell.kind == DataCell::Kind::Text ? cell.text : CellShown(cell);
             preview_->setItem(static_cast<int>(i), static_cast<int>(j), new QTableWidgetItem(Text(shown)));
         }
@@ -253,8 +253,8 @@ void ColumnsBox::FillGroupValues()
     const std::optional<std::size_t> column = FindColumn(target_.columns, groupColumn_->currentText().toStdString());
     if (column) {
         std::set<std::string> seen;
-        for (const std::vector<DataCell>& row : target_.rows) {
-            const DataCell& cell = row[*column];
+        for (std::size_t r = 0; r < target_.RowCount(); ++r) {
+            const DataCell cell = target_.Cell(r, *column);
             if (cell.kind == DataCell::Kind::Missing) {
                 continue;
             }
@@ -332,8 +332,8 @@ void ColumnsBox::ShowSuspectCodes(const ExtractedSamples& samples)
         const int items = static_cast<int>(samples.itemNames.size());
         MissingCodeScan scan(items);
         for (const ExtractedSample* sample : {&samples.target, &samples.replication}) {
-            for (int row = 0; row < sample->rows; ++row) {
-                scan.AddRow(sample->values.data() + static_cast<std::size_t>(row) * items);
+            for (std::size_t at = 0; at < sample->values.size(); ++at) {
+                scan.AddValue(static_cast<int>(at % static_cast<std::size_t>(items)), sample->values[at]);
             }
         }
         suspects = scan.Suspects();

@@ -9,7 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 using namespace talver;
@@ -29,7 +34,7 @@ std::string Refusal(const std::string& text, char delimiter = 0)
     DataTable table;
     const DataReadResult result = ParseDelimitedText(text, delimiter, "f.csv", table);
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(table.rows.empty() || !result.ok);
+    EXPECT_TRUE(table.RowCount() == 0 || !result.ok);
     return result.message;
 }
 
@@ -72,11 +77,11 @@ TEST(DelimitedReader, QuotingFollowsRfc4180)
     const DataTable table =
         Parsed("\xEF\xBB\xBF\"id\", \"a,b\" ,c\r\n1,\"x,\"\"y\"\"\",3\r\n2,\"two\r\nlines\",4\r\n\r\n5,,\r\n\n");
     EXPECT_EQ(Names(table), (std::vector<std::string>{"id", "a,b", "c"}));
-    ASSERT_EQ(table.rows.size(), 3u);
-    EXPECT_EQ(table.rows[0][1].text, "x,\"y\"");
-    EXPECT_EQ(table.rows[1][1].text, "two\r\nlines");
-    EXPECT_EQ(table.rows[2][1].text, "");
-    EXPECT_EQ(table.rows[2][2].text, "");
+    ASSERT_EQ(table.RowCount(), 3u);
+    EXPECT_EQ(table.Cell(0, 1).text, "x,\"y\"");
+    EXPECT_EQ(table.Cell(1, 1).text, "two\r\nlines");
+    EXPECT_EQ(table.Cell(2, 1).text, "");
+    EXPECT_EQ(table.Cell(2, 2).text, "");
     // Rows are placed by the line they start on, past the quoted line end.
     EXPECT_EQ(table.firstLineOfRow, (std::vector<long>{2, 3, 6}));
     EXPECT_EQ(RowPlace(table, 2), "line 6");
@@ -228,13 +233,14 @@ TEST(ItemSelection, NamesAndRangesInFileOrder)
 namespace {
 
 // The cells of one column, as text or number.
-std::vector<std::string> ColumnCells(const DataTable& table, const std::string& name)
+std::vector<std::string> CellsOf(const DataTable& table, const std::string& name)
 {
     std::vector<std::string> cells;
     for (std::size_t j = 0; j < table.columns.size(); ++j) {
         if (table.columns[j].name == name) {
-            for (const std::vector<DataCell>& row : table.rows) {
-                cells.push_back(row[j].kind == DataCell::Kind::Text ? row[j].text : CellShown(row[j]));
+            for (std::size_t i = 0; i < table.RowCount(); ++i) {
+                const DataCell cell = table.Cell(i, j);
+                cells.push_back(cell.kind == DataCell::Kind::Text ? cell.text : CellShown(cell));
             }
         }
     }
@@ -270,7 +276,7 @@ TEST(ReadingChosenColumns, OnlyTheChosenColumnsAreKeptAndTheyHoldWhatAWholeReadi
     EXPECT_EQ(Names(kept), names);
     EXPECT_EQ(kept.firstLineOfRow, whole.firstLineOfRow);
     for (const std::string& name : names) {
-        EXPECT_EQ(ColumnCells(kept, name), ColumnCells(whole, name)) << name;
+        EXPECT_EQ(CellsOf(kept, name), CellsOf(whole, name)) << name;
     }
 
     // A statistics file keeps its value labels with the chosen variables.
@@ -283,8 +289,37 @@ TEST(ReadingChosenColumns, OnlyTheChosenColumnsAreKeptAndTheyHoldWhatAWholeReadi
                 }).ok);
     EXPECT_EQ(Names(keptFile), (std::vector<std::string>{"group", "q3"}));
     EXPECT_EQ(keptFile.columns[0].valueLabels.at(2.0), "replication");
-    EXPECT_EQ(ColumnCells(keptFile, "q3"), ColumnCells(wholeFile, "q3"));
-    EXPECT_EQ(ColumnCells(keptFile, "group"), ColumnCells(wholeFile, "group"));
+    EXPECT_EQ(CellsOf(keptFile, "q3"), CellsOf(wholeFile, "q3"));
+    EXPECT_EQ(CellsOf(keptFile, "group"), CellsOf(wholeFile, "group"));
+}
+
+TEST(ReadingChosenColumns, AStatisticsFileDeclaringMoreRowsThanATableKeepsIsRefusedBeforeItsValues)
+{
+    // An SPSS file's header declares its cases at byte 80: declared far more
+    // than a table keeps, the file is refused at once, as a compressed file
+    // that would expand past the limit; declared as many as a table keeps of
+    // the two columns chosen, it is read (and found short).
+    std::ifstream in(std::string(TALVER_SOURCE_DIR) + "/tests/batch/fixtures/columns/both.sav", std::ios::binary);
+    const std::string sav((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string path = (std::filesystem::temp_directory_path() / "talver_declared.sav").string();
+    const auto declaring = [&](std::int32_t cases) {
+        std::string patched = sav;
+        std::memcpy(patched.data() + 80, &cases, sizeof cases);
+        std::ofstream(path, std::ios::binary) << patched;
+        DataTable table;
+        const DataReadResult read = ReadDataTable(path, 0, table, [](const std::vector<DataColumn>& columns) {
+            return std::optional(Chosen(columns, {"group", "q3"}));
+        });
+        std::filesystem::remove(path);
+        return read;
+    };
+    const DataReadResult huge = declaring(2'000'000'000);
+    EXPECT_FALSE(huge.ok);
+    EXPECT_NE(huge.message.find("more than " + std::to_string(kMostTableCells / 2) + " rows of the 2 columns"),
+              std::string::npos)
+        << huge.message;
+    const DataReadResult atLimit = declaring(static_cast<std::int32_t>(kMostTableCells / 2));
+    EXPECT_EQ(atLimit.message.find("cells that can be read"), std::string::npos) << atLimit.message;
 }
 
 TEST(ReadingChosenColumns, AStopIsHonouredBetweenChunksOfRows)
@@ -299,10 +334,10 @@ TEST(ReadingChosenColumns, AStopIsHonouredBetweenChunksOfRows)
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(table.rows.empty());
+    EXPECT_EQ(table.RowCount(), 0u);
 
     // Without a stop the same text is read whole.
     asked = 0;
     ASSERT_TRUE(ParseDelimitedText(text, 0, "f.csv", table, {}, [&] { return ++asked > 99; }).ok);
-    EXPECT_EQ(table.rows.size(), 3 * kRowsBetweenStopChecks);
+    EXPECT_EQ(table.RowCount(), 3 * kRowsBetweenStopChecks);
 }

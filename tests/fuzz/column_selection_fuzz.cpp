@@ -55,7 +55,7 @@ DataTable TableFrom(FuzzedDataProvider& input)
                 break;
             }
         }
-        table.rows.push_back(std::move(row));
+        table.AppendRow(row);
     }
     return table;
 }

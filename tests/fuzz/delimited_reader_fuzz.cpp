@@ -31,9 +31,9 @@ std::string Written(const DataTable& table, char delimiter)
         text += (j ? std::string(1, delimiter) : "") + Quoted(table.columns[j].name);
     }
     text += "\r\n";
-    for (const std::vector<DataCell>& row : table.rows) {
-        for (std::size_t j = 0; j < row.size(); ++j) {
-            text += (j ? std::string(1, delimiter) : "") + Quoted(row[j].text);
+    for (std::size_t i = 0; i < table.RowCount(); ++i) {
+        for (std::size_t j = 0; j < table.columns.size(); ++j) {
+            text += (j ? std::string(1, delimiter) : "") + Quoted(table.Cell(i, j).text);
         }
         text += "\n";
     }
@@ -42,7 +42,7 @@ std::string Written(const DataTable& table, char delimiter)
 
 bool SameCells(const DataTable& a, const DataTable& b)
 {
-    if (a.columns.size() != b.columns.size() || a.rows.size() != b.rows.size() || a.decimalComma != b.decimalComma) {
+    if (a.columns.size() != b.columns.size() || a.RowCount() != b.RowCount() || a.decimalComma != b.decimalComma) {
         return false;
     }
     for (std::size_t j = 0; j < a.columns.size(); ++j) {
@@ -50,9 +50,9 @@ bool SameCells(const DataTable& a, const DataTable& b)
             return false;
         }
     }
-    for (std::size_t i = 0; i < a.rows.size(); ++i) {
+    for (std::size_t i = 0; i < a.RowCount(); ++i) {
         for (std::size_t j = 0; j < a.columns.size(); ++j) {
-            if (a.rows[i][j].text != b.rows[i][j].text) {
+            if (a.Cell(i, j).text != b.Cell(i, j).text) {
                 return false;
             }
         }
@@ -77,10 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     FUZZ_REQUIRE(!table.columns.empty());
-    FUZZ_REQUIRE(table.firstLineOfRow.size() == table.rows.size());
+    FUZZ_REQUIRE(table.firstLineOfRow.size() == table.RowCount());
     long previousLine = 1;
-    for (std::size_t i = 0; i < table.rows.size(); ++i) {
-        FUZZ_REQUIRE(table.rows[i].size() == table.columns.size());
+    for (std::size_t i = 0; i < table.RowCount(); ++i) {
         FUZZ_REQUIRE(table.firstLineOfRow[i] > previousLine);
         previousLine = table.firstLineOfRow[i];
     }

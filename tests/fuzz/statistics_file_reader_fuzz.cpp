@@ -40,7 +40,7 @@ std::string TypedValue(const DataCell& cell)
 void CheckSample(const ExtractedSample& sample, std::size_t items)
 {
     FUZZ_REQUIRE(sample.values.size() == static_cast<std::size_t>(sample.rows) * items);
-    for (const double value : sample.values) {
+    for (const float value : sample.values) {
         FUZZ_REQUIRE(std::isfinite(value));
     }
 }
@@ -55,20 +55,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DataTable table;
     const DataReadResult read = ReadStatisticsFile(path, DataFileKind::TALVER_FUZZ_FILE_KIND, table);
     FUZZ_REQUIRE(read.ok == read.message.empty());
-    if (read.ok) {
-        for (const std::vector<DataCell>& row : table.rows) {
-            FUZZ_REQUIRE(row.size() == table.columns.size());
-        }
-    }
     // The first variable tells the samples apart by its first two values
     // (or labels); the others are the items.
     if (read.ok && table.columns.size() >= 2 && !table.columns[0].name.empty() &&
-        !table.columns.back().name.empty() && table.rows.size() >= 2) {
+        !table.columns.back().name.empty() && table.RowCount() >= 2) {
         SampleSource source;
         source.targetFile = path;
         source.groupColumn = table.columns[0].name;
-        source.targetGroup = TypedValue(table.rows[0][0]);
-        source.replicationGroup = TypedValue(table.rows[1][0]);
+        source.targetGroup = TypedValue(table.Cell(0, 0));
+        source.replicationGroup = TypedValue(table.Cell(1, 0));
         source.items = table.columns[1].name + "-" + table.columns.back().name;
         source.missing = "-9";
         const ExtractedSamples samples = ExtractSamples(source, table, table);

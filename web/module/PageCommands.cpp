@@ -71,8 +71,8 @@ std::vector<std::pair<std::string, long long>> GroupValues(const DataTable& tabl
     constexpr std::size_t kGroupValuesListed = 100;
     std::vector<std::pair<std::string, long long>> values;
     std::map<std::string, std::size_t> position;
-    for (const std::vector<DataCell>& row : table.rows) {
-        std::string text = CellText(row[column]);
+    for (std::size_t r = 0; r < table.RowCount(); ++r) {
+        std::string text = CellText(table.Cell(r, column));
         const auto first = text.find_first_not_of(" \t");
         text = first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t") - first + 1);
         if (text.empty()) {
@@ -102,10 +102,10 @@ void WriteMissingSuggestions(JsonWriter& json, const DataTable& table, const std
     for (std::size_t item : items) {
         names.push_back(table.columns[item].name);
     }
-    for (const std::vector<DataCell>& row : table.rows) {
+    for (std::size_t r = 0; r < table.RowCount(); ++r) {
         for (std::size_t i = 0; i < items.size(); ++i) {
             double score = 0.0;
-            if (InterpretScore(row[items[i]], table.decimalComma, missing, score) == CellStatus::Score) {
+            if (InterpretScore(table.Cell(r, items[i]), table.decimalComma, missing, score) == CellStatus::Score) {
                 scan.AddValue(static_cast<int>(i), score);
             }
         }
@@ -157,7 +157,7 @@ void WritePreview(const PreviewRequest& request, const std::string& out)
     json.Boolean("ok", read.ok);
     json.String("message", read.message);
     if (read.ok) {
-        json.Integer("rowCount", static_cast<long long>(table.rows.size()));
+        json.Integer("rowCount", static_cast<long long>(table.RowCount()));
         json.String("delimiter", table.delimiter == '\t' ? "tab" : std::string(1, table.delimiter));
         json.Boolean("decimalComma", table.decimalComma);
         json.BeginArray("columns");
@@ -166,10 +166,10 @@ void WritePreview(const PreviewRequest& request, const std::string& out)
         }
         json.EndArray();
         json.BeginArray("rows");
-        for (std::size_t r = 0; r < table.rows.size() && r < static_cast<std::size_t>(request.rows); ++r) {
+        for (std::size_t r = 0; r < table.RowCount() && r < static_cast<std::size_t>(request.rows); ++r) {
             json.BeginArray();
-            for (const DataCell& cell : table.rows[r]) {
-                json.String(nullptr, CellText(cell));
+            for (std::size_t column = 0; column < table.columns.size(); ++column) {
+                json.String(nullptr, CellText(table.Cell(r, column)));
             }
             json.EndArray();
         }

@@ -89,6 +89,54 @@ for job in road groups polychoric; do
 done
 say "reports compared"
 
+# Ctrl-C in the middle of the bootstrap: Wine turns SIGINT into the
+# console's Ctrl-C event. The run stops with Linux's status for it (130),
+# keeps the earlier report and leaves no temporary file.
+if [ "$target" = windows ]; then
+    stop=$jobs/stop
+    mkdir -p "$stop"
+    cp "$top/examples/target.dat" "$top/examples/replica.dat" "$stop/"
+    echo "the earlier report" > "$stop/stop.txt"
+    (cd "$stop" && exec wine "$build/$batch" --samples 100000 --threads 1 --output stop.txt 2>stop.messages) &
+    running=$!
+    waited=0
+    until grep -q "Bootstrap resampling" "$stop/stop.messages" 2>/dev/null || [ $waited -ge 600 ]; do
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    kill -INT $running
+    status=0
+    wait $running || status=$?
+    left=$(cd "$stop" && ls -A | grep -c '^\.stop\.txt\.tmp-' || true)
+    if [ "$status" -ne 130 ] || [ "$(cat "$stop/stop.txt")" != "the earlier report" ] || [ "$left" -ne 0 ]; then
+        echo "Ctrl-C under Wine: status $status (130 expected), $left temporary files left, report now:" >&2
+        head -3 "$stop/stop.txt" >&2
+        cat "$stop/stop.messages" >&2
+        failed=1
+    fi
+    say "Ctrl-C"
+fi
+
+# Paths outside ASCII: the command line, the files read and the report's
+# temporary and final names all take UTF-8 (the program's manifest sets it as
+# the process code page; Wine reads the command line in the locale's
+# encoding).
+if [ "$target" = windows ]; then
+    named=$jobs/named
+    mkdir -p "$named"
+    cp "$top/examples/target.dat" "$named/Ziel-$(printf '\303\274')ber.dat"
+    cp "$top/examples/replica.dat" "$named/Replikation-$(printf '\342\202\254').dat"
+    report="Bericht-$(printf '\346\270\254').txt"
+    (cd "$named" && LC_ALL=C.UTF-8 wine "$build/$batch" --target "Ziel-$(printf '\303\274')ber.dat" \
+        --replication "Replikation-$(printf '\342\202\254').dat" --samples 100 --output "$report" 2>messages) || true
+    if ! grep -q "TALVER completed" "$named/$report" 2>/dev/null || [ "$(ls -A "$named" | wc -l)" -ne 4 ]; then
+        echo "A job with paths outside ASCII did not write its report as named; the folder holds:" >&2
+        ls -A "$named" >&2
+        cat "$named/messages" >&2
+        failed=1
+    fi
+fi
+
 # Without ReadStat, a statistics file is refused with what to do instead.
 if [ "$target" = windows ]; then
     : > "$jobs/$target/survey.sav"

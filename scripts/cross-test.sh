@@ -100,7 +100,7 @@ if [ "$target" = windows ]; then
     mkdir -p "$stop"
     cp "$top/examples/target.dat" "$top/examples/replica.dat" "$stop/"
     echo "the earlier report" > "$stop/stop.txt"
-    (cd "$stop" && exec wine "$build/$batch" --samples 100000 --threads 1 --output stop.txt 2>stop.messages) &
+    (cd "$stop" && exec wine "$build/$batch" --samples 5000 --threads 1 --output stop.txt 2>stop.messages) &
     running=$!
     waited=0
     until grep -q "Bootstrap resampling" "$stop/stop.messages" 2>/dev/null || [ $waited -ge 600 ]; do

@@ -4,6 +4,9 @@
 #include "analyses/AnalysisCodes.h"
 #include "matrix/Matrix.h"
 
+#include <string>
+#include <vector>
+
 namespace talver {
 
 struct AnalysisSettings {
@@ -18,6 +21,9 @@ struct AnalysisSettings {
     const Matrix* itemLowest = nullptr;
     const Matrix* itemHighest = nullptr;
     int categoryCount = 0;
+    // The items' names as messages show them, one per item; empty when the
+    // samples have none and messages number the items.
+    std::vector<std::string> itemNames;
 };
 
 } // namespace talver

@@ -1,12 +1,13 @@
 #include "analyses/AnalysisWarnings.h"
 
+#include "analyses/ItemsShown.h"
+
 namespace talver {
 
-
-std::string DegenerateItemWarning(SampleSide side, int item)
+std::string DegenerateItemWarning(SampleSide side, int item, const std::vector<std::string>& itemNames)
 {
-    return std::string("The dispersion matrix of the ") + SampleName(side) + " sample cannot be analysed: item " +
-           std::to_string(item) +
+    return std::string("The dispersion matrix of the ") + SampleName(side) + " sample cannot be analysed: " +
+           ItemShown(item, itemNames) +
            " has no variance in that sample (it may be constant). Please check the data or leave the item out.";
 }
 
@@ -32,10 +33,12 @@ std::string NonFiniteIntervalsWarning(SampleSide side, const char* statistics)
            "that are nearly constant.";
 }
 
-std::string UndefinedCongruenceWarning()
+std::string UndefinedCongruenceWarning(const std::vector<int>& items, const std::vector<std::string>& itemNames)
 {
-    return "Some congruence indices cannot be computed: an item or a factor has loadings of 0 in one of the "
-           "samples. Please check the data, or try fewer factors.";
+    const std::string cause = items.empty() ? "an item or a factor has"
+                                            : ItemsShown(items, itemNames) + (items.size() == 1 ? " has" : " have");
+    return "Some congruence indices cannot be computed: " + cause +
+           " loadings of 0 in one of the samples. Please check the data, or try fewer factors.";
 }
 
 std::string NonFiniteCriticalValuesWarning()
@@ -75,26 +78,27 @@ std::string ResampleFailureWarning(const SampleFailure& failure)
 
 namespace {
 
-// "item 3", "items 2 and 5", "items 1, 4 and 6".
-std::string ItemList(const std::vector<int>& items)
+// The items from 1, named as ItemsShown names them.
+std::string ItemList(const std::vector<int>& itemsFromOne, const std::vector<std::string>& itemNames)
 {
-    std::string text = items.size() == 1 ? "item " : "items ";
-    for (std::size_t k = 0; k < items.size(); ++k) {
-        text += (k == 0 ? "" : k + 1 == items.size() ? " and " : ", ") + std::to_string(items[k]);
+    std::vector<int> items;
+    for (const int item : itemsFromOne) {
+        items.push_back(item - 1);
     }
-    return text;
+    return ItemsShown(items, itemNames);
 }
 
 } // namespace
 
-std::string ImproperSolutionWarning(const std::vector<int>& targetItems, const std::vector<int>& replicationItems)
+std::string ImproperSolutionWarning(const std::vector<int>& targetItems, const std::vector<int>& replicationItems,
+                                    const std::vector<std::string>& itemNames)
 {
     std::vector<std::string> parts;
     if (!targetItems.empty()) {
-        parts.push_back(ItemList(targetItems) + " in the Target sample");
+        parts.push_back(ItemList(targetItems, itemNames) + " in the Target sample");
     }
     if (!replicationItems.empty()) {
-        parts.push_back(ItemList(replicationItems) + " in the Replication sample");
+        parts.push_back(ItemList(replicationItems, itemNames) + " in the Replication sample");
     }
     if (parts.empty()) {
         return "";

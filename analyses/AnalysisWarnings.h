@@ -18,9 +18,9 @@ inline constexpr const char* kPolychoricWarning =
     "score lies outside the range. Please try Pearson correlation.";
 inline constexpr const char* kMaximumLikelihoodWarning = "ML method could not converge. Please try ULS or PCA.";
 
-// An observed dispersion matrix whose item (1-based) has no variance or a
-// value that is not a finite number.
-std::string DegenerateItemWarning(SampleSide side, int item);
+// An observed dispersion matrix whose item (0-based; named as ItemShown
+// names it) has no variance or a value that is not a finite number.
+std::string DegenerateItemWarning(SampleSide side, int item, const std::vector<std::string>& itemNames);
 // Observed loadings that are not finite numbers.
 std::string NonFiniteLoadingsWarning(SampleSide side);
 // Replication loadings whose rotation towards the Target loadings is not
@@ -29,8 +29,9 @@ std::string NonFiniteRotationWarning();
 // Bootstrap values of one sample that are not finite numbers, so that the
 // intervals of `statistics` ("item discriminations", ...) cannot be formed.
 std::string NonFiniteIntervalsWarning(SampleSide side, const char* statistics);
-// Congruence indices of the observed samples that cannot be computed.
-std::string UndefinedCongruenceWarning();
+// Congruence indices of the observed samples that cannot be computed; names
+// the items (0-based) whose own indices are among them, when there are any.
+std::string UndefinedCongruenceWarning(const std::vector<int>& items, const std::vector<std::string>& itemNames);
 // Bootstrap indices that are not finite numbers, so that no critical values
 // can be formed.
 std::string NonFiniteCriticalValuesWarning();
@@ -39,7 +40,9 @@ std::string SingularPopulationWarning(SampleSide side);
 // The warning of a bootstrap sample that failed with all its redraws.
 std::string ResampleFailureWarning(const SampleFailure& failure);
 // An improper solution: the items (from 1) whose residual variance is at or
-// below zero in each sample; empty when both lists are.
-std::string ImproperSolutionWarning(const std::vector<int>& targetItems, const std::vector<int>& replicationItems);
+// below zero in each sample, named as ItemsShown names them; empty when both
+// lists are.
+std::string ImproperSolutionWarning(const std::vector<int>& targetItems, const std::vector<int>& replicationItems,
+                                    const std::vector<std::string>& itemNames);
 
 } // namespace talver

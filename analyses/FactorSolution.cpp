@@ -25,14 +25,16 @@ SolutionSettings SolutionSettingsOf(const AnalysisSettings& settings, Dispersion
             settings.itemHighest};
 }
 
-bool ExtractLoadings(const Matrix* s, int sampleSize, const SolutionSettings& settings, Matrix* loadings)
+bool ExtractLoadings(const Matrix* s, const SolutionSettings& settings, Matrix* loadings)
 {
     MatrixScope scope;
     const int p = s->Rows();
     const int m = settings.factors;
     if (settings.method == ExtractionMethod::Uls) {
+        // No fit statistic is reported for these loadings: a sample size of 0
+        // spares its two determinants.
         double statistic = 0.0;
-        ExtractUls(s, m, static_cast<float>(settings.tolerance), sampleSize, loadings, statistic);
+        ExtractUls(s, m, static_cast<float>(settings.tolerance), 0, loadings, statistic);
         return true;
     }
     if (settings.method == ExtractionMethod::Pca) {

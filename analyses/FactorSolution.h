@@ -23,10 +23,9 @@ struct SolutionSettings {
 // The settings of an analysis, with the dispersion matrix it analyses.
 SolutionSettings SolutionSettingsOf(const AnalysisSettings& settings, DispersionKind analysed);
 
-// Fills the caller's p x m loadings from the p x p dispersion matrix s of a
-// sample of sampleSize participants. False when maximum likelihood does not
-// converge; the loadings are then unchanged.
-bool ExtractLoadings(const Matrix* s, int sampleSize, const SolutionSettings& settings, Matrix* loadings);
+// Fills the caller's p x m loadings from the p x p dispersion matrix s. False
+// when maximum likelihood does not converge; the loadings are then unchanged.
+bool ExtractLoadings(const Matrix* s, const SolutionSettings& settings, Matrix* loadings);
 
 // Residual variances p x 1: the diagonal of s - L L', L unrotated; one
 // within 1e-10 of its item's variance of zero (at the bound) is exactly 0.

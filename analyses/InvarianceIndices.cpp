@@ -63,11 +63,21 @@ InvarianceSignificance SignificanceOf(const InvarianceIndexSet& observed, const 
 }
 
 std::string IndicesWarning(const InvarianceIndexSet& observed, const InvarianceIndexSet& critical,
-                           bool showCongruence, bool showDiscrepancy)
+                           bool showCongruence, bool showDiscrepancy, const std::vector<std::string>& itemNames)
 {
     // Tables of values that are not numbers would tell the reader nothing.
     if (!ShownValuesFinite(observed, showCongruence, showDiscrepancy)) {
-        return UndefinedCongruenceWarning();
+        // The items whose own indices are not numbers are named.
+        std::vector<int> items;
+        for (std::size_t i = 0; i < observed.itemCongruence.size(); ++i) {
+            const bool congruence = showCongruence && !std::isfinite(observed.itemCongruence[i]);
+            const bool discrepancy = showDiscrepancy && i < observed.itemDiscrepancy.size() &&
+                                     !std::isfinite(observed.itemDiscrepancy[i]);
+            if (congruence || discrepancy) {
+                items.push_back(static_cast<int>(i));
+            }
+        }
+        return UndefinedCongruenceWarning(items, itemNames);
     }
     if (!ShownValuesFinite(critical, showCongruence, showDiscrepancy)) {
         return NonFiniteCriticalValuesWarning();
@@ -92,8 +102,8 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
 
     context.progress.ShowStep("Computing populations ...");
     ObservedSolution observed;
-    const ObservedOutcome outcome = SolveObserved(targetDispersion, replicationDispersion, targetData->Rows(),
-                                                  replicationData->Rows(), solution, context.random, observed);
+    const ObservedOutcome outcome = SolveObserved(targetDispersion, replicationDispersion, solution, settings.itemNames,
+                                                  context.random, observed);
     if (!outcome.solved) {
         return {outcome.warning, std::nullopt, {}};
     }
@@ -130,7 +140,8 @@ InvarianceOutcome ComputeInvarianceIndices(const Matrix* targetData, const Matri
     context.progress.ShowProgress(" ");
     results.critical = CriticalValues(replicates, criticalRows, items, settings.factorCount);
     context.progress.ShowStep("Print results ...");
-    if (std::string warning = IndicesWarning(results.observed, results.critical, showCongruence, showDiscrepancy);
+    if (std::string warning = IndicesWarning(results.observed, results.critical, showCongruence, showDiscrepancy,
+                                              settings.itemNames);
         !warning.empty()) {
         return {std::move(warning), std::nullopt, tally};
     }

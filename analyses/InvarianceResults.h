@@ -49,8 +49,10 @@ struct InvarianceOutcome {
 InvarianceSignificance SignificanceOf(const InvarianceIndexSet& observed, const InvarianceIndexSet& critical);
 
 // Why the indices cannot be shown: values that are not finite numbers in a
-// family that is shown, observed ones first. Empty when they can.
+// family that is shown, observed ones first, naming the items whose observed
+// values they are (by `itemNames`, see analyses/ItemsShown.h). Empty when
+// they can.
 std::string IndicesWarning(const InvarianceIndexSet& observed, const InvarianceIndexSet& critical,
-                           bool showCongruence, bool showDiscrepancy);
+                           bool showCongruence, bool showDiscrepancy, const std::vector<std::string>& itemNames);
 
 } // namespace talver

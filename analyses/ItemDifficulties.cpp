@@ -1,5 +1,6 @@
 #include "analyses/ItemDifficulties.h"
 
+#include "analyses/ItemsShown.h"
 #include "factor/Inverse.h"
 #include "factor/RankDeficiency.h"
 #include "matrix/Matrix.h"
@@ -16,24 +17,12 @@ namespace talver {
 
 namespace {
 
-// "item 3", "items 1 and 3", "items 1, 2 and 3".
-std::string ItemList(const std::vector<int>& items)
-{
-    std::string text = items.size() == 1 ? "item " : "items ";
-    for (std::size_t k = 0; k < items.size(); ++k) {
-        if (k > 0) {
-            text += k + 1 == items.size() ? " and " : ", ";
-        }
-        text += std::to_string(items[k]);
-    }
-    return text;
-}
-
-// Why t and d of these items (1-based) have no value: a pooled standard
+// Why t and d of these items (0-based) have no value: a pooled standard
 // deviation of 0, or none at all with fewer than three participants.
-std::string UndefinedTestsWarning(const std::vector<int>& items, int participants)
+std::string UndefinedTestsWarning(const std::vector<int>& items, const std::vector<std::string>& itemNames,
+                                  int participants)
 {
-    std::string text = "Student's t and Cohen's d cannot be computed for " + ItemList(items) + ": ";
+    std::string text = "Student's t and Cohen's d cannot be computed for " + ItemsShown(items, itemNames) + ": ";
     if (participants < 3) {
         return text + "the two samples together have " + std::to_string(participants) +
                " participants, and a pooled standard deviation needs at least 3.";
@@ -52,7 +41,7 @@ double MeanMargin(double variance, int participants, double z)
 } // namespace
 
 DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                                   int replicationCount, AlphaLevel alpha)
+                                   int replicationCount, AlphaLevel alpha, const std::vector<std::string>& itemNames)
 {
     MatrixScope scope;
     const Matrix* targetMeans = ColumnMeans(targetData);
@@ -85,12 +74,12 @@ DifficultyResults CompareItemMeans(const Matrix* targetData, const Matrix* repli
         item.replicationLower = item.replicationMean - replicationMargin;
         item.replicationUpper = item.replicationMean + replicationMargin;
         if (!std::isfinite(item.t) || !std::isfinite(item.d)) {
-            undefined.push_back(i + 1);
+            undefined.push_back(i);
         }
         results.items.push_back(item);
     }
     if (!undefined.empty()) {
-        results.warning = UndefinedTestsWarning(undefined, targetCount + replicationCount);
+        results.warning = UndefinedTestsWarning(undefined, itemNames, targetCount + replicationCount);
     }
     return results;
 }

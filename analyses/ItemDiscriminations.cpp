@@ -58,14 +58,14 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
     const SampleDispersions dispersions = ObservedDispersions(context.progress, targetData, replicationData, settings);
     if (dispersions.target == nullptr || dispersions.replication == nullptr) {
         return {kPolychoricWarning + PolychoricRefusalCauses(targetData, replicationData, settings.itemLowest,
-                                                             settings.itemHighest),
+                                                             settings.itemHighest, settings.itemNames),
                 std::nullopt, {}};
     }
 
     context.progress.ShowStep("Computing item discriminations ...");
     ObservedSolution observed;
-    const ObservedOutcome outcome = SolveObserved(dispersions.target, dispersions.replication, targetData->Rows(),
-                                                  replicationData->Rows(), solution, context.random, observed);
+    const ObservedOutcome outcome = SolveObserved(dispersions.target, dispersions.replication, solution,
+                                                  settings.itemNames, context.random, observed);
     if (!outcome.solved) {
         return {outcome.warning, std::nullopt, {}};
     }
@@ -92,7 +92,8 @@ DiscriminationOutcome ComputeItemDiscriminations(const Matrix* targetData, const
         replicationReplicates, p, settings.factorCount, settings.alpha, settings.method);
     results.improperTargetItems = ImproperItems(observed.targetResiduals, dispersions.target);
     results.improperReplicationItems = ImproperItems(observed.replicationResiduals, dispersions.replication);
-    results.improperWarning = ImproperSolutionWarning(results.improperTargetItems, results.improperReplicationItems);
+    results.improperWarning = ImproperSolutionWarning(results.improperTargetItems, results.improperReplicationItems,
+                                                       settings.itemNames);
     context.progress.ShowStep("Printing results ...");
     return {"", std::move(results), tally};
 }

@@ -25,23 +25,22 @@ Matrix* VarimaxPattern(const Matrix* loadings, double tolerance, double& criteri
     return result;
 }
 
-ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion, int targetSize,
-                              int replicationSize, const SolutionSettings& settings, RandomSource& random,
-                              ObservedSolution& solution)
+ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion,
+                              const SolutionSettings& settings, const std::vector<std::string>& itemNames,
+                              RandomSource& random, ObservedSolution& solution)
 {
     if (const int item = FirstDegenerateItem(targetDispersion); item >= 0) {
-        return {false, DegenerateItemWarning(SampleSide::Target, item + 1)};
+        return {false, DegenerateItemWarning(SampleSide::Target, item, itemNames)};
     }
     if (const int item = FirstDegenerateItem(replicationDispersion); item >= 0) {
-        return {false, DegenerateItemWarning(SampleSide::Replication, item + 1)};
+        return {false, DegenerateItemWarning(SampleSide::Replication, item, itemNames)};
     }
     const int p = targetDispersion->Rows();
     const int m = settings.factors;
     solution.targetLoadings = NewMatrix(p, m);
     solution.replicationLoadings = NewMatrix(p, m);
-    const bool targetExtracted = ExtractLoadings(targetDispersion, targetSize, settings, solution.targetLoadings);
-    const bool replicationExtracted =
-        ExtractLoadings(replicationDispersion, replicationSize, settings, solution.replicationLoadings);
+    const bool targetExtracted = ExtractLoadings(targetDispersion, settings, solution.targetLoadings);
+    const bool replicationExtracted = ExtractLoadings(replicationDispersion, settings, solution.replicationLoadings);
     if (!targetExtracted || !replicationExtracted) {
         return {false, kMaximumLikelihoodWarning};
     }

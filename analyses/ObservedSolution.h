@@ -5,6 +5,7 @@
 // them by Procrustes.
 
 #include <string>
+#include <vector>
 
 #include "analyses/FactorSolution.h"
 #include "matrix/Matrix.h"
@@ -32,12 +33,13 @@ struct ObservedOutcome {
 };
 
 // Checks both dispersion matrices (an item without variance or non-finite
-// values), then solves both samples; the matrices of the solution are created
-// in the caller's scope. Draws the random starts of one Varimax rotation
-// unless it fails before the rotation.
-ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion, int targetSize,
-                              int replicationSize, const SolutionSettings& settings, RandomSource& random,
-                              ObservedSolution& solution);
+// values, named by `itemNames` as AnalysisSettings keeps them), then solves
+// both samples; the matrices of the solution are created in the caller's
+// scope. Draws the random starts of one Varimax rotation unless it fails
+// before the rotation.
+ObservedOutcome SolveObserved(const Matrix* targetDispersion, const Matrix* replicationDispersion,
+                              const SolutionSettings& settings, const std::vector<std::string>& itemNames,
+                              RandomSource& random, ObservedSolution& solution);
 
 // Number of random starts of every Varimax rotation, besides the unrotated one.
 inline constexpr int kVarimaxRandomStarts = 10;

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "analyses/ItemsShown.h"
 #include "analyses/SampleSide.h"
 
 namespace talver {
@@ -51,7 +52,7 @@ std::string ScoreList(const std::vector<long long>& scores)
 
 // The lines about the items of one sample.
 void DescribeSample(const Matrix* data, SampleSide side, const Matrix* itemLowest, const Matrix* itemHighest,
-                    const ScoreSpan& seen, std::vector<std::string>& lines)
+                    const std::vector<std::string>& itemNames, const ScoreSpan& seen, std::vector<std::string>& lines)
 {
     const int p = data->Cols();
     std::vector<std::set<long long>> scores(p);
@@ -64,7 +65,7 @@ void DescribeSample(const Matrix* data, SampleSide side, const Matrix* itemLowes
     for (const std::set<long long>& item : scores) {
         mostCategories = std::max(mostCategories, item.size());
     }
-    const std::string sample = std::string(SampleName(side)) + " sample, item ";
+    const std::string sample = std::string(SampleName(side)) + " sample, ";
     for (int j = 0; j < p; ++j) {
         const long long lowest = Score((*itemLowest)(j, 0));
         const long long highest = Score((*itemHighest)(j, 0));
@@ -75,7 +76,7 @@ void DescribeSample(const Matrix* data, SampleSide side, const Matrix* itemLowes
             }
         }
         if (!outside.empty()) {
-            lines.push_back(sample + std::to_string(j + 1) + ": " + ScoreList(outside) + " lie" +
+            lines.push_back(sample + ItemShown(j, itemNames) + ": " + ScoreList(outside) + " lie" +
                             (outside.size() == 1 ? "s" : "") + " outside the declared range " +
                             std::to_string(lowest) + " to " + std::to_string(highest) + ".");
         }
@@ -89,7 +90,7 @@ void DescribeSample(const Matrix* data, SampleSide side, const Matrix* itemLowes
         if (empty.empty()) {
             continue;
         }
-        std::string line = sample + std::to_string(j + 1) + ": nobody has " + ScoreList(empty);
+        std::string line = sample + ItemShown(j, itemNames) + ": nobody has " + ScoreList(empty);
         if (scores[j].size() < mostCategories) {
             line += "; the item has " + std::to_string(scores[j].size()) + " categories, fewer than the " +
                     std::to_string(mostCategories) + " of other items";
@@ -101,7 +102,8 @@ void DescribeSample(const Matrix* data, SampleSide side, const Matrix* itemLowes
 } // namespace
 
 std::string PolychoricRefusalCauses(const Matrix* targetData, const Matrix* replicationData,
-                                    const Matrix* itemLowest, const Matrix* itemHighest)
+                                    const Matrix* itemLowest, const Matrix* itemHighest,
+                                    const std::vector<std::string>& itemNames)
 {
     ScoreSpan seen;
     Widen(seen, targetData);
@@ -119,8 +121,8 @@ std::string PolychoricRefusalCauses(const Matrix* targetData, const Matrix* repl
                         std::to_string(seen.lowest) + " to " + std::to_string(seen.highest) +
                         ": declare the range of the data.");
     }
-    DescribeSample(targetData, SampleSide::Target, itemLowest, itemHighest, seen, lines);
-    DescribeSample(replicationData, SampleSide::Replication, itemLowest, itemHighest, seen, lines);
+    DescribeSample(targetData, SampleSide::Target, itemLowest, itemHighest, itemNames, seen, lines);
+    DescribeSample(replicationData, SampleSide::Replication, itemLowest, itemHighest, itemNames, seen, lines);
     std::string text;
     for (std::size_t k = 0; k < lines.size() && k < static_cast<std::size_t>(kMostLines); ++k) {
         text += "\n" + lines[k];

@@ -6,6 +6,7 @@
 #include <limits>
 #include <set>
 
+#include "analyses/ItemsShown.h"
 #include "analyses/SampleSide.h"
 #include "matrix/Matrix.h"
 #include "matrix/NumberText.h"
@@ -73,20 +74,13 @@ void Scan(const Matrix* data, SampleSide side, FirstUnusable& first)
     }
 }
 
-std::string ItemShown(int item, const std::vector<std::string>& itemNames)
-{
-    if (item < static_cast<int>(itemNames.size())) {
-        return "item " + itemNames[static_cast<std::size_t>(item)];
-    }
-    return "item " + std::to_string(item + 1);
-}
-
 std::string RowShown(const FirstUnusable& first, const SampleRowOrigins& origins)
 {
-    const std::vector<std::int64_t>& rows = first.side == SampleSide::Target ? origins.target : origins.replication;
+    const SampleRowPlaces& places = first.side == SampleSide::Target ? origins.target : origins.replication;
     const std::string sample = std::string(SampleName(first.side)) + " sample";
-    if (first.row < static_cast<int>(rows.size())) {
-        return "row " + std::to_string(rows[static_cast<std::size_t>(first.row)]) + " of the file (" + sample + ")";
+    if (first.row < static_cast<int>(places.numbers.size())) {
+        return places.unit + " " + std::to_string(places.numbers[static_cast<std::size_t>(first.row)]) + " of " +
+               places.file + " (" + sample + ")";
     }
     return "row " + std::to_string(first.row + 1) + " of the " + sample;
 }

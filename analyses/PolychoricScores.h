@@ -12,19 +12,30 @@ namespace talver {
 
 class Matrix;
 
-// Where the rows of a sample came from, for messages: entry i is the row of
-// the data file (counted from 1) that gave the sample's row i. Empty: the
+// Where the rows of one sample came from, for messages: entry i of `numbers`
+// is the place in the file of the sample's row i, which rows left out for
+// missing values or of other groups do not shift. Empty numbers: the
 // sample's rows are named by their position in the sample.
+struct SampleRowPlaces {
+    // The file, as messages show it.
+    std::string file;
+    // How the file counts its rows, as the readers' messages do: "line" (a
+    // line of delimited text, the header's counted) or "row" (rows of data
+    // from 1).
+    std::string unit = "row";
+    std::vector<std::int64_t> numbers;
+};
+
 struct SampleRowOrigins {
-    std::vector<std::int64_t> target;
-    std::vector<std::int64_t> replication;
+    SampleRowPlaces target;
+    SampleRowPlaces replication;
 };
 
 // Returns an empty string when every score of both samples is a whole number
 // within the 32-bit integer range (-2147483648 to 2147483647). Otherwise
 // returns the refusal to show the user: its first line names the first such
-// score found (its item, by name when `itemNames` has one per column, its
-// value and its row and sample), says how many more there are, and what to do.
+// score found (its item as ItemShown names it, its value, its row and
+// sample), says how many more there are, and what to do.
 std::string UnusablePolychoricScores(const Matrix* targetData, const Matrix* replicationData,
                                      const std::vector<std::string>& itemNames,
                                      const SampleRowOrigins& origins = {});

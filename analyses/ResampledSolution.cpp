@@ -2,9 +2,11 @@
 
 #include "analyses/DispersionByCode.h"
 #include "matrix/MatrixInPlace.h"
+#include "matrix/MatrixOps.h"
 #include "stats/Bootstrap.h"
 
 #include <optional>
+#include <vector>
 
 namespace talver {
 
@@ -14,13 +16,12 @@ namespace {
 // with non-finite values are refused: the rotations' results would be
 // meaningless and some decompositions iterate to their limits on them.
 // Returns why the sample must be drawn again, if it must.
-std::optional<RedrawReason> ExtractUsable(const Matrix* s, int sampleSize, const SolutionSettings& settings,
-                                          Matrix* loadings)
+std::optional<RedrawReason> ExtractUsable(const Matrix* s, const SolutionSettings& settings, Matrix* loadings)
 {
     if (const int item = FirstDegenerateItem(s); item >= 0) {
         return (*s)(item, item) <= 0.0 ? RedrawReason::NoVariance : RedrawReason::NotFinite;
     }
-    if (!ExtractLoadings(s, sampleSize, settings, loadings)) {
+    if (!ExtractLoadings(s, settings, loadings)) {
         return RedrawReason::NotConverged;
     }
     if (!AllFinite(loadings)) {
@@ -63,36 +64,51 @@ ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSett
 {
     const Matrix* data = sample.data;
     Matrix* buffer = sample.buffer;
-    const int n = data->Rows();
     const int p = data->Cols();
     ResampledSolution result{DrawFailure::None, NewMatrix(p, p), NewMatrix(p, settings.factors), {}};
     RedrawCounts& redraws = result.tally.redraws;
     MatrixScope scope;
-    ResampleRows(data, buffer, random);
-    const Matrix* s = DispersionByCode(buffer, settings.dispersion, settings.itemLowest, settings.itemHighest);
-    while (s == nullptr) {
-        // The sample was drawn within the declared score range, so a missing
-        // polychoric matrix means an item lost one of its categories.
-        redraws.Add(RedrawReason::EmptyCategory);
+    // Moment matrices need only how often each row was drawn; polychoric
+    // ones count the rows' categories from a copy of the sample.
+    std::vector<int> counts;
+    auto momentsOfNewSample = [&]() -> const Matrix* {
+        ResampleCounts(data->Rows(), counts, random);
+        return settings.dispersion == DispersionKind::Covariance ? WeightedCovarianceMatrix(data, counts)
+                                                                 : WeightedCorrelationMatrix(data, counts);
+    };
+    const Matrix* s = nullptr;
+    if (settings.dispersion == DispersionKind::Polychoric) {
         ResampleRows(data, buffer, random);
-        if (redraws.emptyCategory == kRedrawLimit) {
-            result.failure = DrawFailure::Polychoric;
-            return result;
-        }
         s = DispersionByCode(buffer, settings.dispersion, settings.itemLowest, settings.itemHighest);
+        while (s == nullptr) {
+            // The sample was drawn within the declared score range, so a
+            // missing polychoric matrix means an item lost one of its
+            // categories.
+            redraws.Add(RedrawReason::EmptyCategory);
+            ResampleRows(data, buffer, random);
+            if (redraws.emptyCategory == kRedrawLimit) {
+                result.failure = DrawFailure::Polychoric;
+                return result;
+            }
+            s = DispersionByCode(buffer, settings.dispersion, settings.itemLowest, settings.itemHighest);
+        }
+    } else {
+        s = momentsOfNewSample();
     }
     Matrix* loadings = NewMatrix(p, settings.factors);
-    std::optional<RedrawReason> reason = ExtractUsable(s, n, settings, loadings);
+    std::optional<RedrawReason> reason = ExtractUsable(s, settings, loadings);
     for (int extractionRedraws = 0; reason;) {
         redraws.Add(*reason);
-        ResampleRows(data, buffer, random);
         if (++extractionRedraws == kRedrawLimit) {
+            // The draw that the limit makes is still taken, as the
+            // random stream of the replicates after it expects.
+            ResampleCounts(data->Rows(), counts, random);
             result.failure = FailureOf(*reason);
             return result;
         }
-        s = MomentDispersion(buffer, settings.dispersion);
+        s = momentsOfNewSample();
         loadings = NewMatrix(p, settings.factors);
-        reason = ExtractUsable(s, n, settings, loadings);
+        reason = ExtractUsable(s, settings, loadings);
     }
     result.tally.improperSolutions = Improper(s, loadings) ? 1 : 0;
     CopyValues(s, result.dispersion);

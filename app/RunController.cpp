@@ -53,6 +53,23 @@ GroupSplit ReportedSplit(const GroupRows& groups)
     return split;
 }
 
+// Where the rows of a sample taken from a file with column names stand in it.
+SampleRowPlaces RowPlaces(const std::string& file, const ExtractedSample& sample)
+{
+    return {file, sample.fileRowsAreLines ? "line" : "row", sample.fileRows};
+}
+
+// The items' names as messages show them (control bytes escaped, long names
+// cut); none for plain files, whose items the messages number.
+std::vector<std::string> NamesShown(const std::vector<std::string>& itemNames)
+{
+    std::vector<std::string> shown;
+    for (const std::string& name : itemNames) {
+        shown.push_back(InputShown(name));
+    }
+    return shown;
+}
+
 } // namespace
 
 RunController::RunController(RunPort& port) : port_(port) {}
@@ -167,6 +184,7 @@ void RunController::ReadSampleData()
     workspace_.itemNames.clear();
     workspace_.targetLosses.reset();
     workspace_.replicationLosses.reset();
+    workspace_.rowOrigins = {};
     workspace_.groupSplit.reset();
     workspace_.dataWarnings.clear();
 
@@ -253,6 +271,8 @@ bool RunController::ReadColumnSamples(SampleSource source)
     workspace_.itemNames = samples.itemNames;
     workspace_.targetLosses = ReportedLosses(samples.target.losses);
     workspace_.replicationLosses = ReportedLosses(samples.replication.losses);
+    workspace_.rowOrigins = {RowPlaces(source.targetFile, samples.target),
+                             RowPlaces(source.replicationFile, samples.replication)};
     // One note, so that a window that shows one note at a time shows all.
     std::string note;
     workspace_.groupSplit.reset();
@@ -347,12 +367,8 @@ void RunController::ConfigureAnalysis()
     initial.highestScore = options.highestScore;
     // Scores that are no whole numbers would be truncated into categories
     // silently: the dialog refuses polychoric correlations for them.
-    std::vector<std::string> namesShown;
-    for (const std::string& name : workspace_.itemNames) {
-        namesShown.push_back(InputShown(name));
-    }
-    initial.unusablePolychoricScores =
-        UnusablePolychoricScores(workspace_.targetData, workspace_.replicationData, namesShown);
+    initial.unusablePolychoricScores = UnusablePolychoricScores(
+        workspace_.targetData, workspace_.replicationData, NamesShown(workspace_.itemNames), workspace_.rowOrigins);
     const std::optional<OptionsDialogValues> chosen = port_.RunOptionsDialog(initial);
     if (!chosen) {
         return;
@@ -556,6 +572,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
     // The time left counts both bootstrap phases of the run.
     bootstrapClock_.StartRun((discriminations ? 1 : 0) + (indices ? 1 : 0));
     RunResults results;
+    const std::vector<std::string> names = NamesShown(w.itemNames);
     auto between = [this]() {
         const WindowTexts shown = port_.DisplayedTexts();
         workspace_.statusText = shown.status;
@@ -567,7 +584,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
     if (o.showDifficulties) {
         ShowText(TextField::Section, "Item difficulties ...");
         results.difficulties = AnalyzeItemDifficulties(w.targetData, w.replicationData, w.targetCount,
-                                                       w.replicationCount, o.alphaCode, context);
+                                                       w.replicationCount, o.alphaCode, names, context);
         between();
     }
     if (discriminations) {
@@ -575,7 +592,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
         results.discriminations = AnalyzeItemDiscriminations(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,
             o.bootstrapSamples, w.categoryCount, o.alphaCode, kAnalysisTolerance, o.extractionMethod,
-            o.dispersionKind, o.showDiscriminations, o.showResidualVariances, context);
+            o.dispersionKind, o.showDiscriminations, o.showResidualVariances, names, context);
         results.loadingsAsked = o.showDiscriminations;
         results.residualVariancesAsked = o.showResidualVariances && covariances;
         between();
@@ -589,7 +606,7 @@ RunResults RunController::RunAnalyses(ReportContext& context)
         results.invariance = AnalyzeInvarianceIndices(
             compute, w.targetData, w.replicationData, w.itemLowest, w.itemHighest, o.factorCount,
             o.bootstrapSamples, o.alphaCode, kAnalysisTolerance, o.extractionMethod, o.dispersionKind,
-            o.showCongruence, o.showDiscrepancy, context);
+            o.showCongruence, o.showDiscrepancy, names, context);
         between();
     }
     return results;

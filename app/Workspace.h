@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analyses/AnalysisCodes.h"
+#include "analyses/PolychoricScores.h"
 #include "data/SampleExtraction.h"
 #include "report/GroupSplit.h"
 #include "report/SampleLosses.h"
@@ -53,6 +54,9 @@ struct Workspace {
     std::vector<std::string> itemNames;
     std::optional<SampleLosses> targetLosses;
     std::optional<SampleLosses> replicationLosses;
+    // Where each row of the two samples stands in its file; empty for plain
+    // files, whose rows are the samples' own.
+    SampleRowOrigins rowOrigins;
     // How a group column split one file into the two samples.
     std::optional<GroupSplit> groupSplit;
     // Scores that look like codes of missing answers, left in the data.

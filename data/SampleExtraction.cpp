@@ -108,6 +108,7 @@ bool TakeScores(const SampleRows& sample, const MissingCodes& missing, Extracted
     const std::size_t items = sample.itemColumns.size();
     into.losses.missingPerItem.assign(items, 0);
     into.losses.rowsRead = static_cast<int>(sample.rows.size());
+    into.fileRowsAreLines = !table.firstLineOfRow.empty();
     std::vector<double> row(items);
     for (const std::size_t r : sample.rows) {
         bool complete = true;
@@ -135,6 +136,8 @@ bool TakeScores(const SampleRows& sample, const MissingCodes& missing, Extracted
         }
         if (complete) {
             into.values.insert(into.values.end(), row.begin(), row.end());
+            into.fileRows.push_back(r < table.firstLineOfRow.size() ? table.firstLineOfRow[r]
+                                                                    : static_cast<std::int64_t>(r) + 1);
             ++into.rows;
         } else {
             ++into.losses.rowsDropped;
@@ -175,7 +178,7 @@ bool EnoughRows(const ExtractedSample& sample, const char* sampleName, const std
     std::size_t neverCount = 0;
     for (std::size_t k = 0; k < sample.losses.missingPerItem.size() && k < items; ++k) {
         if (sample.losses.rowsRead > 0 && sample.losses.missingPerItem[k] == sample.losses.rowsRead) {
-            never += (neverCount++ == 0 ? "" : ", ") + InputShown(itemNames[k]);
+            never += (neverCount++ == 0 ? "\"" : ", \"") + InputShown(itemNames[k]) + "\"";
         }
     }
     if (neverCount > 0) {

@@ -7,6 +7,7 @@
 #include "data/DataTable.h"
 #include "data/ListwiseLosses.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -37,6 +38,12 @@ struct ExtractedSample {
     int rows = 0;
     std::vector<double> values;
     ListwiseLosses losses;
+    // Where each complete row stands in its file, counted as the readers'
+    // messages count it: the line of delimited text where the row starts
+    // (the header's line counted, as a spreadsheet numbers it), or else the
+    // row of data from 1.
+    std::vector<std::int64_t> fileRows;
+    bool fileRowsAreLines = false;
 };
 
 // How a group column split one file: the rows of each sample, and the rows

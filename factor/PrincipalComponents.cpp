@@ -1,9 +1,13 @@
 #include "factor/PrincipalComponents.h"
 
 #include "factor/Inverse.h"
-#include "factor/SingularValueDecomposition.h"
+#include "factor/SymmetricEigen.h"
+#include "factor/SymmetricEigenSolver.h"
 #include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
+
+#include <utility>
+#include <vector>
 
 namespace talver {
 
@@ -12,16 +16,38 @@ void ExtractPrincipalComponents(const Matrix* s, int m, Matrix* weights, Matrix*
 {
     MatrixScope scope;
     const int p = s->Rows();
-    Matrix* u = NewMatrix(p, p);
-    Matrix* sigma = NewMatrix(p, 1);
-    Matrix* v = NewMatrix(p, p);
-    SingularValueDecomposition(s, u, sigma, v);
-
-    Matrix* leading = NewMatrix(m, m);
-    for (int k = 0; k < m; ++k) {
-        (*leading)(k, k) = (*sigma)(k, 0);
+    // Only the m leading eigenpairs of s enter; a dispersion matrix is
+    // symmetric, so they are its leading singular values and vectors.
+    std::vector<double> elements(static_cast<std::size_t>(p) * p);
+    for (int i = 0; i < p; ++i) {
+        for (int j = 0; j < p; ++j) {
+            elements[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
+        }
     }
-    Matrix* w = Product(ColumnBlock(v, 0, m), Sqrt(Inverse(leading)));
+    const SymmetricEigenpairs pairs = SolveLeadingSymmetricEigen(std::move(elements), p, m);
+    Matrix* leading = NewMatrix(m, m);
+    Matrix* vectors = NewMatrix(p, m);
+    bool tied = false;
+    for (int k = 0; k < m && k + 1 < p; ++k) {
+        tied = tied || pairs.values[k] == pairs.values[k + 1];
+    }
+    if (tied) {
+        // Equal leading eigenvalues take their order from SymmetricEigen's
+        // rule (the later one first), which needs the whole decomposition.
+        Matrix* values = NewMatrix(m, 1);
+        SymmetricEigen(s, values, vectors, m);
+        for (int k = 0; k < m; ++k) {
+            (*leading)(k, k) = (*values)(k, 0);
+        }
+    } else {
+        for (int k = 0; k < m; ++k) {
+            (*leading)(k, k) = pairs.values[k];
+            for (int i = 0; i < p; ++i) {
+                (*vectors)(i, k) = pairs.vectors[static_cast<std::size_t>(i) * m + k];
+            }
+        }
+    }
+    Matrix* w = Product(vectors, Sqrt(Inverse(leading)));
 
     // The products run left to right, as the formulas read; W'S serves
     // both the normalising matrix T and the explained variance.

@@ -22,12 +22,13 @@ struct Tridiagonal {
 };
 
 // Householder reduction of the symmetric matrix v (row-major, lower triangle
-// read) to tridiagonal form, accumulating the transformations in v (tred2).
-Tridiagonal Tridiagonalized(std::vector<double> v, int n)
+// read) to tridiagonal form (the first part of tred2). Leaves the diagonal in
+// the diagonal of v, the off-diagonal in e (e[i] couples i - 1 and i), and
+// the Householder vector of step i in column i of v above the diagonal with
+// its h in d[i] (0 where the step had nothing to do).
+void Reduce(std::vector<double>& v, std::vector<double>& d, std::vector<double>& e, int n)
 {
     auto at = [&v, n](int i, int j) -> double& { return v[static_cast<std::size_t>(i) * n + j]; };
-    std::vector<double> d(n);
-    std::vector<double> e(n, 0.0);
     for (int j = 0; j < n; ++j) {
         d[j] = at(n - 1, j);
     }
@@ -94,6 +95,15 @@ Tridiagonal Tridiagonalized(std::vector<double> v, int n)
         }
         d[i] = h;
     }
+}
+
+// The reduction with its transformations accumulated in v (tred2).
+Tridiagonal Tridiagonalized(std::vector<double> v, int n)
+{
+    auto at = [&v, n](int i, int j) -> double& { return v[static_cast<std::size_t>(i) * n + j]; };
+    std::vector<double> d(n);
+    std::vector<double> e(n, 0.0);
+    Reduce(v, d, e, n);
     // Accumulates the transformations.
     for (int i = 0; i < n - 1; ++i) {
         at(n - 1, i) = at(i, i);
@@ -139,8 +149,9 @@ void RotatePair(double* x, double* y, int n, double c, double s)
 
 // The implicit QL method with shifts on the tridiagonal matrix (tql2). z
 // holds the transposed reduction (row k is vector k), so that a rotation
-// runs along two contiguous rows. False when an eigenvalue does not
-// converge within the cap.
+// runs along two contiguous rows; an empty z asks for the eigenvalues alone
+// (tql1), the very same values. False when an eigenvalue does not converge
+// within the cap.
 bool DiagonalizedByQl(std::vector<double>& d, std::vector<double>& e, std::vector<double>& z, int n)
 {
     auto row = [&z, n](int k) { return &z[static_cast<std::size_t>(k) * n]; };
@@ -199,7 +210,9 @@ bool DiagonalizedByQl(std::vector<double>& d, std::vector<double>& e, std::vecto
                     c = p / r;
                     p = c * d[i] - s * g;
                     d[i + 1] = h + s * (c * g + s * d[i]);
-                    RotatePair(row(i), row(i + 1), n, c, s);
+                    if (!z.empty()) {
+                        RotatePair(row(i), row(i + 1), n, c, s);
+                    }
                 }
                 p = -s * s2 * c3 * el1 * e[l] / dl1;
                 e[l] = s * p;
@@ -212,10 +225,248 @@ bool DiagonalizedByQl(std::vector<double>& d, std::vector<double>& e, std::vecto
     return true;
 }
 
-SymmetricEigenpairs NotANumber(int n)
+// The tridiagonal matrix T - shift I factored by Gaussian elimination with
+// row interchanges, as inverse iteration needs it (Peters and Wilkinson's
+// tinvit, Handbook for Automatic Computation II/18): row i of the upper
+// factor holds pivot[i], first[i] and second[i] on columns i, i + 1 and
+// i + 2; multiplier[i] and swapped[i] record how row i was eliminated.
+struct ShiftedFactors {
+    std::vector<double> pivot, first, second, multiplier;
+    std::vector<char> swapped;
+};
+
+// diagonal[i] and offDiagonal[i] (coupling i - 1 and i, [0] unused); a pivot
+// of 0 becomes tiny, which makes the factor of an exact eigenvalue usable.
+ShiftedFactors Factored(const std::vector<double>& diagonal, const std::vector<double>& offDiagonal, double shift,
+                        double tiny, int n)
+{
+    ShiftedFactors f{std::vector<double>(n), std::vector<double>(n, 0.0), std::vector<double>(n, 0.0),
+                     std::vector<double>(n, 0.0), std::vector<char>(n, 0)};
+    double u = diagonal[0] - shift;
+    double v = n > 1 ? offDiagonal[1] : 0.0;
+    for (int i = 1; i < n; ++i) {
+        const double below = offDiagonal[i];
+        const double next = i + 1 < n ? offDiagonal[i + 1] : 0.0;
+        if (std::fabs(below) >= std::fabs(u)) {
+            // Row i becomes the pivot row of column i - 1.
+            const double x = u / below;
+            f.multiplier[i] = x;
+            f.swapped[i] = 1;
+            f.pivot[i - 1] = below;
+            f.first[i - 1] = diagonal[i] - shift;
+            f.second[i - 1] = next;
+            u = v - x * f.first[i - 1];
+            v = -x * next;
+        } else {
+            const double x = below / u;
+            f.multiplier[i] = x;
+            f.pivot[i - 1] = u;
+            f.first[i - 1] = v;
+            u = diagonal[i] - shift - x * v;
+            v = next;
+        }
+        if (f.pivot[i - 1] == 0.0) {
+            f.pivot[i - 1] = tiny;
+        }
+    }
+    f.pivot[n - 1] = u == 0.0 ? tiny : u;
+    return f;
+}
+
+// x <- U^-1 x, and with the lower factor first, x <- U^-1 L^-1 x.
+void SolveFactored(const ShiftedFactors& f, std::vector<double>& x, bool withLower, int n)
+{
+    if (withLower) {
+        double pending = x[0];
+        for (int i = 1; i < n; ++i) {
+            if (f.swapped[i]) {
+                x[i - 1] = x[i];
+                pending -= f.multiplier[i] * x[i];
+            } else {
+                x[i - 1] = pending;
+                pending = x[i] - f.multiplier[i] * pending;
+            }
+        }
+        x[n - 1] = pending;
+    }
+    for (int i = n - 1; i >= 0; --i) {
+        double sum = x[i];
+        if (i + 1 < n) {
+            sum -= f.first[i] * x[i + 1];
+        }
+        if (i + 2 < n) {
+            sum -= f.second[i] * x[i + 2];
+        }
+        x[i] = sum / f.pivot[i];
+    }
+}
+
+double Dot(const std::vector<double>& x, const std::vector<double>& y)
+{
+    double sum = 0.0;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        sum += x[k] * y[k];
+    }
+    return sum;
+}
+
+// Where the tridiagonal matrix falls apart into blocks (an off-diagonal
+// element exactly 0, as the reduction leaves it for items uncorrelated with
+// the rest), an eigenvector lies in one block: the elements outside the
+// block of the largest one are rounding noise of the solves and set to 0,
+// as the full decomposition has them.
+void KeepLargestBlock(const std::vector<double>& offDiagonal, std::vector<double>& x, int n)
+{
+    int largest = 0;
+    for (int k = 1; k < n; ++k) {
+        if (std::fabs(x[k]) > std::fabs(x[largest])) {
+            largest = k;
+        }
+    }
+    int first = largest;
+    while (first > 0 && offDiagonal[first] != 0.0) {
+        --first;
+    }
+    int last = largest;
+    while (last + 1 < n && offDiagonal[last + 1] != 0.0) {
+        ++last;
+    }
+    for (int k = 0; k < n; ++k) {
+        if (k < first || k > last) {
+            x[k] = 0.0;
+        }
+    }
+}
+
+// Eigenvectors of the tridiagonal matrix for the given eigenvalues
+// (descending) by inverse iteration, after tinvit: values closer than a
+// thousandth of the matrix's norm form a group whose shifts are kept apart
+// by at least the rounding of the norm and whose vectors are orthogonalised
+// against the group's earlier ones. Each vector has unit length. Empty when
+// a vector does not pass the residual and orthogonality checks, so that the
+// caller can fall back to the full decomposition.
+std::vector<std::vector<double>> TridiagonalVectors(const std::vector<double>& diagonal,
+                                                    const std::vector<double>& offDiagonal,
+                                                    const std::vector<double>& values, int n)
+{
+    constexpr int kMaxIterations = 5;
+    double norm = 0.0;
+    for (int i = 0; i < n; ++i) {
+        norm = std::max(norm, std::fabs(diagonal[i]) + std::fabs(offDiagonal[i]) +
+                                  (i + 1 < n ? std::fabs(offDiagonal[i + 1]) : 0.0));
+    }
+    const double eps = std::numeric_limits<double>::epsilon();
+    const double tiny = norm > 0.0 ? eps * norm : eps;
+    const double grouped = 1e-3 * norm;
+    const double start = n * tiny;
+    std::vector<std::vector<double>> vectors;
+    int groupStart = 0;
+    double previousShift = 0.0;
+    for (std::size_t j = 0; j < values.size(); ++j) {
+        double shift = values[j];
+        if (j > 0 && values[j - 1] - shift <= grouped) {
+            shift = std::min(shift, previousShift - tiny);
+        } else {
+            groupStart = static_cast<int>(j);
+        }
+        previousShift = shift;
+        const ShiftedFactors factors = Factored(diagonal, offDiagonal, shift, tiny, n);
+        std::vector<double> x(n, start);
+        bool grown = false;
+        for (int iteration = 0; iteration < kMaxIterations && !grown; ++iteration) {
+            SolveFactored(factors, x, iteration > 0, n);
+            for (int g = groupStart; g < static_cast<int>(j); ++g) {
+                const double overlap = Dot(x, vectors[g]);
+                for (int k = 0; k < n; ++k) {
+                    x[k] -= overlap * vectors[g][k];
+                }
+            }
+            double size = 0.0;
+            for (double xk : x) {
+                size += std::fabs(xk);
+            }
+            grown = size >= 1.0;
+            if (!grown) {
+                const double rescale = size > 0.0 ? start / size : 0.0;
+                for (double& xk : x) {
+                    xk = size > 0.0 ? xk * rescale : start;
+                }
+            }
+        }
+        KeepLargestBlock(offDiagonal, x, n);
+        const double length = std::sqrt(Dot(x, x));
+        if (!grown || !(length > 0.0) || !std::isfinite(length)) {
+            return {};
+        }
+        for (double& xk : x) {
+            xk /= length;
+        }
+        vectors.push_back(std::move(x));
+    }
+    // Checks: T x - value x small against the norm, the vectors orthogonal.
+    const double allowed = 1e-10;
+    for (std::size_t j = 0; j < vectors.size(); ++j) {
+        const std::vector<double>& x = vectors[j];
+        double residual = 0.0;
+        for (int i = 0; i < n; ++i) {
+            double t = (diagonal[i] - values[j]) * x[i];
+            if (i > 0) {
+                t += offDiagonal[i] * x[i - 1];
+            }
+            if (i + 1 < n) {
+                t += offDiagonal[i + 1] * x[i + 1];
+            }
+            residual = std::max(residual, std::fabs(t));
+        }
+        if (!(residual <= allowed * std::max(norm, 1e-300))) {
+            return {};
+        }
+        for (std::size_t g = 0; g < j; ++g) {
+            if (!(std::fabs(Dot(x, vectors[g])) <= allowed)) {
+                return {};
+            }
+        }
+    }
+    return vectors;
+}
+
+// x <- Q x, Q the accumulated reduction of Reduce: the Householder steps
+// applied in the order in which tred2 accumulates them.
+void BackTransformed(const std::vector<double>& v, const std::vector<double>& h, std::vector<double>& x, int n)
+{
+    for (int i = 0; i < n - 1; ++i) {
+        const double hi = h[i + 1];
+        if (hi == 0.0) {
+            continue;
+        }
+        double g = 0.0;
+        for (int k = 0; k <= i; ++k) {
+            g += v[static_cast<std::size_t>(k) * n + i + 1] * x[k];
+        }
+        for (int k = 0; k <= i; ++k) {
+            x[k] -= g * (v[static_cast<std::size_t>(k) * n + i + 1] / hi);
+        }
+    }
+}
+
+SymmetricEigenpairs NotANumber(int n, int count)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    return {std::vector<double>(n, nan), std::vector<double>(static_cast<std::size_t>(n) * n, nan)};
+    return {std::vector<double>(n, nan), std::vector<double>(static_cast<std::size_t>(n) * count, nan)};
+}
+
+bool AllFinite(const std::vector<double>& a)
+{
+    return std::all_of(a.begin(), a.end(), [](double x) { return std::isfinite(x); });
+}
+
+// Indices of the values, descending; of equal values the first stays first.
+std::vector<int> DescendingOrder(const std::vector<double>& values)
+{
+    std::vector<int> order(values.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&values](int x, int y) { return values[x] > values[y]; });
+    return order;
 }
 
 // +1 or -1: the sign that makes the sum of the vector positive, or where
@@ -243,10 +494,8 @@ SymmetricEigenpairs SolveSymmetricEigen(std::vector<double> a, int n)
     if (n <= 0) {
         return {};
     }
-    for (double x : a) {
-        if (!std::isfinite(x)) {
-            return NotANumber(n);
-        }
+    if (!AllFinite(a)) {
+        return NotANumber(n, n);
     }
     Tridiagonal t = Tridiagonalized(std::move(a), n);
     std::vector<double> z(static_cast<std::size_t>(n) * n);
@@ -256,12 +505,10 @@ SymmetricEigenpairs SolveSymmetricEigen(std::vector<double> a, int n)
         }
     }
     if (!DiagonalizedByQl(t.diagonal, t.offDiagonal, z, n)) {
-        return NotANumber(n);
+        return NotANumber(n, n);
     }
 
-    std::vector<int> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&t](int x, int y) { return t.diagonal[x] > t.diagonal[y]; });
+    const std::vector<int> order = DescendingOrder(t.diagonal);
     SymmetricEigenpairs result{std::vector<double>(n), std::vector<double>(static_cast<std::size_t>(n) * n)};
     for (int k = 0; k < n; ++k) {
         const double* vector = &z[static_cast<std::size_t>(order[k]) * n];
@@ -269,6 +516,60 @@ SymmetricEigenpairs SolveSymmetricEigen(std::vector<double> a, int n)
         result.values[k] = t.diagonal[order[k]];
         for (int i = 0; i < n; ++i) {
             result.vectors[static_cast<std::size_t>(i) * n + k] = sign * vector[i];
+        }
+    }
+    return result;
+}
+
+SymmetricEigenpairs SolveLeadingSymmetricEigen(std::vector<double> a, int n, int count)
+{
+    if (n <= 0) {
+        return {};
+    }
+    if (!AllFinite(a)) {
+        return NotANumber(n, count);
+    }
+    if (count == n) {
+        return SolveSymmetricEigen(std::move(a), n);
+    }
+    std::vector<double> original = a;
+    std::vector<double> h(n);
+    std::vector<double> offDiagonal(n, 0.0);
+    Reduce(a, h, offDiagonal, n);
+    std::vector<double> diagonal(n);
+    for (int i = 0; i < n; ++i) {
+        diagonal[i] = a[static_cast<std::size_t>(i) * n + i];
+    }
+    // The QL method works on copies: inverse iteration needs T itself.
+    std::vector<double> values = diagonal;
+    std::vector<double> shifted = offDiagonal;
+    std::vector<double> none;
+    if (!DiagonalizedByQl(values, shifted, none, n)) {
+        return NotANumber(n, count);
+    }
+    const std::vector<int> order = DescendingOrder(values);
+    SymmetricEigenpairs result{std::vector<double>(n), std::vector<double>(static_cast<std::size_t>(n) * count)};
+    for (int k = 0; k < n; ++k) {
+        result.values[k] = values[order[k]];
+    }
+    const std::vector<double> wanted(result.values.begin(), result.values.begin() + count);
+    std::vector<std::vector<double>> vectors = TridiagonalVectors(diagonal, offDiagonal, wanted, n);
+    if (vectors.empty() && count > 0) {
+        // Inverse iteration could not separate them: the full decomposition.
+        SymmetricEigenpairs full = SolveSymmetricEigen(std::move(original), n);
+        for (int i = 0; i < n; ++i) {
+            for (int k = 0; k < count; ++k) {
+                result.vectors[static_cast<std::size_t>(i) * count + k] = full.vectors[static_cast<std::size_t>(i) * n + k];
+            }
+        }
+        return result;
+    }
+    for (int k = 0; k < count; ++k) {
+        std::vector<double>& x = vectors[k];
+        BackTransformed(a, h, x, n);
+        const double sign = SignOf(x.data(), n);
+        for (int i = 0; i < n; ++i) {
+            result.vectors[static_cast<std::size_t>(i) * count + k] = sign * x[i];
         }
     }
     return result;

@@ -28,4 +28,15 @@ struct SymmetricEigenpairs {
 // values and vectors that are all NaN.
 SymmetricEigenpairs SolveSymmetricEigen(std::vector<double> a, int n);
 
+// All eigenvalues of a, the very values of SolveSymmetricEigen, and the
+// eigenvectors of the count largest (vectors is n x count, row-major),
+// signed by the same rule: where only a few leading pairs are wanted, the
+// reduction's transformations are not accumulated and the QL method leaves
+// the vectors alone; the tridiagonal matrix's vectors come from inverse
+// iteration (Peters and Wilkinson, Handbook for Automatic Computation II/18)
+// and are transformed back, about a quarter of the work of the full
+// decomposition. Where inverse iteration cannot separate the vectors (values
+// equal to rounding), they come from the full decomposition. 0 <= count <= n.
+SymmetricEigenpairs SolveLeadingSymmetricEigen(std::vector<double> a, int n, int count);
+
 } // namespace talver

@@ -207,11 +207,11 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
             values[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
         }
     }
-    const SymmetricEigenpairs components = SolveSymmetricEigen(std::move(values), p);
+    const SymmetricEigenpairs components = SolveLeadingSymmetricEigen(std::move(values), p, m);
     Matrix* lambda = NewMatrix(p, m);
     for (int i = 0; i < p; ++i) {
         for (int c = 0; c < m; ++c) {
-            (*lambda)(i, c) = components.vectors[static_cast<std::size_t>(i) * p + c] *
+            (*lambda)(i, c) = components.vectors[static_cast<std::size_t>(i) * m + c] *
                               std::sqrt(std::max(components.values[c], 0.0));
         }
     }

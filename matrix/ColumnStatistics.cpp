@@ -18,18 +18,18 @@ double RowCount(const Matrix* a)
 }
 
 // result = Times(Product(Transposed(x), x), 1/n) for the matrix x whose row
-// k rowOf(k, scratch) computes, without forming x or its transpose. Element
-// (i, j) sums x(k, i) x(k, j) over k in row order from 0.0, the very
-// products and order of the product; as multiplication commutes, element
-// (j, i) has the same bits, so each pair is summed once. Four rows are
-// added per pass, one after the other, to keep the running sum in a
-// register. The dispersion matrix of every bootstrap sample comes from here.
-template <typename RowOf>
-void ScaledCrossProductInto(const Matrix* a, double n, RowOf rowOf, Matrix* result)
+// k rowOf(k, scratch) computes, without forming x or its transpose, each row
+// taken weightOf(k) times (as often as it was drawn into a sample). Element
+// (i, j) sums weightOf(k) x(k, i) x(k, j) over k in row order from 0.0, the
+// very products and order of the product where every weight is 1 (a
+// product with 1.0 is exact); as multiplication commutes, element (j, i)
+// has the same bits, so each pair is summed once. Four rows are added per
+// pass, one after the other, to keep the running sum in a register. The
+// dispersion matrix of every bootstrap sample comes from here.
+template <typename RowOf, typename WeightOf>
+void ScaledCrossProductInto(int rows, int p, double n, RowOf rowOf, WeightOf weightOf, Matrix* result)
 {
     constexpr int kBlock = 4;
-    const int p = a->Cols();
-    const int rows = a->Rows();
     std::vector<double> scratch(static_cast<std::size_t>(kBlock) * p);
     double* const block = scratch.data();
     int k = 0;
@@ -39,10 +39,10 @@ void ScaledCrossProductInto(const Matrix* a, double n, RowOf rowOf, Matrix* resu
         const double* r2 = rowOf(k + 2, block + 2 * p);
         const double* r3 = rowOf(k + 3, block + 3 * p);
         for (int i = 0; i < p; ++i) {
-            const double x0 = r0[i];
-            const double x1 = r1[i];
-            const double x2 = r2[i];
-            const double x3 = r3[i];
+            const double x0 = weightOf(k) * r0[i];
+            const double x1 = weightOf(k + 1) * r1[i];
+            const double x2 = weightOf(k + 2) * r2[i];
+            const double x3 = weightOf(k + 3) * r3[i];
             double* out = result->Row(i);
             int j = i;
             // Two elements side by side, which the compiler may pair in
@@ -78,7 +78,7 @@ void ScaledCrossProductInto(const Matrix* a, double n, RowOf rowOf, Matrix* resu
     for (; k < rows; ++k) {
         const double* row = rowOf(k, scratch.data());
         for (int i = 0; i < p; ++i) {
-            const double xi = row[i];
+            const double xi = weightOf(k) * row[i];
             double* out = result->Row(i);
             for (int j = i; j < p; ++j) {
                 out[j] += xi * row[j];
@@ -93,6 +93,63 @@ void ScaledCrossProductInto(const Matrix* a, double n, RowOf rowOf, Matrix* resu
             (*result)(j, i) = value;
         }
     }
+}
+
+double Once(int)
+{
+    return 1.0;
+}
+
+// The rows of a that a sample drew (counts[k] > 0), in order, and the means
+// and, when asked, the standard deviations (divisor n, one pass as
+// ColumnStdDevs) of that sample.
+struct DrawnRows {
+    std::vector<int> rows;
+    std::vector<double> weights;
+    std::vector<double> means;
+    std::vector<double> deviations;
+    double n = 0.0;
+};
+
+DrawnRows DrawnRowsOf(const Matrix* a, const std::vector<int>& counts, bool withDeviations)
+{
+    if (counts.size() != static_cast<std::size_t>(a->Rows())) {
+        FatalMatrixError("ROW COUNTS DO NOT FIT THE MATRIX");
+    }
+    const int p = a->Cols();
+    DrawnRows drawn{{}, {}, std::vector<double>(p, 0.0), std::vector<double>(p, 0.0), 0.0};
+    for (int k = 0; k < a->Rows(); ++k) {
+        if (counts[k] > 0) {
+            drawn.rows.push_back(k);
+            drawn.weights.push_back(counts[k]);
+            drawn.n += counts[k];
+        }
+    }
+    double* const means = drawn.means.data();
+    for (std::size_t t = 0; t < drawn.rows.size(); ++t) {
+        const double weight = drawn.weights[t];
+        const double* x = a->Row(drawn.rows[t]);
+        for (int j = 0; j < p; ++j) {
+            means[j] += weight * x[j];
+        }
+    }
+    for (int j = 0; j < p; ++j) {
+        means[j] /= drawn.n;
+    }
+    if (withDeviations) {
+        std::vector<double> squares(p, 0.0);
+        for (std::size_t t = 0; t < drawn.rows.size(); ++t) {
+            const double weight = drawn.weights[t];
+            const double* x = a->Row(drawn.rows[t]);
+            for (int j = 0; j < p; ++j) {
+                squares[j] += weight * (x[j] * x[j]);
+            }
+        }
+        for (int j = 0; j < p; ++j) {
+            drawn.deviations[j] = std::sqrt(squares[j] / drawn.n - means[j] * means[j]);
+        }
+    }
+    return drawn;
 }
 
 } // namespace
@@ -172,7 +229,7 @@ Matrix* CovarianceMatrix(const Matrix* a)
         }
         return row;
     };
-    ScaledCrossProductInto(a, RowCount(a), centeredRow, result);
+    ScaledCrossProductInto(a->Rows(), a->Cols(), RowCount(a), centeredRow, Once, result);
     return result;
 }
 
@@ -197,7 +254,42 @@ Matrix* CorrelationMatrix(const Matrix* a)
         }
         return row;
     };
-    ScaledCrossProductInto(a, RowCount(a), standardizedRow, result);
+    ScaledCrossProductInto(a->Rows(), a->Cols(), RowCount(a), standardizedRow, Once, result);
+    return result;
+}
+
+// The moments of a resampled sample from how often each row was drawn: the
+// rows drawn more than once are multiplied once and weighted, and those not
+// drawn (about a third) cost nothing.
+Matrix* WeightedCovarianceMatrix(const Matrix* a, const std::vector<int>& counts)
+{
+    Matrix* result = NewMatrix(a->Cols(), a->Cols());
+    const DrawnRows drawn = DrawnRowsOf(a, counts, false);
+    auto centeredRow = [a, &drawn](int t, double* row) {
+        const double* x = a->Row(drawn.rows[t]);
+        for (int j = 0; j < a->Cols(); ++j) {
+            row[j] = x[j] - drawn.means[j];
+        }
+        return row;
+    };
+    auto weightOf = [&drawn](int t) { return drawn.weights[t]; };
+    ScaledCrossProductInto(static_cast<int>(drawn.rows.size()), a->Cols(), drawn.n, centeredRow, weightOf, result);
+    return result;
+}
+
+Matrix* WeightedCorrelationMatrix(const Matrix* a, const std::vector<int>& counts)
+{
+    Matrix* result = NewMatrix(a->Cols(), a->Cols());
+    const DrawnRows drawn = DrawnRowsOf(a, counts, true);
+    auto standardizedRow = [a, &drawn](int t, double* row) {
+        const double* x = a->Row(drawn.rows[t]);
+        for (int j = 0; j < a->Cols(); ++j) {
+            row[j] = (x[j] - drawn.means[j]) / drawn.deviations[j];
+        }
+        return row;
+    };
+    auto weightOf = [&drawn](int t) { return drawn.weights[t]; };
+    ScaledCrossProductInto(static_cast<int>(drawn.rows.size()), a->Cols(), drawn.n, standardizedRow, weightOf, result);
     return result;
 }
 

@@ -4,6 +4,8 @@
 // Indices are 0-based except for SubMatrix and its block forms, which are
 // 1-based. Sums accumulate row by row, column by column, starting from 0.0.
 
+#include <vector>
+
 #include "matrix/Matrix.h"
 
 namespace talver {
@@ -74,6 +76,11 @@ Matrix* Centered(const Matrix* a);
 Matrix* Standardized(const Matrix* a);
 Matrix* CovarianceMatrix(const Matrix* a);
 Matrix* CorrelationMatrix(const Matrix* a);
+// The covariance and correlation matrices (divisor the sum of counts) of
+// the sample that holds row k of a counts[k] times (a bootstrap sample as
+// ResampleCounts gives it): equal to those of that sample to rounding.
+Matrix* WeightedCovarianceMatrix(const Matrix* a, const std::vector<int>& counts);
+Matrix* WeightedCorrelationMatrix(const Matrix* a, const std::vector<int>& counts);
 
 // Normalisations of row vectors.
 Matrix* Normalized(const Matrix* a);

@@ -15,9 +15,10 @@ namespace {
 
 AnalysisSettings SettingsOf(const Matrix* itemLowest, const Matrix* itemHighest, int factorCount,
                             int bootstrapSamples, int categoryCount, int alphaCode, double tolerance,
-                            int extractionMethod, int dispersionKind)
+                            int extractionMethod, int dispersionKind, const std::vector<std::string>& itemNames)
 {
     AnalysisSettings settings;
+    settings.itemNames = itemNames;
     settings.factorCount = factorCount;
     settings.bootstrapSamples = bootstrapSamples;
     settings.alpha = AlphaFromCode(alphaCode);
@@ -33,10 +34,12 @@ AnalysisSettings SettingsOf(const Matrix* itemLowest, const Matrix* itemHighest,
 } // namespace
 
 DifficultyResults AnalyzeItemDifficulties(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                                          int replicationCount, int alphaCode, ReportContext& context)
+                                          int replicationCount, int alphaCode,
+                                          const std::vector<std::string>& itemNames, ReportContext& context)
 {
     DifficultyResults results =
-        CompareItemMeans(targetData, replicationData, targetCount, replicationCount, AlphaFromCode(alphaCode));
+        CompareItemMeans(targetData, replicationData, targetCount, replicationCount, AlphaFromCode(alphaCode),
+                         itemNames);
     PrintItemDifficulties(context, results);
     return results;
 }
@@ -46,10 +49,12 @@ DiscriminationOutcome AnalyzeItemDiscriminations(ComputeContext& compute, const 
                                                  const Matrix* itemHighest, int factorCount, int bootstrapSamples,
                                                  int categoryCount, int alphaCode, double tolerance,
                                                  int extractionMethod, int dispersionKind, bool showDiscriminations,
-                                                 bool showResidualVariances, ReportContext& context)
+                                                 bool showResidualVariances, const std::vector<std::string>& itemNames,
+                                                 ReportContext& context)
 {
     const AnalysisSettings settings = SettingsOf(itemLowest, itemHighest, factorCount, bootstrapSamples,
-                                                 categoryCount, alphaCode, tolerance, extractionMethod, dispersionKind);
+                                                 categoryCount, alphaCode, tolerance, extractionMethod, dispersionKind,
+                                                 itemNames);
     DiscriminationOutcome outcome = ComputeItemDiscriminations(targetData, replicationData, settings, compute);
     if (!outcome.warning.empty()) {
         PrintWarningBlock(context, kDiscriminationsHeading, outcome.warning);
@@ -77,11 +82,13 @@ InvarianceOutcome AnalyzeInvarianceIndices(ComputeContext& compute, const Matrix
                                            const Matrix* replicationData, const Matrix* itemLowest,
                                            const Matrix* itemHighest, int factorCount, int bootstrapSamples,
                                            int alphaCode, double tolerance, int extractionMethod, int dispersionKind,
-                                           bool showCongruence, bool showDiscrepancy, ReportContext& context)
+                                           bool showCongruence, bool showDiscrepancy,
+                                           const std::vector<std::string>& itemNames, ReportContext& context)
 {
     // This analysis does not use the score range.
     const AnalysisSettings settings = SettingsOf(itemLowest, itemHighest, factorCount, bootstrapSamples, 0,
-                                                 alphaCode, tolerance, extractionMethod, dispersionKind);
+                                                 alphaCode, tolerance, extractionMethod, dispersionKind,
+                                                 itemNames);
     InvarianceOutcome outcome =
         ComputeInvarianceIndices(targetData, replicationData, settings, showCongruence, showDiscrepancy, compute);
     if (!outcome.warning.empty()) {

@@ -3,6 +3,8 @@
 // its section of the open report, and returns the results for the other
 // writers. The arguments are the run's: the options dialog's codes, which
 // are read here through the conversions of analyses/AnalysisCodes.h.
+// Warnings name the items by `itemNames` (ready for messages, one per item)
+// or, when it is empty, by their numbers.
 
 #include "analyses/ComputeContext.h"
 #include "analyses/DiscriminationResults.h"
@@ -10,12 +12,16 @@
 #include "analyses/ItemMeanResults.h"
 #include "report/ReportContext.h"
 
+#include <string>
+#include <vector>
+
 namespace talver {
 
 class Matrix;
 
 DifficultyResults AnalyzeItemDifficulties(const Matrix* targetData, const Matrix* replicationData, int targetCount,
-                                          int replicationCount, int alphaCode, ReportContext& context);
+                                          int replicationCount, int alphaCode,
+                                          const std::vector<std::string>& itemNames, ReportContext& context);
 
 // Writes "ITEM DISCRIMINATIONS" when showDiscriminations, and "ITEM RESIDUAL
 // VARIANCES" when showResidualVariances with covariances.
@@ -24,7 +30,8 @@ DiscriminationOutcome AnalyzeItemDiscriminations(ComputeContext& compute, const 
                                                  const Matrix* itemHighest, int factorCount, int bootstrapSamples,
                                                  int categoryCount, int alphaCode, double tolerance,
                                                  int extractionMethod, int dispersionKind, bool showDiscriminations,
-                                                 bool showResidualVariances, ReportContext& context);
+                                                 bool showResidualVariances, const std::vector<std::string>& itemNames,
+                                                 ReportContext& context);
 
 HotellingResults HotellingTSquare(const Matrix* targetData, const Matrix* replicationData, int targetCount,
                                   int replicationCount, ReportContext& context);
@@ -33,6 +40,7 @@ InvarianceOutcome AnalyzeInvarianceIndices(ComputeContext& compute, const Matrix
                                            const Matrix* replicationData, const Matrix* itemLowest,
                                            const Matrix* itemHighest, int factorCount, int bootstrapSamples,
                                            int alphaCode, double tolerance, int extractionMethod, int dispersionKind,
-                                           bool showCongruence, bool showDiscrepancy, ReportContext& context);
+                                           bool showCongruence, bool showDiscrepancy,
+                                           const std::vector<std::string>& itemNames, ReportContext& context);
 
 } // namespace talver

@@ -12,8 +12,15 @@ fi
 # Debian's Emscripten runs its JavaScript optimizer with the system's node,
 # which finds Debian's node modules (acorn) only here.
 export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
+# ccache keeps the compiled objects, as for the other builds (scripts/build.sh):
+# the compiler's own path and version are part of what it hashes.
+launcher=""
+if command -v ccache >/dev/null 2>&1; then
+    launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$top}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
+fi
 emcmake cmake -S "$top" -B "$build/engine" -DCMAKE_BUILD_TYPE=Release -DTALVER_WERROR=ON \
-    -DTALVER_BUILD_TESTS=OFF "$@" >/dev/null
+    -DTALVER_BUILD_TESTS=OFF $launcher "$@" >/dev/null
 cmake --build "$build/engine" -j"$(nproc)" --target talver-web
 site=$build/site
 rm -rf "$site"

@@ -1,5 +1,6 @@
 #include "stats/Bootstrap.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -97,6 +98,16 @@ void ResampleRows(const Matrix* source, Matrix* destination, RandomSource& rando
         for (int j = 0; j < p; ++j) {
             to[j] = from[j];
         }
+    }
+}
+
+void ResampleCounts(int rows, std::vector<int>& counts, RandomSource& random)
+{
+    counts.assign(static_cast<std::size_t>(std::max(rows, 0)), 0);
+    const bool scaled = rows <= kLargestScaledSample;
+    std::uint64_t draws = 0;
+    for (int i = 0; i < rows; ++i) {
+        ++counts[scaled ? ScaledRow(NextRandom(random), rows) : UniformRow(random, rows, draws)];
     }
 }
 

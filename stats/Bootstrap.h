@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "matrix/Matrix.h"
 #include "stats/AlphaLevel.h"
@@ -24,6 +25,11 @@ constexpr int kLargestScaledSample = 1720;
 // uniformly from a 30-bit value made of two draws, with the biased top range
 // drawn again.
 void ResampleRows(const Matrix* source, Matrix* destination, RandomSource& random);
+
+// How often each of `rows` rows is drawn by the very draws that ResampleRows
+// makes for a source of that many rows: counts[k] for row k, summing to
+// rows. Statistics that only sum over rows need no copy of the sample.
+void ResampleCounts(int rows, std::vector<int>& counts, RandomSource& random);
 
 // Moves `random` on as ResampleRows does for a source of `rows` rows, without
 // copying anything, and returns how many draws that took.

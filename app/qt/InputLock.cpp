@@ -1,7 +1,10 @@
 #include "app/qt/InputLock.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -33,7 +36,7 @@ bool IsUserInput(QEvent::Type type)
 
 } // namespace
 
-InputLock::InputLock(QWidget* window, QWidget* open) : window_(window), open_(open)
+InputLock::InputLock(QWidget* window, QAbstractButton* open) : window_(window), open_(open)
 {
     QApplication::instance()->installEventFilter(this);
 }
@@ -72,9 +75,27 @@ bool InputLock::IsForOpenControl(QObject* receiver, QEvent* event) const
     return false;
 }
 
+// The shortcut of a mnemonic needs an active window, which a window busy
+// with a command may not be to the platform; the key is matched here.
+bool InputLock::IsOpenControlsKey(QEvent* event) const
+{
+    if (event->type() != QEvent::KeyPress || open_.isNull() || !open_->isEnabled() || !open_->isVisible()) {
+        return false;
+    }
+    const QKeySequence mnemonic = QKeySequence::mnemonic(open_->text());
+    return !mnemonic.isEmpty() && QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()) == mnemonic;
+}
+
 bool InputLock::eventFilter(QObject* receiver, QEvent* event)
 {
-    return IsUserInput(event->type()) && IsOfWindow(receiver) && !IsForOpenControl(receiver, event);
+    if (!IsUserInput(event->type()) || !IsOfWindow(receiver)) {
+        return false;
+    }
+    if (IsOpenControlsKey(event)) {
+        open_->click();
+        return true;
+    }
+    return !IsForOpenControl(receiver, event);
 }
 
 } // namespace talver

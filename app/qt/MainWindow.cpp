@@ -236,7 +236,7 @@ QPushButton* MainWindow::MakeButton(Button button, const char* text)
 }
 
 template <typename Command>
-void MainWindow::RunCommand(Command command, QWidget* open)
+void MainWindow::RunCommand(Command command, QAbstractButton* open)
 {
     detail_->hide();
     {

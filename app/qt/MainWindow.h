@@ -12,6 +12,7 @@
 #include <array>
 #include <map>
 
+class QAbstractButton;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -68,7 +69,7 @@ private:
     // the command that comes next.
     // `open`: a control that stays usable during the command (Stop).
     template <typename Command>
-    void RunCommand(Command command, QWidget* open = nullptr);
+    void RunCommand(Command command, QAbstractButton* open = nullptr);
     // Lets the window be drawn and answer the desktop while a command runs on
     // this thread; the user's input to it is dropped.
     void KeepAnswering();

@@ -5,8 +5,8 @@
     .Call(`_talver_TalverEngine`, target, replication, options)
 }
 
-.talver_polychoric_refusal <- function(target, replication, itemNames) {
-    .Call(`_talver_PolychoricRefusal`, target, replication, itemNames)
+.talver_polychoric_refusal <- function(target, replication, itemNames, origins) {
+    .Call(`_talver_PolychoricRefusal`, target, replication, itemNames, origins)
 }
 
 .talver_missing_codes <- function(target, replication, itemNames) {

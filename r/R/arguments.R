@@ -54,9 +54,11 @@ sample_name <- function(expression, default) {
 }
 
 # A sample as a numeric matrix of item scores without missing values, with
-# what listwise deletion left out ("losses", in the JSON's terms). `rows`
-# names the rows in messages.
-sample_matrix <- function(x, name, na, rows = seq_len(NROW(x))) {
+# what listwise deletion left out ("losses", in the JSON's terms) and where
+# each row it kept stands in the data the user gave ("origin": the data's
+# name and the rows' positions in it). `rows` names the rows in messages.
+sample_matrix <- function(x, name, na, rows = seq_len(NROW(x)),
+                          origin = list(name = name, rows = seq_len(NROW(x)))) {
   if (is.data.frame(x)) {
     numeric_columns <- vapply(x, function(column) is.numeric(column) && !is.factor(column), logical(1))
     if (!all(numeric_columns)) {
@@ -77,6 +79,15 @@ sample_matrix <- function(x, name, na, rows = seq_len(NROW(x))) {
   missing_rows <- !stats::complete.cases(x)
   losses <- list(rowsRead = nrow(x), rowsDropped = sum(missing_rows),
                  missingPerItem = as.integer(colSums(is.na(x))))
+  # An item that no row answers leaves no complete row: it is the cause.
+  never <- if (nrow(x) > 0) which(losses$missingPerItem == nrow(x)) else integer()
+  never_said <- if (length(never) > 0) {
+    shown <- if (is.null(colnames(x))) as.character(never) else paste0('"', colnames(x)[never], '"')
+    if (length(shown) > 1) shown <- c(paste(utils::head(shown, -1), collapse = ", "), utils::tail(shown, 1))
+    paste0(" The item", if (length(never) > 1) "s", " ", paste(shown, collapse = " and "),
+           if (length(never) > 1) " are" else " is", " missing (NA) in every row of the sample: leave ",
+           if (length(never) > 1) "them" else "it", " out of the items.")
+  } else ""
   if (any(missing_rows)) {
     if (na == "fail") {
       items <- colnames(x)[colSums(is.na(x)) > 0]
@@ -84,19 +95,22 @@ sample_matrix <- function(x, name, na, rows = seq_len(NROW(x))) {
              "(the first is row ", rows[which(missing_rows)[1]], ")",
              if (length(items) > 0) paste0(" in ", paste0('"', utils::head(items, 5), '"', collapse = ", "),
                                            if (length(items) > 5) ", ..."),
-             ". Call with na = \"listwise\" to leave those rows out, or choose the complete cases yourself.",
+             ".", if (nzchar(never_said)) never_said else
+               " Call with na = \"listwise\" to leave those rows out, or choose the complete cases yourself.",
              kind = "talver_missing_values")
     }
     x <- x[!missing_rows, , drop = FALSE]
+    origin$rows <- origin$rows[!missing_rows]
   }
   if (any(is.infinite(x))) {
     refuse(name, " holds values that are not finite numbers (Inf or -Inf); correct or remove them.")
   }
   if (nrow(x) == 0) {
-    refuse(name, " has no participants", if (any(missing_rows)) " with complete values", ".",
+    refuse(name, " has no participants", if (any(missing_rows)) " with complete values", ".", never_said,
            kind = "talver_sample_size")
   }
   attr(x, "losses") <- losses
+  attr(x, "origin") <- origin
   x
 }
 

@@ -16,7 +16,7 @@ talver_warn <- function(message, kind, ...) {
 }
 
 # The kind of an analysis's warning, from its text: the engine writes them
-# for the report, where they name items by number.
+# for the report, naming the items by their columns' names.
 warning_kind <- function(text) {
   patterns <- c(talver_heywood = "^Improper solution",
                 talver_polychoric_categories = "^Polychoric correlation",
@@ -28,28 +28,6 @@ warning_kind <- function(text) {
     if (grepl(patterns[[kind]], text)) return(kind)
   }
   "talver_analysis"
-}
-
-# "item 3", "items 2 and 5", "items 1, 4 and 6" with the items' names in
-# place of their numbers.
-named_items <- function(text, names) {
-  numbered <- "\\bitems? [0-9]+((, [0-9]+)* and [0-9]+)?\\b"
-  found <- gregexpr(numbered, text)[[1]]
-  if (found[1] == -1) {
-    return(text)
-  }
-  pieces <- regmatches(text, list(found))[[1]]
-  renamed <- vapply(pieces, function(piece) {
-    numbers <- as.integer(regmatches(piece, gregexpr("[0-9]+", piece))[[1]])
-    if (any(numbers > length(names))) return(piece)
-    shown <- paste0('"', names[numbers], '"')
-    list <- if (length(shown) == 1) shown else {
-      paste(paste(shown[-length(shown)], collapse = ", "), "and", shown[length(shown)])
-    }
-    paste(if (length(shown) == 1) "item" else "items", list)
-  }, character(1))
-  regmatches(text, list(found)) <- list(renamed)
-  text
 }
 
 # The warnings of a run as R warnings, one per analysis that ended early or

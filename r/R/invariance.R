@@ -45,8 +45,10 @@ talver_invariance <- function(data, group = NULL, items = NULL, target = NULL, r
     }
     first_name <- split$target_name
     second_name <- split$replication_name
-    target <- sample_matrix(split$target, first_name, na, split$target_rows)
-    replication <- sample_matrix(split$replication, second_name, na, split$replication_rows)
+    target <- sample_matrix(split$target, first_name, na, split$target_rows,
+                            list(name = data_name, rows = split$target_positions))
+    replication <- sample_matrix(split$replication, second_name, na, split$replication_rows,
+                                 list(name = data_name, rows = split$replication_positions))
     group_details <- split$group
   }
   run_invariance(target, replication, first_name, second_name, group_details, factors = factors,
@@ -91,13 +93,18 @@ run_invariance <- function(target, replication, target_name, replication_name, g
     }
   }
   names <- item_names(target, replication, target_name, replication_name)
+  # The engine names the items by these, or by their numbers when they have none.
+  named_columns <- if (is.null(colnames(target)) && is.null(colnames(replication))) character() else names
   if (items < 2) {
     refuse("There is ", items, " item; at least two are needed, and more items than factors.")
   }
   warn_missing_codes(target, replication, names)
   if (dispersion == "polychoric") {
     # Scores that are no whole numbers would become categories silently.
-    refusal <- .talver_polychoric_refusal(target, replication, names)
+    origins <- list(targetName = attr(target, "origin")$name, targetRows = as.double(attr(target, "origin")$rows),
+                    replicationName = attr(replication, "origin")$name,
+                    replicationRows = as.double(attr(replication, "origin")$rows))
+    refusal <- .talver_polychoric_refusal(target, replication, named_columns, origins)
     if (nzchar(refusal)) talver_abort(refusal, "talver_polychoric_categories")
   }
   factors <- whole_number_between(factors, "factors", 1, min(most_factors, items - 1),
@@ -131,7 +138,7 @@ run_invariance <- function(target, replication, target_name, replication_name, g
   # The bar's line is ended also when the call is stopped.
   if (progress) on.exit(show("", NA), add = TRUE)
   options <- list(targetName = target_name, replicationName = replication_name,
-                  itemNames = if (is.null(colnames(target)) && is.null(colnames(replication))) character() else names,
+                  itemNames = named_columns,
                   factors = factors, method = method, dispersion = dispersion, samples = samples,
                   alpha = alpha, lowest = range[1], highest = range[2], outputs = outputs, seed = seed,
                   threads = threads, progress = show,

@@ -144,7 +144,6 @@ new_talver_result <- function(raw, seed = NULL, report = NULL, group = NULL) {
   if (!is.null(result$difficulties)) result$difficulties$critical <- as.double(raw$itemDifficulties$criticalValue)
   warnings <- columns_of(raw$warnings)
   texts <- as.character(warnings$text)
-  if (!identical(names, as.character(seq_along(names)))) texts <- vapply(texts, named_items, "", names, USE.NAMES = FALSE)
   result$warnings <- data.frame(section = as.character(warnings$section), text = texts, stringsAsFactors = FALSE)
   result$redraws <- redraws_frame(raw$bootstrap)
   result$details <- details

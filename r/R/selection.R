@@ -131,6 +131,7 @@ split_by_group <- function(data, group, items, target, replication, data_name) {
   rows <- if (is.null(rownames(data))) seq_len(nrow(data)) else rownames(data)
   list(target = data[in_target, chosen, drop = FALSE], replication = data[in_replication, chosen, drop = FALSE],
        target_rows = rows[in_target], replication_rows = rows[in_replication],
+       target_positions = which(in_target), replication_positions = which(in_replication),
        target_name = paste0(data_name, " (", group_name, " = ", split$target, ")"),
        replication_name = paste0(data_name, " (", group_name, " = ", split$replication, ")"),
        group = list(column = group_name, target = split$target, replication = split$replication,

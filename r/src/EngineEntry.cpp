@@ -6,8 +6,10 @@
 #include <Rcpp.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ConsoleProgress.h"
 #include "PackageRun.h"
@@ -88,12 +90,19 @@ Rcpp::CharacterVector TalverEngine(Rcpp::NumericMatrix target, Rcpp::NumericMatr
     return Rcpp::CharacterVector::create(Rcpp::Named("report") = output.report, Rcpp::Named("json") = output.json);
 }
 
+// `origins` names the data each sample's rows come from (targetName,
+// replicationName) and each row's place in it (targetRows, replicationRows).
 // [[Rcpp::export(name = ".talver_polychoric_refusal")]]
 std::string PolychoricRefusal(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication,
-                              Rcpp::CharacterVector itemNames)
+                              Rcpp::CharacterVector itemNames, Rcpp::List origins)
 {
-    return PolychoricScoresRefusal(Sample(target), Sample(replication),
-                                   Rcpp::as<std::vector<std::string>>(itemNames));
+    auto places = [&origins](const char* name, const char* rows) {
+        const Rcpp::NumericVector numbers = origins[rows];
+        return SampleRowPlaces{Rcpp::as<std::string>(origins[name]), "row",
+                               std::vector<std::int64_t>(numbers.begin(), numbers.end())};
+    };
+    return PolychoricScoresRefusal(Sample(target), Sample(replication), Rcpp::as<std::vector<std::string>>(itemNames),
+                                   {places("targetName", "targetRows"), places("replicationName", "replicationRows")});
 }
 
 // The scores of both samples that look like codes of missing answers (-9,

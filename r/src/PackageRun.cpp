@@ -81,10 +81,10 @@ int DispersionCode(DispersionKind kind)
 } // namespace
 
 std::string PolychoricScoresRefusal(const SampleValues& target, const SampleValues& replication,
-                                    const std::vector<std::string>& itemNames)
+                                    const std::vector<std::string>& itemNames, const SampleRowOrigins& origins)
 {
     MatrixScope scope;
-    return UnusablePolychoricScores(SampleMatrix(target), SampleMatrix(replication), itemNames);
+    return UnusablePolychoricScores(SampleMatrix(target), SampleMatrix(replication), itemNames, origins);
 }
 
 PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionProgress& progress)
@@ -135,13 +135,14 @@ PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionPro
     if (o.difficulties) {
         progress.ShowSection("Item difficulties ...");
         results.difficulties = AnalyzeItemDifficulties(target, replication, d.targetCount, d.replicationCount,
-                                                       alphaCode, context);
+                                                       alphaCode, d.itemNames, context);
     }
     if (o.discriminations || (o.residualVariances && covariances)) {
         progress.ShowSection("Item discriminations");
         results.discriminations = AnalyzeItemDiscriminations(
             compute, target, replication, itemLowest, itemHighest, d.factorCount, d.bootstrapSamples, categoryCount,
-            alphaCode, kAnalysisTolerance, method, dispersion, o.discriminations, o.residualVariances, context);
+            alphaCode, kAnalysisTolerance, method, dispersion, o.discriminations, o.residualVariances, d.itemNames,
+            context);
         results.loadingsAsked = o.discriminations;
         results.residualVariancesAsked = o.residualVariances && covariances;
     }
@@ -153,7 +154,7 @@ PackageRunOutput RunPackageAnalyses(const PackageRunRequest& request, SectionPro
         results.invariance = AnalyzeInvarianceIndices(compute, target, replication, itemLowest, itemHighest,
                                                       d.factorCount, d.bootstrapSamples, alphaCode,
                                                       kAnalysisTolerance, method, dispersion, o.congruence,
-                                                      o.discrepancy, context);
+                                                      o.discrepancy, d.itemNames, context);
     }
     progress.ShowSection(" ");
     context.endTime = std::time(nullptr);

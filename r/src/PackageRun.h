@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "analyses/PolychoricScores.h"
+
 #include "analyses/AnalysisProgress.h"
 #include "report/ReportDetails.h"
 #include "report/RunResults.h"
@@ -58,10 +60,10 @@ public:
 
 // The refusal of polychoric correlations for scores that are no whole
 // numbers (or lie beyond the 32-bit range), naming the item and the row of
-// the sample; empty when every score is a category. The values are those the
-// analyses see, held in single precision.
+// the data the user gave; empty when every score is a category. The values
+// are those the analyses see, held in single precision.
 std::string PolychoricScoresRefusal(const SampleValues& target, const SampleValues& replication,
-                                    const std::vector<std::string>& itemNames);
+                                    const std::vector<std::string>& itemNames, const SampleRowOrigins& origins);
 
 // Values are held in single precision, as talver-batch reads its files, so
 // that the same data give the same numbers. Throws ComputationStopped when

@@ -24,15 +24,16 @@ BEGIN_RCPP
 END_RCPP
 }
 // PolychoricRefusal
-std::string PolychoricRefusal(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::CharacterVector itemNames);
-RcppExport SEXP _talver_PolychoricRefusal(SEXP targetSEXP, SEXP replicationSEXP, SEXP itemNamesSEXP) {
+std::string PolychoricRefusal(Rcpp::NumericMatrix target, Rcpp::NumericMatrix replication, Rcpp::CharacterVector itemNames, Rcpp::List origins);
+RcppExport SEXP _talver_PolychoricRefusal(SEXP targetSEXP, SEXP replicationSEXP, SEXP itemNamesSEXP, SEXP originsSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
     Rcpp::traits::input_parameter< Rcpp::NumericMatrix >::type target(targetSEXP);
     Rcpp::traits::input_parameter< Rcpp::NumericMatrix >::type replication(replicationSEXP);
     Rcpp::traits::input_parameter< Rcpp::CharacterVector >::type itemNames(itemNamesSEXP);
-    rcpp_result_gen = Rcpp::wrap(PolychoricRefusal(target, replication, itemNames));
+    Rcpp::traits::input_parameter< Rcpp::List >::type origins(originsSEXP);
+    rcpp_result_gen = Rcpp::wrap(PolychoricRefusal(target, replication, itemNames, origins));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -52,7 +53,7 @@ END_RCPP
 
 static const R_CallMethodDef CallEntries[] = {
     {"_talver_TalverEngine", (DL_FUNC) &_talver_TalverEngine, 3},
-    {"_talver_PolychoricRefusal", (DL_FUNC) &_talver_PolychoricRefusal, 3},
+    {"_talver_PolychoricRefusal", (DL_FUNC) &_talver_PolychoricRefusal, 4},
     {"_talver_MissingCodes", (DL_FUNC) &_talver_MissingCodes, 3},
     {NULL, NULL, 0}
 };

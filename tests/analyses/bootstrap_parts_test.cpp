@@ -96,7 +96,8 @@ TEST_F(ResampledSolutionTest, MaximumLikelihoodRedrawsUsePearsonCorrelations)
     redraw.JumpAhead(kRows);
     Draw(data, DrawFailure::None, 2);
 
-    // The dispersion matrix is the Pearson matrix of the redrawn sample.
+    // The dispersion matrix is the Pearson matrix of the redrawn sample (to
+    // rounding: it is summed from how often each row was drawn).
     Matrix* sample = NewMatrix(kRows, kItems);
     {
         ResampleRows(data, sample, redraw);
@@ -104,7 +105,7 @@ TEST_F(ResampledSolutionTest, MaximumLikelihoodRedrawsUsePearsonCorrelations)
     const Matrix* pearson = CorrelationMatrix(sample);
     for (int i = 0; i < kItems; ++i) {
         for (int j = 0; j < kItems; ++j) {
-            EXPECT_EQ((*solution_.dispersion)(i, j), (*pearson)(i, j));
+            EXPECT_NEAR((*solution_.dispersion)(i, j), (*pearson)(i, j), 1e-13);
         }
     }
 }

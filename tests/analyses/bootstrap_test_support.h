@@ -125,7 +125,7 @@ protected:
         const std::size_t live = LiveMatrixCount();
         AnalyzeItemDiscriminations(compute_, target ? target : target_, replication ? replication : replication_,
                                    o.itemLowest, o.itemHighest, o.factors, o.samples, o.categories, o.alphaCode,
-                                   0.0001, o.method, o.dispersion, o.first, o.second, report.context);
+                                   0.0001, o.method, o.dispersion, o.first, o.second, {}, report.context);
         EXPECT_EQ(LiveMatrixCount(), live);
         return report.Text();
     }
@@ -135,7 +135,7 @@ protected:
         const std::size_t live = LiveMatrixCount();
         AnalyzeInvarianceIndices(compute_, target ? target : target_, replication ? replication : replication_,
                                  o.itemLowest, o.itemHighest, o.factors, o.samples, o.alphaCode, 0.0001, o.method,
-                                 o.dispersion, o.first, o.second, report.context);
+                                 o.dispersion, o.first, o.second, {}, report.context);
         EXPECT_EQ(LiveMatrixCount(), live);
         return report.Text();
     }

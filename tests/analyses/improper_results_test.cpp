@@ -2,6 +2,7 @@
 // Hotelling's T square of a rank-deficient item set, and the causes of a
 // polychoric refusal, and the scores polychoric correlations cannot use.
 
+#include "analyses/AnalysisWarnings.h"
 #include "analyses/ItemDifficulties.h"
 #include "analyses/PolychoricCauses.h"
 #include "analyses/PolychoricScores.h"
@@ -92,10 +93,11 @@ TEST(PolychoricCauses, EachCauseIsNamedWithItsSampleItemAndScore)
     Matrix* replication = Scores(150, 3, 22);
     const Matrix* lowest = FromRows({{1}, {1}, {1}});
     const Matrix* highest = FromRows({{5}, {5}, {5}});
-    EXPECT_EQ(PolychoricRefusalCauses(target, replication, lowest, highest), "");
+    EXPECT_EQ(PolychoricRefusalCauses(target, replication, lowest, highest, {}), "");
 
     // A declared range wider than the data.
-    EXPECT_EQ(PolychoricRefusalCauses(target, replication, FromRows({{0}, {0}, {0}}), FromRows({{7}, {7}, {7}})),
+    EXPECT_EQ(PolychoricRefusalCauses(target, replication, FromRows({{0}, {0}, {0}}), FromRows({{7}, {7}, {7}}),
+                                      {}),
               "\nThe declared score range 0 to 7 is wider than the scores of the data, 1 to 5: declare the range of "
               "the data.");
 
@@ -103,7 +105,7 @@ TEST(PolychoricCauses, EachCauseIsNamedWithItsSampleItemAndScore)
     for (int i = 0; i < replication->Rows(); ++i) {
         (*replication)(i, 1) = (*replication)(i, 1) == 3.0 ? 4.0 : (*replication)(i, 1);
     }
-    EXPECT_EQ(PolychoricRefusalCauses(target, replication, lowest, highest),
+    EXPECT_EQ(PolychoricRefusalCauses(target, replication, lowest, highest, {}),
               "\nReplication sample, item 2: nobody has the score 3; the item has 4 categories, fewer than the 5 of "
               "other items.");
 
@@ -113,7 +115,7 @@ TEST(PolychoricCauses, EachCauseIsNamedWithItsSampleItemAndScore)
             (*target)(i, j) = (*target)(i, j) == 2.0 ? 1.0 : (*target)(i, j);
         }
     }
-    const std::string causes = PolychoricRefusalCauses(target, replication, lowest, highest);
+    const std::string causes = PolychoricRefusalCauses(target, replication, lowest, highest, {});
     EXPECT_EQ(causes.find("\nTarget sample, item 1: nobody has the score 2.\nTarget sample, item 2: nobody has the "
                           "score 2.\nTarget sample, item 3: nobody has the score 2.\n"),
               0u)
@@ -121,9 +123,33 @@ TEST(PolychoricCauses, EachCauseIsNamedWithItsSampleItemAndScore)
 
     // A score beyond the declared range.
     (*target)(0, 0) = 9.0;
-    EXPECT_NE(PolychoricRefusalCauses(target, replication, lowest, highest)
+    EXPECT_NE(PolychoricRefusalCauses(target, replication, lowest, highest, {})
                   .find("\nTarget sample, item 1: the score 9 lies outside the declared range 1 to 5."),
               std::string::npos);
+    // Items the user named are named so.
+    EXPECT_EQ(PolychoricRefusalCauses(target, replication, lowest, highest, {"anx1", "dep 2", "3"}),
+              "\nTarget sample, item \"anx1\": the score 9 lies outside the declared range 1 to 5.\n"
+              "Target sample, item \"anx1\": nobody has the score 2.\n"
+              "Target sample, item \"dep 2\": nobody has the score 2; the item has 4 categories, fewer than the 5 of "
+              "other items.\n"
+              "Target sample, item \"3\": nobody has the score 2; the item has 4 categories, fewer than the 5 of "
+              "other items.\n"
+              "Replication sample, item \"dep 2\": nobody has the score 3; the item has 4 categories, fewer than the 5 "
+              "of other items.");
+}
+
+TEST(ItemsInWarnings, NamedAsTheUserNamedThemAndNumberedOtherwise)
+{
+    // The improper items are counted from 1, as the JSON lists them.
+    const std::string tail = ". The loadings of these items are not to be trusted; please try fewer factors.";
+    EXPECT_EQ(ImproperSolutionWarning({2}, {1, 3}, {}),
+              "Improper solution (a Heywood case): the residual variance is at or below zero for item 2 in the "
+              "Target sample and for items 1 and 3 in the Replication sample" + tail);
+    // A name that is empty or missing falls back to the number.
+    EXPECT_EQ(ImproperSolutionWarning({}, {1, 2, 3, 4}, {"q1", "", "q 3"}),
+              "Improper solution (a Heywood case): the residual variance is at or below zero for items \"q1\", 2, "
+              "\"q 3\" and 4 in the Replication sample" + tail);
+    EXPECT_EQ(ImproperSolutionWarning({}, {}, {"q1"}), "");
 }
 
 TEST(PolychoricScores, OnlyWholeNumbersWithinTheScoreRangeAreUsable)
@@ -165,12 +191,12 @@ TEST(PolychoricScores, OnlyWholeNumbersWithinTheScoreRangeAreUsable)
     (*target)(4, 1) = 2.25;
     (*target)(9, 1) = 3.5;
     (*replication)(3, 0) = 0.5;
-    SampleRowOrigins origins;
+    SampleRowOrigins origins{{"data.csv", "line", {}}, {"data.csv", "line", {}}};
     for (std::int64_t row = 0; row < 40; ++row) {
-        origins.target.push_back(2 * row + 2);
+        origins.target.numbers.push_back(2 * row + 2);
     }
     EXPECT_EQ(UnusablePolychoricScores(target, replication, {"q1", "q4", "q7"}, origins),
-              "Polychoric correlations cannot be computed: item q4 has the score 2.25 in row 10 of the file "
+              "Polychoric correlations cannot be computed: item \"q4\" has the score 2.25 in line 10 of data.csv "
               "(Target sample), which is not a whole number.\n"
               "3 scores of 2 items are not whole numbers or lie outside -2147483648 to 2147483647.\n"
               "Recode the scores into whole-number categories, or choose Pearson correlations.");

@@ -84,7 +84,7 @@ TEST_F(ItemDifficultiesTest, TableAgreesWithIndependentValues)
 {
     for (int alphaCode : {5, 10}) {
         CapturedReport report;
-        AnalyzeItemDifficulties(target_, replication_, 120, 90, alphaCode, report.context);
+        AnalyzeItemDifficulties(target_, replication_, 120, 90, alphaCode, {}, report.context);
         const std::vector<std::string> lines = report.Lines();
         ASSERT_GE(lines.size(), 14u);
         EXPECT_EQ(lines[0], "ITEM DIFFICULTIES");
@@ -113,7 +113,7 @@ TEST_F(ItemDifficultiesTest, TableAgreesWithIndependentValues)
 TEST_F(ItemDifficultiesTest, RecordsAgreeWithIndependentValues)
 {
     for (const AlphaLevel alpha : {AlphaLevel::Five, AlphaLevel::Ten}) {
-        const DifficultyResults results = CompareItemMeans(target_, replication_, 120, 90, alpha);
+        const DifficultyResults results = CompareItemMeans(target_, replication_, 120, 90, alpha, {});
         EXPECT_NEAR(results.criticalValue, alpha == AlphaLevel::Five ? 1.96 : 1.645, 5e-4);
         ASSERT_EQ(results.items.size(), 6u);
         for (int i = 0; i < 6; ++i) {
@@ -142,9 +142,9 @@ TEST_F(ItemDifficultiesTest, AlphaDecidesTheFlagOfAModerateDifference)
 {
     // Item 3 has t = 1.79: significant at 0.10, not at 0.05.
     CapturedReport strict;
-    AnalyzeItemDifficulties(target_, replication_, 120, 90, 5, strict.context);
+    AnalyzeItemDifficulties(target_, replication_, 120, 90, 5, {}, strict.context);
     CapturedReport lenient;
-    AnalyzeItemDifficulties(target_, replication_, 120, 90, 10, lenient.context);
+    AnalyzeItemDifficulties(target_, replication_, 120, 90, 10, {}, lenient.context);
     EXPECT_EQ(strict.Lines()[7].find("**"), std::string::npos);
     EXPECT_NE(lenient.Lines()[7].find("**"), std::string::npos);
 }
@@ -194,7 +194,7 @@ TEST(ItemDifficultiesEqualMeans, NothingIsFlagged)
         }
     }
     CapturedReport report;
-    AnalyzeItemDifficulties(a, a, 4, 4, 10, report.context);
+    AnalyzeItemDifficulties(a, a, 4, 4, 10, {}, report.context);
     const std::vector<std::string> lines = report.Lines();
     EXPECT_EQ(lines[5], "   1        2.50         2.50        0.00          0.00  ");
     EXPECT_EQ(lines[6].find("**"), std::string::npos);

@@ -51,7 +51,7 @@ TEST(NonFiniteDifficulties, ItemsWithoutVarianceShowADashAndAreNamed)
     const Matrix* replication = Filled({{2, 2, 4}, {2, 4, 4}});
     CapturedReport report;
     RunResults results;
-    results.difficulties = AnalyzeItemDifficulties(target, replication, 3, 2, 5, report.context);
+    results.difficulties = AnalyzeItemDifficulties(target, replication, 3, 2, 5, {}, report.context);
     const std::vector<std::string> lines = report.Lines();
     ASSERT_GE(lines.size(), 14u);
     EXPECT_EQ(lines[5], "   1        2.00         2.00           -             -  ");
@@ -74,7 +74,7 @@ TEST(NonFiniteDifficulties, TwoParticipantsHaveNoPooledDeviation)
     const Matrix* target = Filled({{1, 2}});
     const Matrix* replication = Filled({{3, 2}});
     CapturedReport report;
-    AnalyzeItemDifficulties(target, replication, 1, 1, 5, report.context);
+    AnalyzeItemDifficulties(target, replication, 1, 1, 5, {}, report.context);
     EXPECT_NE(report.Text().find("WARNING: Student's t and Cohen's d cannot be computed for items 1 and 2: the two "
                                  "samples together have 2 participants, and a pooled standard deviation needs at "
                                  "least 3.\n"),
@@ -114,8 +114,8 @@ TEST(NonFiniteRotation, ReplicationLoadingsAtRightAnglesToTheTargetCannotBeRotat
     const Matrix* replication = Filled({{1, 0}, {0, 2}});
     ObservedSolution solution;
     const ObservedOutcome outcome =
-        SolveObserved(target, replication, 50, 50, SolutionSettings{1, ExtractionMethod::Pca, 0.0001, DispersionKind::Covariance, nullptr, nullptr},
-                      TestRandom(), solution);
+        SolveObserved(target, replication, SolutionSettings{1, ExtractionMethod::Pca, 0.0001, DispersionKind::Covariance, nullptr, nullptr},
+                      {}, TestRandom(), solution);
     EXPECT_FALSE(outcome.solved);
     EXPECT_EQ(outcome.warning, "The loadings of the Replication sample cannot be rotated towards those of the Target "
                                "sample: the rotation is not made of finite numbers. Please check the data for scores "
@@ -205,19 +205,28 @@ TEST(NonFiniteIndices, ObservedOrCriticalValuesThatAreNotNumbersGiveAWarning)
 {
     InvarianceIndexSet observed{0.9, {0.9, kNaN, 0.95}, {0.5}, 0.2, {0.2, 0.3, 0.1}, {0.7}};
     InvarianceIndexSet critical{0.9, {0.9, 0.9, 0.9}, {0.4}, 0.2, {0.2, 0.2, 0.2}, {0.6}};
-    EXPECT_EQ(IndicesWarning(observed, critical, true, true),
-              "Some congruence indices cannot be computed: an item or a factor has loadings of 0 in one "
+    EXPECT_EQ(IndicesWarning(observed, critical, true, true, {}),
+              "Some congruence indices cannot be computed: item 2 has loadings of 0 in one "
               "of the samples. Please check the data, or try fewer factors.");
+    EXPECT_EQ(IndicesWarning(observed, critical, true, true, {"q1", "q2", "q3"}).find(
+                  "Some congruence indices cannot be computed: item \"q2\" has loadings of 0"),
+              0u);
     // Values of a family that is not shown do not matter.
-    EXPECT_EQ(IndicesWarning(observed, critical, false, true), "");
-
+    EXPECT_EQ(IndicesWarning(observed, critical, false, true, {}), "");
+    // A factor's value alone names no item.
     observed.itemCongruence[1] = 0.8;
+    observed.factorCongruence[0] = kNaN;
+    EXPECT_EQ(IndicesWarning(observed, critical, true, true, {}).find(
+                  "Some congruence indices cannot be computed: an item or a factor has loadings of 0"),
+              0u);
+
+    observed.factorCongruence[0] = 0.5;
     critical.factorDiscrepancy[0] = kNaN;
-    EXPECT_EQ(IndicesWarning(observed, critical, true, true),
+    EXPECT_EQ(IndicesWarning(observed, critical, true, true, {}),
               "Bootstrap samples of the populations gave indices that are not finite numbers, so no "
               "critical values can be formed. Please check the data for scores that are far larger than "
               "the others, or for items that are nearly constant.");
-    EXPECT_EQ(IndicesWarning(observed, critical, true, false), "");
+    EXPECT_EQ(IndicesWarning(observed, critical, true, false, {}), "");
 }
 
 } // namespace

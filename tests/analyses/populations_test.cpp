@@ -57,8 +57,8 @@ protected:
         built.targetDispersion = dispersion(target);
         built.replicationDispersion = dispersion(replication);
         const SolutionSettings settings{2, method, 0.0001, kind, nullptr, nullptr};
-        EXPECT_TRUE(SolveObserved(built.targetDispersion, built.replicationDispersion, target->Rows(),
-                                  replication->Rows(), settings, TestRandom(), built.solution)
+        EXPECT_TRUE(SolveObserved(built.targetDispersion, built.replicationDispersion, settings, {}, TestRandom(),
+                                  built.solution)
                         .solved);
         built.populations = InvariancePopulations(target, replication, built.targetDispersion,
                                                   built.replicationDispersion, built.solution, kind, method);

@@ -304,10 +304,10 @@ protected:
         ResetTestRandom();
         ComputeContext compute{display, TestRandom(), 1};
         AnalyzeItemDiscriminations(compute, target, replication, lowest, highest, c.factors, c.samples,
-                                   c.highest - c.lowest + 1, c.alphaCode, 0.0001, c.method, c.dispersion, true, true,
+                                   c.highest - c.lowest + 1, c.alphaCode, 0.0001, c.method, c.dispersion, true, true, {},
                                    report.context);
         AnalyzeInvarianceIndices(compute, target, replication, lowest, highest, c.factors, c.samples, c.alphaCode,
-                                 0.0001, c.method, c.dispersion, true, true, report.context);
+                                 0.0001, c.method, c.dispersion, true, true, {}, report.context);
         return ReportLines(report.Lines());
     }
 };

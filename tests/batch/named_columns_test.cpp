@@ -329,11 +329,11 @@ TEST_F(NamedColumnsTest, BadInputIsRefusedWithWhatToFixAndLosesNothing)
           "q1-q2"},
          "header.csv has a header but no rows of data."},
         {{"--target", "never.csv", "--replication", "never.csv", "--items", "q1-q3"},
-         "The item q2 is missing in every row of the sample: leave it out of the items"},
+         "The item \"q2\" is missing in every row of the sample: leave it out of the items"},
         // Half scores cannot be categories of polychoric correlations.
         {withGroup({"--items", "q1-q5", "--missing", "-9", "--dispersion", "polychoric"}),
-         "Polychoric correlations cannot be computed: item q5 has the score 2.5 in row 1 of the Target sample, "
-         "which is not a whole number."},
+         "Polychoric correlations cannot be computed: item \"q5\" has the score 2.5 in line 3 of group.csv (Target "
+         "sample), which is not a whole number."},
     };
     for (const auto& [arguments, message] : cases) {
         const BatchRun run = Run(arguments);

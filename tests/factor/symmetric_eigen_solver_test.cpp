@@ -15,6 +15,7 @@
 
 namespace {
 
+using talver::SolveLeadingSymmetricEigen;
 using talver::SolveSymmetricEigen;
 using talver::SymmetricEigenpairs;
 
@@ -162,6 +163,71 @@ TEST(SymmetricEigenSolver, NonFiniteInputGivesNotANumber)
             EXPECT_TRUE(std::isnan(x));
         }
     }
+}
+
+// The leading pairs are the full decomposition's: the very eigenvalues, and
+// vectors (n x count) that agree with its columns to rounding, on every
+// kind of matrix above, including repeated leading values (where any
+// orthonormal basis of their space will do) and the fall back to the full
+// decomposition.
+void ExpectLeadingOfFull(const std::vector<double>& a, int n, int count)
+{
+    const SymmetricEigenpairs full = SolveSymmetricEigen(a, n);
+    const SymmetricEigenpairs leading = SolveLeadingSymmetricEigen(a, n, count);
+    ASSERT_EQ(leading.values, full.values);
+    ASSERT_EQ(leading.vectors.size(), static_cast<std::size_t>(n) * count);
+    double norm = 0.0;
+    for (double x : a) {
+        norm = std::max(norm, std::fabs(x));
+    }
+    for (int k = 0; k < count; ++k) {
+        const bool repeated = (k > 0 && full.values[k - 1] - full.values[k] < 1e-8 * norm) ||
+                              (k + 1 < n && full.values[k] - full.values[k + 1] < 1e-8 * norm);
+        for (int i = 0; i < n; ++i) {
+            double av = 0.0;
+            for (int j = 0; j < n; ++j) {
+                av += At(a, n, i, j) * At(leading.vectors, count, j, k);
+            }
+            EXPECT_NEAR(av, leading.values[k] * At(leading.vectors, count, i, k), 1e-12 * std::max(norm, 1e-300) * n);
+            if (!repeated) {
+                EXPECT_NEAR(At(leading.vectors, count, i, k), At(full.vectors, n, i, k), 1e-10)
+                    << "n " << n << " vector " << k << " row " << i;
+            }
+        }
+        for (int l = 0; l <= k; ++l) {
+            double dot = 0.0;
+            for (int i = 0; i < n; ++i) {
+                dot += At(leading.vectors, count, i, k) * At(leading.vectors, count, i, l);
+            }
+            EXPECT_NEAR(dot, k == l ? 1.0 : 0.0, 1e-12 * n);
+        }
+    }
+}
+
+TEST(SymmetricEigenSolver, LeadingPairsAreThoseOfTheFullDecomposition)
+{
+    for (int n : {1, 2, 5, 30, 60, 120}) {
+        for (double scale : {1e-6, 1.0, 1e6}) {
+            const int factors = std::max(1, std::min(n - 1, n / 10 + 1));
+            const std::vector<double> a = FactorCovariance(n, factors, 0.9, scale, 29u + n);
+            for (int count : {0, 1, factors, n}) {
+                ExpectLeadingOfFull(a, n, count);
+            }
+        }
+    }
+    const int n = 8;
+    std::vector<double> equal(n * n, 0.95);
+    std::vector<double> identity(n * n, 0.0);
+    for (int i = 0; i < n; ++i) {
+        equal[i * n + i] = 1.0;
+        identity[i * n + i] = 1.0;
+    }
+    ExpectLeadingOfFull(equal, n, 3);
+    ExpectLeadingOfFull(identity, n, 3);
+    ExpectLeadingOfFull({1, 2, 0, 2, -3, 1, 0, 1, 0.5}, 3, 2);
+    ExpectLeadingOfFull(std::vector<double>(16, 0.0), 4, 2);
+    const SymmetricEigenpairs bad = SolveLeadingSymmetricEigen({1, std::nan(""), std::nan(""), 1}, 2, 1);
+    EXPECT_TRUE(std::isnan(bad.values[0]) && std::isnan(bad.vectors[0]));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 // least items + 2 of them, single-precision values, and counts of losses
 // that add up with the rows kept.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -96,6 +97,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_REQUIRE(sample->values.size() == static_cast<std::size_t>(sample->rows) * p);
         FUZZ_REQUIRE(sample->losses.rowsRead == sample->rows + sample->losses.rowsDropped);
         FUZZ_REQUIRE(sample->losses.missingPerItem.size() == p);
+        // Every kept row has its place in the file, in the file's order.
+        FUZZ_REQUIRE(sample->fileRows.size() == static_cast<std::size_t>(sample->rows));
+        FUZZ_REQUIRE(std::adjacent_find(sample->fileRows.begin(), sample->fileRows.end(),
+                                        [](std::int64_t a, std::int64_t b) { return a >= b; }) ==
+                     sample->fileRows.end());
+        FUZZ_REQUIRE(sample->fileRows.empty() || sample->fileRows.front() >= 1);
         int mostMissing = 0;
         long totalMissing = 0;
         for (const int missing : sample->losses.missingPerItem) {

@@ -178,38 +178,46 @@ TEST_F(ResearcherRoadTest, TheSampleDialogFitsTheScreen)
 }
 
 // Stop ends the run at the next replicate: the earlier report stays, the
-// window is ready for another Compute.
+// window is ready for another Compute. The button and its key (Alt+T) stop
+// alike; the other commands' keys stay locked.
 TEST_F(ResearcherRoadTest, StopEndsARunAndKeepsTheEarlierReport)
 {
     folder_.Write("output.txt", "an earlier report\n");
     Click(Button::ReadSampleData, Accept);
-    Click(Button::ConfigureAnalysis, Samples("5000"));
-    // The dialog's advice on a long bootstrap.
-    driver_.TakeMessages();
     QPushButton* stop = Named("stopRun");
     ASSERT_NE(stop, nullptr);
     EXPECT_FALSE(stop->isEnabled());
-    bool pressed = false;
-    QTimer during;
-    during.setInterval(5);
-    QObject::connect(&during, &QTimer::timeout, [&] {
-        if (!pressed && TextOf(&window_, kProgressField).find("Done:") != std::string::npos) {
-            pressed = true;
-            EXPECT_TRUE(stop->isEnabled());
-            QTest::mouseClick(stop, Qt::LeftButton);
-        }
-    });
-    during.start();
-    Click(Button::Compute);
-    during.stop();
-    ASSERT_TRUE(pressed);
-    const std::vector<std::string> messages = driver_.TakeMessages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].rfind("The computation was stopped.", 0), 0u) << messages[0];
-    EXPECT_EQ(ReadFile(folder_.Path("output.txt")), "an earlier report\n");
-    EXPECT_EQ(Status(), "  ANALYSIS CONFIGURED");
-    EXPECT_TRUE(IsEnabled(&window_, static_cast<int>(Button::Compute)));
-    EXPECT_FALSE(stop->isEnabled());
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"button", [stop] { QTest::mouseClick(stop, Qt::LeftButton); }},
+        {"Alt+T", [this] { QTest::keyClick(&window_, Qt::Key_T, Qt::AltModifier); }},
+    };
+    for (const auto& [way, stopIt] : ways) {
+        SCOPED_TRACE(way);
+        Click(Button::ConfigureAnalysis, Samples("5000"));
+        // The dialog's advice on a long bootstrap.
+        driver_.TakeMessages();
+        bool pressed = false;
+        QTimer during;
+        during.setInterval(5);
+        QObject::connect(&during, &QTimer::timeout, [&] {
+            if (!pressed && TextOf(&window_, kProgressField).find("Done:") != std::string::npos) {
+                pressed = true;
+                EXPECT_TRUE(stop->isEnabled());
+                stopIt();
+            }
+        });
+        during.start();
+        Click(Button::Compute);
+        during.stop();
+        ASSERT_TRUE(pressed);
+        const std::vector<std::string> messages = driver_.TakeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind("The computation was stopped.", 0), 0u) << messages[0];
+        EXPECT_EQ(ReadFile(folder_.Path("output.txt")), "an earlier report\n");
+        EXPECT_EQ(Status(), "  ANALYSIS CONFIGURED");
+        EXPECT_FALSE(stop->isEnabled());
+        EXPECT_TRUE(IsEnabled(&window_, static_cast<int>(Button::Compute)));
+    }
 }
 
 // After a run: the page is named and opens from a button, the results

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "matrix/Matrix.h"
+#include "matrix/MatrixOps.h"
 #include "stats/RandomSource.h"
 #include "support/test_random.h"
 
@@ -193,6 +194,60 @@ TEST(SkipResampleDraws, MovesTheSourceAsResamplingDoes)
         const std::uint64_t draws = SkipResampleDraws(skipped, n);
         EXPECT_EQ(skipped.State(), resampled.State()) << n << " rows";
         EXPECT_EQ(draws, DrawsBetween(RandomSource(4711u), skipped.State())) << n << " rows";
+    }
+}
+
+// The counts are the sample that ResampleRows copies, drawn alike, and the
+// moments from them are those of the copy (to rounding: the products are
+// summed once per drawn row and weighted).
+TEST(ResampleCounts, CountTheRowsResamplingCopiesAndGiveItsMoments)
+{
+    for (int n : {1, 37, kLargestScaledSample, kLargestScaledSample + 1, 5000}) {
+        MatrixScope scope;
+        Matrix* source = NumberedRows(n, 1);
+        Matrix* destination = NewMatrix(n, 1);
+        RandomSource copied(99u + n);
+        RandomSource counted(99u + n);
+        ResampleRows(source, destination, copied);
+        std::vector<int> counts;
+        ResampleCounts(n, counts, counted);
+        EXPECT_EQ(counted.State(), copied.State()) << n << " rows";
+        std::vector<int> hits(static_cast<std::size_t>(n), 0);
+        for (int i = 0; i < n; ++i) {
+            ++hits[static_cast<std::size_t>((*destination)(i, 0)) / 10];
+        }
+        EXPECT_EQ(counts, hits) << n << " rows";
+
+        // Skewed items of unequal scales, one nearly a copy of another.
+        Matrix* items = NewMatrix(n, 4);
+        for (int i = 0; i < n; ++i) {
+            const double u = std::sin(i * 12.9898) * 43758.5453;
+            const double v = u - std::floor(u);
+            (*items)(i, 0) = std::floor(5.0 * v * v) + 1.0;
+            (*items)(i, 1) = (*items)(i, 0) + (i % 7 == 0 ? 1.0 : 0.0);
+            (*items)(i, 2) = 1e4 * std::exp(3.0 * v);
+            (*items)(i, 3) = 1e-3 * (i % 3);
+        }
+        Matrix* sample = NewMatrix(n, 4);
+        RandomSource again(99u + n);
+        ResampleRows(items, sample, again);
+        const Matrix* expected[] = {CovarianceMatrix(sample), CorrelationMatrix(sample)};
+        const Matrix* weighted[] = {WeightedCovarianceMatrix(items, counts), WeightedCorrelationMatrix(items, counts)};
+        for (int kind = 0; kind < 2; ++kind) {
+            for (int i = 0; i < 4; ++i) {
+                for (int j = 0; j < 4; ++j) {
+                    const double e = (*expected[kind])(i, j);
+                    const double w = (*weighted[kind])(i, j);
+                    if (std::isnan(e)) {
+                        EXPECT_TRUE(std::isnan(w)) << n << " rows, " << i << ", " << j;
+                        continue;
+                    }
+                    const double size = std::sqrt(std::fabs((*expected[kind])(i, i) * (*expected[kind])(j, j)));
+                    EXPECT_NEAR(w, e, 1e-12 * size + 1e-300) << n << " rows, " << i << ", " << j;
+                    EXPECT_EQ(w, (*weighted[kind])(j, i));
+                }
+            }
+        }
     }
 }
 

@@ -45,6 +45,13 @@ void WebPort::DisplayTexts(const WindowTexts& texts)
     const bool stepChanged = texts.status != shown_.status || texts.section != shown_.section ||
                              texts.step != shown_.step;
     shown_ = texts;
+    if (stepChanged) {
+        // The counter and the time left belong to the bootstrap of one step:
+        // a new step starts without them, not with the last step's full bar.
+        done_ = -1;
+        total_ = 0;
+        timing_.clear();
+    }
     PostProgress(stepChanged);
 }
 

@@ -72,7 +72,13 @@ function addFiles(list, role) {
     const file = list[0];
     if (!file) { return; }
     file.arrayBuffer().then((bytes) => {
-        const name = file.name.replace(/[\/\\\n]/g, "_");
+        let name = file.name.replace(/[\/\\\n]/g, "_");
+        // Two samples' files of one name (from two folders) must not replace
+        // each other: the later one goes into a folder named for its role.
+        const other = { target: chosen.replication, replication: chosen.target }[role];
+        if (other !== undefined && other !== null && other.replace(/^[a-z]+\//, "") === name) {
+            name = role + "/" + name;
+        }
         files[name] = bytes;
         chosen[role] = name;
         worker.postMessage({ cmd: "load", files: [{ name: name, bytes: bytes.slice(0) }] });
@@ -325,7 +331,7 @@ function finishRun(m) {
     link("download-json", m.outputs.json, "application/json", ".json");
     link("download-html", m.outputs.html, "text/html;charset=utf-8", ".html");
     $("report-frame").srcdoc = m.outputs.html;
-    $("run-time").textContent = "(computed in " + m.seconds.toFixed(1) + " s)";
+    $("run-time").textContent = "(computed in " + m.seconds.toFixed(2) + " s)";
     $("results-section").hidden = false;
 }
 

@@ -17,6 +17,11 @@ function handle(message) {
     const m = message.data;
     if (m.cmd === "load") {
         for (const file of m.files) {
+            // The page puts a second file of the same name into a folder.
+            const slash = file.name.lastIndexOf("/");
+            if (slash > 0 && !engine.FS.analyzePath(folder + "/" + file.name.slice(0, slash)).exists) {
+                engine.FS.mkdir(folder + "/" + file.name.slice(0, slash));
+            }
             engine.FS.writeFile(folder + "/" + file.name, new Uint8Array(file.bytes));
         }
         postMessage({ kind: "loaded" });

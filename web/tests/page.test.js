@@ -10,75 +10,14 @@ const assert = require("node:assert");
 const fs = require("fs");
 const os = require("os");
 const path = require("path");
-const { execFileSync } = require("child_process");
-const { chromium } = require("playwright-core");
-const { serveFolder } = require("./static-server.js");
 const { reportLinesCompared, jsonNumbersCompared } = require("./compare-outputs.js");
+const { site, examples, roadArguments, sharedBrowserAndServer, runBatch, openPage, chooseRoadJob, download, computeInPage } =
+    require("./page-driver.js");
 
-const top = path.resolve(__dirname, "../..");
-const site = path.resolve(process.env.TALVER_SITE || path.join(top, "build-web/site"));
-const batch = path.resolve(process.env.TALVER_BATCH || path.join(top, "build/talver-batch"));
-const examples = path.join(top, "examples");
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "talver-web-"));
 
-// The road job of the README, as the page and talver-batch are given it.
-const roadArguments = ["--data", "groups.csv", "--group", "sample", "--target-group", "original",
-    "--replication-group", "retest", "--items", "q1-q10", "--missing", "-9"];
-
-function runBatch(args, folder) {
-    const started = process.hrtime.bigint();
-    let stderr = "";
-    let status = 0;
-    try {
-        execFileSync(batch, args.concat(["--threads", "1"]), { cwd: folder, stdio: ["ignore", "ignore", "pipe"] });
-    } catch (failure) {
-        status = failure.status;
-        stderr = failure.stderr.toString();
-    }
-    return { status, stderr, seconds: Number(process.hrtime.bigint() - started) / 1e9 };
-}
-
-async function openPage(browser, url, origin) {
-    const page = await browser.newPage({ acceptDownloads: true });
-    const problems = [];
-    page.on("console", (message) => { if (message.type() === "error") { problems.push("console: " + message.text()); } });
-    page.on("pageerror", (error) => problems.push("page error: " + error.message));
-    page.on("request", (request) => {
-        const address = request.url();
-        if (!address.startsWith(origin) && !address.startsWith("blob:") && !address.startsWith("data:") &&
-            address !== "about:srcdoc") {
-            problems.push("request outside the page's folder: " + address);
-        }
-    });
-    await page.goto(url);
-    await page.waitForSelector("#engine-state:text('Engine ready.')");
-    return { page, problems };
-}
-
-async function chooseRoadJob(page, dataFile) {
-    await page.setInputFiles("#file-one", dataFile);
-    await page.waitForSelector("#preview th");
-    // Items by click and shift-click, as a user picks them in the table.
-    await page.click("#preview th:text-is('q1')");
-    await page.click("#preview th:text-is('q10')", { modifiers: ["Shift"] });
-    assert.strictEqual(await page.inputValue("#items"), "q1-q10");
-    await page.selectOption("#group", "sample");
-    await page.waitForSelector("#target-group option[value=original]", { state: "attached" });
-    await page.selectOption("#target-group", "original");
-    await page.selectOption("#replication-group", "retest");
-    // The page suggests the code it finds among the items' scores.
-    await page.click("#missing-suggestions button:text-is('add -9')");
-    assert.strictEqual(await page.inputValue("#missing"), "-9");
-}
-
-async function download(page, id) {
-    const [file] = await Promise.all([page.waitForEvent("download"), page.click(id)]);
-    return fs.readFileSync(await file.path(), "utf8");
-}
-
 async function computeAndCompare(page, label) {
-    await page.click("#compute");
-    await page.waitForSelector("#results-section:not([hidden])", { timeout: 600000 });
+    const pageSeconds = (await computeInPage(page)).engine;
     const report = await download(page, "#download-text");
     const json = await download(page, "#download-json");
     const html = await download(page, "#download-html");
@@ -88,28 +27,11 @@ async function computeAndCompare(page, label) {
     reportLinesCompared(report, fs.readFileSync(path.join(scratch, "batch.txt"), "utf8"));
     jsonNumbersCompared(JSON.parse(json), JSON.parse(fs.readFileSync(path.join(scratch, "batch.json"), "utf8")), 1e-12);
     assert.match(html, /<svg/);
-    const pageSeconds = Number((await page.textContent("#run-time")).match(/([0-9.]+) s/)[1]);
     console.log(`${label}: road job ${pageSeconds.toFixed(2)} s in the page, ` +
         `${batchRun.seconds.toFixed(2)} s in talver-batch on one thread (ratio ${(pageSeconds / batchRun.seconds).toFixed(2)})`);
 }
 
-let browser;
-let server;
-
-test.before(async () => {
-    browser = await chromium.launch({
-        executablePath: process.env.TALVER_CHROMIUM || "/usr/bin/chromium",
-        args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-            "--disable-component-update", "--disable-sync"],
-    });
-    server = await serveFolder(site);
-});
-
-test.after(async () => {
-    await browser.close();
-    server.close();
-    fs.rmSync(scratch, { recursive: true, force: true });
-});
+const shared = sharedBrowserAndServer(test, scratch);
 
 test("the page's files stay under 5 MB", () => {
     const total = fs.readdirSync(site).reduce((sum, name) => sum + fs.statSync(path.join(site, name)).size, 0);
@@ -118,7 +40,7 @@ test("the page's files stay under 5 MB", () => {
 });
 
 test("road job from a local server equals talver-batch's, then Stop and a second run", async () => {
-    const { page, problems } = await openPage(browser, server.url + "index.html", server.url);
+    const { page, problems } = await openPage(shared.browser, shared.server.url + "index.html", shared.server.url);
     await chooseRoadJob(page, path.join(examples, "groups.csv"));
     // The options dialog's rule, compiled into the engine, says what it did.
     await page.fill("#samples", "20");
@@ -142,7 +64,7 @@ test("road job from a local server equals talver-batch's, then Stop and a second
 
 test("road job from file:// equals talver-batch's", async () => {
     const folder = "file://" + site + "/";
-    const { page, problems } = await openPage(browser, folder + "index.html", folder);
+    const { page, problems } = await openPage(shared.browser, folder + "index.html", folder);
     await chooseRoadJob(page, path.join(examples, "groups.csv"));
     await computeAndCompare(page, "file://");
     assert.deepStrictEqual(problems, []);
@@ -153,7 +75,7 @@ test("a file with a bad token shows the reader's message, and a refused option t
     const lines = fs.readFileSync(path.join(examples, "groups.csv"), "utf8").split("\n");
     lines[5] = lines[5].replace(/,(\d+)$/, ",3x");
     fs.writeFileSync(bad, lines.join("\n"));
-    const { page, problems } = await openPage(browser, server.url + "index.html", server.url);
+    const { page, problems } = await openPage(shared.browser, shared.server.url + "index.html", shared.server.url);
     await chooseRoadJob(page, bad);
     await page.click("#check");
     await page.waitForFunction(() => document.getElementById("messages").textContent.trim() !== "");

@@ -62,6 +62,12 @@ test_that("samples too small for their items are refused as talver-batch refuses
   holed[2:3, 4] <- NA
   refused("The Replication sample \\(replication\\) has 11 complete rows after 2 rows with missing values were left out",
           replication = holed, na = "listwise", class = "talver_sample_size")
+  # An item that nobody answered is the cause, and is named.
+  unanswered <- replication
+  unanswered[, c(3, 7)] <- NA
+  colnames(unanswered) <- paste0("q", 1:10)
+  refused("complete values. The items \"q3\" and \"q7\" are missing \\(NA\\) in every row of the sample: leave them",
+          target = unanswered, replication = unanswered, na = "listwise", class = "talver_sample_size")
 })
 
 test_that("scores that are no categories are refused for polychoric correlations, naming the item", {
@@ -71,8 +77,8 @@ test_that("scores that are no categories are refused for polychoric correlations
   }
   fractional <- named(target)
   fractional[5, 3] <- 2.5
-  refused(paste0("Polychoric correlations cannot be computed: item q3 has the score 2.5 in row 5 of the ",
-                 "Target sample, which is not a whole number.\nRecode"),
+  refused(paste0("Polychoric correlations cannot be computed: item \"q3\" has the score 2.5 in row 5 of target ",
+                 "\\(Target sample\\), which is not a whole number.\nRecode"),
           target = fractional, replication = named(replication), dispersion = "polychoric",
           class = "talver_polychoric_categories")
   # Covariances take such scores as they are.

@@ -37,14 +37,19 @@ test_that("scores that look like codes of missing answers are warned of, naming 
                                   outputs = "difficulties"))
 })
 
-test_that("item numbers in the engine's texts become the items' names", {
-  names <- c("anx1", "anx2", "dep1", "dep2", "som1", "som2")
-  expect_identical(named_items("for item 3 in the Target sample", names), "for item \"dep1\" in the Target sample")
-  expect_identical(named_items("for items 1, 4 and 6 in the Target sample and items 2 and 5 in the Replication",
-                               names),
-                   paste0("for items \"anx1\", \"dep2\" and \"som2\" in the Target sample and items \"anx2\" and ",
-                          "\"som1\" in the Replication"))
-  expect_identical(named_items("Improper solution (a Heywood case)", names), "Improper solution (a Heywood case)")
+test_that("warnings name the items by their columns, and number them when the samples have no names", {
+  constant <- function(x) {
+    x[, c(2, 5)] <- 3
+    x
+  }
+  quick <- function(a, b) {
+    talver_invariance(a, b, samples = 500, progress = FALSE, outputs = "difficulties", seed = 1)
+  }
+  expect_warning(fit <- quick(constant(named(target)), constant(named(replication))),
+                 "cannot be computed for items \"q2\" and \"q5\": their scores do not vary")
+  # The report says what the warning says.
+  expect_match(fit$report, "cannot be computed for items \"q2\" and \"q5\"", fixed = TRUE)
+  expect_warning(quick(constant(target), constant(replication)), "cannot be computed for items 2 and 5: their")
   expect_identical(warning_kind("Improper solution (a Heywood case): the residual variance"), "talver_heywood")
   expect_identical(warning_kind("Polychoric correlations cannot be computed: a score of the declared range is unused"),
                    "talver_polychoric_categories")

@@ -66,6 +66,18 @@ test_that("without items every column but the group's is an item, and the call s
                "group column \"school\" is among the items", class = "talver_items")
 })
 
+test_that("a score that is no category is refused with its row in the data frame", {
+  half <- grouped
+  # A row of school B after rows of school A and incomplete rows, so that its
+  # place in the Replication sample is another.
+  at <- max(which(half$school == "B" & stats::complete.cases(half[paste0("q", 1:10)])))
+  half$q4[at] <- 2.5
+  expect_error(quick(half, group = "school", items = "q1:q10", target = "A", replication = "B", na = "listwise",
+                     dispersion = "polychoric"),
+               paste0("item \"q4\" has the score 2.5 in row ", at, " of half \\(Replication sample\\)"),
+               class = "talver_polychoric_categories")
+})
+
 test_that("groups and items that do not fit are refused with what to do", {
   refused <- function(pattern, class, ...) {
     expect_error(suppressMessages(quick(grouped, ...)), pattern, class = class)

@@ -24,6 +24,11 @@ public:
     // bootstrap loop; the loop goes on with them, and its results are the
     // same.
     virtual void NoteThreadsRefused(int /*started*/, int /*asked*/) {}
+    // Called first on each worker thread of a bootstrap loop. A new thread
+    // starts with its creator's processor state, which the front end may
+    // have left in a state that slows the computation (see
+    // platform/UpperVectorState.h); nothing else may happen here.
+    virtual void PrepareWorkerThread() {}
 };
 
 // Thrown by a front end's progress calls (between two replicates) when the

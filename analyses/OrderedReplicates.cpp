@@ -8,7 +8,7 @@
 #include <thread>
 #include <utility>
 
-#include "analyses/UpperVectorState.h"
+#include "analyses/AnalysisProgress.h"
 #include "matrix/Matrix.h"
 #include "matrix/ThreadPoolRelease.h"
 
@@ -257,14 +257,14 @@ public:
     // Starts up to `count` workers and returns how many started: a process
     // or memory limit may refuse threads, and the run then goes on with those
     // it has (the calling thread alone, at worst).
-    int Start(int count, const ReplicateDrawMaker& makeDraw)
+    int Start(int count, const ReplicateDrawMaker& makeDraw, AnalysisProgress* progress)
     {
         for (int k = 0; k < count; ++k) {
             try {
-                threads_.emplace_back([this, &makeDraw] {
-                    // A new thread starts with its creator's registers, which a
-                    // window's painting may have left in the slow state.
-                    ClearUpperVectorState();
+                threads_.emplace_back([this, &makeDraw, progress] {
+                    if (progress) {
+                        progress->PrepareWorkerThread();
+                    }
                     run_.Work(makeDraw);
                     ReleaseThreadPool();
                 });
@@ -293,7 +293,7 @@ SampleFailure RunReplicatesInOrder(const ReplicateLoop& loop, RandomSource& rand
     SampleFailure failure;
     {
         Workers workers(run);
-        const int started = workers.Start(threads - 1, makeDraw);
+        const int started = workers.Start(threads - 1, makeDraw, loop.progress);
         if (started < threads - 1 && loop.progress) {
             loop.progress->NoteThreadsRefused(started + 1, threads);
         }

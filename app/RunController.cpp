@@ -13,7 +13,7 @@
 #include "data/MissingCodes.h"
 #include "data/SampleFileReader.h"
 #include "data/ScoreRange.h"
-#include "analyses/UpperVectorState.h"
+#include "platform/UpperVectorState.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
 #include "platform/AtomicFile.h"
@@ -134,6 +134,13 @@ void RunController::NoteThreadsRefused(int started, int asked)
     port_.ShowNote("The system started only " + std::to_string(started) + " of " + std::to_string(asked) +
                    " threads; the bootstrap goes on with " + std::to_string(started) +
                    " (the report is the same for every number of threads).");
+}
+
+void RunController::PrepareWorkerThread()
+{
+    // A worker starts with the registers of the thread that started it,
+    // which the window's painting may have left in the slow state.
+    ClearUpperVectorState();
 }
 
 void RunController::SetStatus(const std::string& text)

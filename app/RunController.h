@@ -43,6 +43,7 @@ public:
     void ShowProgress(const std::string& text) override;
     void ShowBootstrapProgress(int done, int total, double percent) override;
     void NoteThreadsRefused(int started, int asked) override;
+    void PrepareWorkerThread() override;
 
     bool IsEnabled(Button button) const;
     const Workspace& GetWorkspace() const { return workspace_; }

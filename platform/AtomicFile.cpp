@@ -2,31 +2,27 @@
 
 #include <cerrno>
 #include <charconv>
-#include <climits>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <iterator>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
+
+#include "platform/FileReplacement.h"
 
 namespace talver {
 
 namespace {
 
+// The longest temporary path that a stop can remove, in bytes.
+constexpr std::size_t kLongestPath = 4096;
+
 // The temporary paths of the open files, readable from a signal handler: a
 // slot's path is complete before it is marked used.
 struct TemporarySlot {
     volatile std::sig_atomic_t used = 0;
-    char path[PATH_MAX] = {};
+    char path[kLongestPath] = {};
 };
 TemporarySlot temporarySlots[16];
 
@@ -41,7 +37,7 @@ constexpr int kLinkHops = 40;
 
 int Register(const std::string& path)
 {
-    if (path.size() >= PATH_MAX) {
+    if (path.size() >= kLongestPath) {
         return -1;
     }
     for (int k = 0; k < static_cast<int>(std::size(temporarySlots)); ++k) {
@@ -62,18 +58,17 @@ void Unregister(int& slot)
     }
 }
 
-std::string Reason(int error)
+// Paths are UTF-8 in this program; the standard library's paths take the
+// system's narrow encoding, which on Windows is not, unless told.
+std::filesystem::path PathOf(const std::string& utf8)
 {
-    return std::strerror(error);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-// The permissions a new file gets from fopen: 0666 less the umask. The umask
-// can only be read by setting it, so it is set back at once.
-mode_t NewFileMode()
+std::string Utf8Of(const std::filesystem::path& path)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 // The file that writing to `path` writes: the path itself, or what its chain
@@ -81,7 +76,7 @@ mode_t NewFileMode()
 // shell's redirection creates it).
 std::string WrittenFile(const std::string& path)
 {
-    std::filesystem::path file(path);
+    std::filesystem::path file = PathOf(path);
     std::error_code error;
     for (int hop = 0; hop < kLinkHops && std::filesystem::is_symlink(file, error); ++hop) {
         const std::filesystem::path target = std::filesystem::read_symlink(file, error);
@@ -90,7 +85,7 @@ std::string WrittenFile(const std::string& path)
         }
         file = target.is_absolute() ? target : file.parent_path() / target;
     }
-    return file.string();
+    return Utf8Of(file);
 }
 
 // The beginning of `name` that a temporary name keeps, cut at the start of a
@@ -109,125 +104,35 @@ std::string KeptName(const std::string& name)
 
 // The process id in a temporary name of `stem` ("." + kept name + ".tmp-"),
 // or 0 when the name is no such temporary.
-long TemporaryOwner(const std::string& entry, const std::string& stem)
+long long TemporaryOwner(const std::string& entry, const std::string& stem)
 {
     // After the stem: the process id, "-" and the six characters of mkstemp.
     if (entry.size() < stem.size() + 8 || entry.compare(0, stem.size(), stem) != 0 ||
         entry[entry.size() - 7] != '-') {
         return 0;
     }
-    long owner = 0;
+    long long owner = 0;
     const char* first = entry.data() + stem.size();
     const char* last = entry.data() + entry.size() - 7;
     const std::from_chars_result parsed = std::from_chars(first, last, owner);
     return parsed.ptr == last && parsed.ec == std::errc() && owner > 0 ? owner : 0;
 }
 
-// When process `owner` started, in seconds after the epoch, or -1 when that
-// cannot be told.
-long long ProcessStart(long owner)
-{
-#if defined(__linux__)
-    std::ifstream statFile("/proc/" + std::to_string(owner) + "/stat");
-    std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-    // The command name (field 2, in parentheses) may hold anything, so the
-    // fields are counted from its end: field 22 is the start, in clock ticks
-    // after the boot.
-    const std::size_t close = stat.rfind(')');
-    if (close == std::string::npos) {
-        return -1;
-    }
-    std::istringstream fields(stat.substr(close + 1));
-    std::string field;
-    for (int k = 3; k <= 22; ++k) {
-        if (!(fields >> field)) {
-            return -1;
-        }
-    }
-    long long startTicks = 0;
-    if (std::from_chars(field.data(), field.data() + field.size(), startTicks).ec != std::errc()) {
-        return -1;
-    }
-    std::ifstream systemFile("/proc/stat");
-    std::string line;
-    while (std::getline(systemFile, line)) {
-        long long boot = 0;
-        const long ticks = ::sysconf(_SC_CLK_TCK);
-        if (line.rfind("btime ", 0) == 0 && ticks > 0 &&
-            std::from_chars(line.data() + 6, line.data() + line.size(), boot).ec == std::errc()) {
-            return boot + startTicks / ticks;
-        }
-    }
-    return -1;
-#else
-    (void)owner;
-    return -1;
-#endif
-}
-
-// Whether a temporary file made by process `owner` and last written at
-// `written` is left over: its process is gone, or started after it was
-// written (its id was given to another process since).
-bool LeftOver(long owner, long long written)
-{
-    if (owner == static_cast<long>(::getpid())) {
-        return false;
-    }
-    if (::kill(static_cast<pid_t>(owner), 0) != 0) {
-        return errno == ESRCH;
-    }
-    const long long started = ProcessStart(owner);
-    // The start is known to the second; the file is written after it.
-    return started >= 0 && started > written + 1;
-}
-
-// Removes the temporary files that processes which are gone left beside
-// `file` (see LeftOver).
+// Removes the temporary files that processes which have ended left beside
+// `file`: those of this process may still be open.
 void RemoveStaleTemporaries(const std::filesystem::path& file)
 {
-    const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
-    const std::string stem = "." + KeptName(file.filename().string()) + kTemporaryMark;
-    DIR* listing = ::opendir(folder.c_str());
-    if (!listing) {
-        return;
-    }
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
-        const long owner = TemporaryOwner(name, stem);
-        struct stat status {};
-        const std::string path = (folder / name).string();
-        if (owner != 0 && ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-            LeftOver(owner, static_cast<long long>(status.st_mtime))) {
-            ::unlink(path.c_str());
+    const std::string folder = file.parent_path().empty() ? std::string(".") : Utf8Of(file.parent_path());
+    const std::string stem = "." + KeptName(Utf8Of(file.filename())) + kTemporaryMark;
+    const long long self = CurrentProcessId();
+    for (const std::string& name : PlainFilesIn(folder)) {
+        const long long owner = TemporaryOwner(name, stem);
+        const std::string path = folder + "/" + name;
+        if (owner != 0 && owner != self && LeftByEndedProcess(owner, path)) {
+            RemoveFileNow(path.c_str());
         }
     }
-    ::closedir(listing);
 }
-
-// Holds an exclusive lock on a folder for its lifetime; none when the file
-// system does not lock folders, as the renames still work without it.
-class FolderLock {
-public:
-    explicit FolderLock(const std::filesystem::path& folder)
-        : descriptor_(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-    {
-        if (descriptor_ >= 0) {
-            while (::flock(descriptor_, LOCK_EX) != 0 && errno == EINTR) {
-            }
-        }
-    }
-    ~FolderLock()
-    {
-        if (descriptor_ >= 0) {
-            ::close(descriptor_);
-        }
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-
-private:
-    int descriptor_;
-};
 
 } // namespace
 
@@ -244,33 +149,21 @@ bool AtomicFile::Open(std::string& error)
     // Writing through a symbolic link replaces the file it names, as writing
     // into it would, and leaves the link in place.
     finalPath_ = WrittenFile(path_);
-    const std::filesystem::path final(finalPath_);
+    const std::filesystem::path final = PathOf(finalPath_);
     RemoveStaleTemporaries(final);
     const std::filesystem::path folder = final.parent_path();
-    // A hidden name beside the file, unique per run: mkstemp fills the Xs.
-    const std::string pattern = (folder.empty() ? std::string() : folder.string() + "/") + "." +
-                                KeptName(final.filename().string()) + kTemporaryMark +
-                                std::to_string(::getpid()) + "-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const int descriptor = ::mkstemp(buffer.data());
-    if (descriptor < 0) {
-        error = Reason(errno);
-        return false;
-    }
-    temporaryPath_ = buffer.data();
-    slot_ = Register(temporaryPath_);
+    // A hidden name beside the file, unique per run: the Xs become a name no
+    // file has.
+    std::string pattern = (folder.empty() ? std::string() : Utf8Of(folder) + "/") + "." +
+                          KeptName(Utf8Of(final.filename())) + kTemporaryMark +
+                          std::to_string(CurrentProcessId()) + "-XXXXXX";
     // An existing file keeps its permissions; a new one gets those fopen gives.
-    struct stat existing {};
-    const mode_t mode = ::stat(finalPath_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
-    ::fchmod(descriptor, mode);
-    stream_ = ::fdopen(descriptor, "w");
+    stream_ = CreateUniqueFile(pattern, finalPath_, error);
     if (!stream_) {
-        error = Reason(errno);
-        ::close(descriptor);
-        Discard();
         return false;
     }
+    temporaryPath_ = pattern;
+    slot_ = Register(temporaryPath_);
     finished_ = false;
     return true;
 }
@@ -281,20 +174,13 @@ bool AtomicFile::Finish(std::string& error)
         error = "the file was not open";
         return false;
     }
-    bool ok = std::fflush(stream_) == 0 && std::ferror(stream_) == 0;
-    int failure = ok ? 0 : (errno != 0 ? errno : EIO);
-    if (ok && ::fsync(::fileno(stream_)) != 0) {
-        ok = false;
-        failure = errno;
-    }
+    const bool written = WriteThrough(stream_, error);
     const int closed = std::fclose(stream_);
     stream_ = nullptr;
-    if (ok && closed != 0) {
-        ok = false;
-        failure = errno;
+    if (written && closed != 0) {
+        error = std::strerror(errno);
     }
-    if (!ok) {
-        error = Reason(failure);
+    if (!written || closed != 0) {
         Discard();
         return false;
     }
@@ -309,8 +195,7 @@ bool AtomicFile::Replace(std::string& error)
         Discard();
         return false;
     }
-    if (std::rename(temporaryPath_.c_str(), finalPath_.c_str()) != 0) {
-        error = Reason(errno);
+    if (!ReplaceFileWith(temporaryPath_, finalPath_, error)) {
         Discard();
         return false;
     }
@@ -327,7 +212,7 @@ void AtomicFile::Discard()
         stream_ = nullptr;
     }
     if (!temporaryPath_.empty()) {
-        ::unlink(temporaryPath_.c_str());
+        RemoveFileNow(temporaryPath_.c_str());
         Unregister(slot_);
         temporaryPath_.clear();
     }
@@ -340,7 +225,8 @@ bool ReplaceTogether(const std::vector<AtomicFile*>& files, std::string& error, 
     if (files.empty()) {
         return true;
     }
-    const FolderLock lock(std::filesystem::path(files.front()->finalPath_).parent_path());
+    const std::filesystem::path folder = PathOf(files.front()->finalPath_).parent_path();
+    const FolderLock lock(folder.empty() ? std::string(".") : Utf8Of(folder));
     for (AtomicFile* file : files) {
         if (failed) {
             file->Discard();
@@ -355,7 +241,7 @@ void RemoveOpenTemporaryFiles() noexcept
 {
     for (TemporarySlot& slot : temporarySlots) {
         if (slot.used != 0) {
-            ::unlink(slot.path);
+            RemoveFileNow(slot.path);
         }
     }
 }

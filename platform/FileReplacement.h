@@ -1,10 +1,14 @@
 #pragma once
 // The calls of the system with which AtomicFile replaces a file: a new file
-// of a name no other file has, its data written through to the disk, and a
-// rename over the old file in one step.
+// of a name no other file has, its data written through to the disk, a
+// rename over the old file in one step, a lock that two runs writing into
+// one folder share, and what tells a temporary file that a process which has
+// ended left behind. Paths are UTF-8 on every system.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace talver {
 
@@ -26,5 +30,34 @@ bool ReplaceFileWith(const std::string& from, const std::string& to, std::string
 
 // Removes a file, using only calls that a signal handler may make.
 void RemoveFileNow(const char* path) noexcept;
+
+// The names of the plain files in `folder` (no folders, no links); none when
+// it cannot be read.
+std::vector<std::string> PlainFilesIn(const std::string& folder);
+
+// The id of this process, as the names of its temporary files hold it.
+long long CurrentProcessId();
+
+// Whether the file at `path`, made by the process with id `owner`, was left
+// by a process that has ended: no process has that id now, or the one that
+// has it started after the file was last written (the id was given to
+// another process since). False when that cannot be told.
+bool LeftByEndedProcess(long long owner, const std::string& path);
+
+// Holds an exclusive lock on a folder for its lifetime, against the other
+// processes that take it: a run that puts a set of files in place holds it
+// for the renames. None when the system cannot lock the folder, as the
+// renames still work without it.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    // The system's handle of the lock: a descriptor, or a mutex.
+    std::intptr_t handle_;
+};
 
 } // namespace talver

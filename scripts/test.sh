@@ -9,7 +9,10 @@
 # Last, the Debian packages of the release build are made, checked and
 # installed into a scratch root, and the R package is built and checked.
 # Beside all of that, from the release build on, the browser version is
-# built with Emscripten and tested in chromium against talver-batch.
+# built with Emscripten and tested in chromium against talver-batch, and the
+# cross builds (scripts/cross-test.sh) build talver-batch and the engine's
+# tests for Windows and 64-bit ARM, run them under Wine and qemu-user and
+# compare their reports with the release build's.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 start=$(date +%s)
@@ -29,6 +32,15 @@ mkdir -p "$top/build-web"
 web=$!
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
 stage "release tests"
+# The cross builds, one after the other (each compiles the engine once more),
+# beside the sanitizer stage; their output is shown when they end.
+mkdir -p "$top/build-cross"
+(status=0
+ for system in windows aarch64; do
+     "$top/scripts/cross-test.sh" "$system" "$top/build" || status=1
+ done
+ echo $status >"$top/build-cross/test.status") >"$top/build-cross/test.log" 2>&1 &
+cross=$!
 # The window stays out of the sanitizer build: compiling it twice would cost
 # CI minutes, and Qt under the sanitizers is slow.
 # Line tables are all that the sanitizers' stack traces need, and they
@@ -65,7 +77,10 @@ stage "R package"
 # The R package's C++ sources compiled and linked for Windows, as Rtools would.
 "$top/scripts/check-r-package-mingw.sh" > /dev/null
 stage "R package for Windows"
+wait $cross
+cat "$top/build-cross/test.log"
+stage "Windows and ARM (beside the stages above)"
 wait $web
 cat "$top/build-web/test.log"
 stage "browser (beside the stages above)"
-[ "$(cat "$top/build-web/test.status")" = 0 ]
+[ "$(cat "$top/build-cross/test.status")" = 0 ] && [ "$(cat "$top/build-web/test.status")" = 0 ]

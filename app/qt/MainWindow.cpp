@@ -2,7 +2,7 @@
 
 #include "analyses/AnalysisProgress.h"
 #include "analyses/AvailableCores.h"
-#include "analyses/UpperVectorState.h"
+#include "platform/UpperVectorState.h"
 #include "app/OptionsDialogRules.h"
 #include "app/SampleDialogRules.h"
 #include "app/qt/AboutBox.h"

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <iconv.h>
 #include <limits>
+#include <utility>
+#include <vector>
 
 using namespace talver;
 
@@ -54,19 +56,47 @@ TEST(HtmlReportRecords, HeaderNamesAreTextNotMarkup)
     EXPECT_NE(html.find("alert(1)&lt;/script&gt; **</text>"), std::string::npos);
 }
 
-// Whether iconv, an independent decoder, takes all of `text` as UTF-8.
+// Whether all of `text` is well-formed UTF-8, checked against the table of
+// well-formed byte sequences in the Unicode Standard (Table 3-7), apart from
+// the code that writes the page: the first byte's range gives the ranges of
+// the bytes that follow it.
 bool ValidUtf8(const std::string& text)
 {
-    iconv_t decoder = iconv_open("UTF-32LE", "UTF-8");
-    std::string in = text;
-    std::string out(4 * text.size() + 4, '\0');
-    char* from = in.data();
-    char* to = out.data();
-    std::size_t left = in.size();
-    std::size_t room = out.size();
-    const bool ok = iconv(decoder, &from, &left, &to, &room) != static_cast<std::size_t>(-1) && left == 0;
-    iconv_close(decoder);
-    return ok;
+    struct Form {
+        unsigned char first, last;
+        std::vector<std::pair<unsigned char, unsigned char>> next;
+    };
+    const std::vector<Form> forms = {
+        {0x00, 0x7F, {}},
+        {0xC2, 0xDF, {{0x80, 0xBF}}},
+        {0xE0, 0xE0, {{0xA0, 0xBF}, {0x80, 0xBF}}},
+        {0xE1, 0xEC, {{0x80, 0xBF}, {0x80, 0xBF}}},
+        {0xED, 0xED, {{0x80, 0x9F}, {0x80, 0xBF}}},
+        {0xEE, 0xEF, {{0x80, 0xBF}, {0x80, 0xBF}}},
+        {0xF0, 0xF0, {{0x90, 0xBF}, {0x80, 0xBF}, {0x80, 0xBF}}},
+        {0xF1, 0xF3, {{0x80, 0xBF}, {0x80, 0xBF}, {0x80, 0xBF}}},
+        {0xF4, 0xF4, {{0x80, 0x8F}, {0x80, 0xBF}, {0x80, 0xBF}}},
+    };
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const auto form = std::find_if(forms.begin(), forms.end(),
+                                       [byte](const Form& f) { return byte >= f.first && byte <= f.last; });
+        if (form == forms.end()) {
+            return false;
+        }
+        ++at;
+        for (const auto& [low, high] : form->next) {
+            if (at >= text.size()) {
+                return false;
+            }
+            const auto following = static_cast<unsigned char>(text[at++]);
+            if (following < low || following > high) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 TEST(HtmlReportRecords, PageIsValidUtf8WhateverBytesTheNamesHold)

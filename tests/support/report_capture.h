@@ -1,10 +1,10 @@
 #pragma once
-// Collects what an analysis writes into its report.
+// Collects what an analysis writes into its report, in a temporary file
+// (a stream in memory is POSIX's alone), read back in binary mode.
 
 #include "report/ReportContext.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,16 +13,19 @@ using namespace talver;
 
 class CapturedReport {
 public:
-    CapturedReport() { context.report = open_memstream(&buffer_, &size_); }
-    ~CapturedReport()
-    {
-        std::fclose(context.report);
-        std::free(buffer_);
-    }
+    CapturedReport() { context.report = std::tmpfile(); }
+    ~CapturedReport() { std::fclose(context.report); }
+    CapturedReport(const CapturedReport&) = delete;
+    CapturedReport& operator=(const CapturedReport&) = delete;
     std::string Text()
     {
         std::fflush(context.report);
-        return std::string(buffer_, size_);
+        std::string text(static_cast<std::size_t>(std::ftell(context.report)), '\0');
+        std::rewind(context.report);
+        text.resize(std::fread(text.data(), 1, text.size(), context.report));
+        // Writing goes on at the end.
+        std::fseek(context.report, 0, SEEK_END);
+        return text;
     }
     std::vector<std::string> Lines()
     {
@@ -34,8 +37,4 @@ public:
         return lines;
     }
     ReportContext context;
-
-private:
-    char* buffer_ = nullptr;
-    std::size_t size_ = 0;
 };

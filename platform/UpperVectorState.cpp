@@ -1,4 +1,4 @@
-#include "analyses/UpperVectorState.h"
+#include "platform/UpperVectorState.h"
 
 // GCC and clang on x86-64 only (MinGW-w64 included): other processors and
 // compilers have no such state, and the function does nothing there. The

@@ -9,34 +9,9 @@
 # Usage: road_under_x_test.sh TALVER TALVER_BATCH LAYOUT_PROBE EXAMPLES_FOLDER
 set -u
 talver=$1 batch=$2 probe=$3 examples=$4
-for tool in Xvfb xdotool matchbox-window-manager; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-pids=""
-cleanup() {
-    for pid in $pids; do kill "$pid" 2>/dev/null; done
-    for pid in $pids; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-fail() { echo "FAILED: $*"; exit 1; }
-
-# A free display number, chosen by the server itself.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids="$!"
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-matchbox-window-manager -use_titlebar no -use_cursor no 2>/dev/null &
-pids="$pids $!"
+. "$(dirname "$0")/x_server.sh"
+start_x_server 1280x1024x24 xdotool
+unset QT_QPA_PLATFORM
 
 cp "$examples/target.dat" "$examples/replica.dat" "$work/"
 mkdir "$work/batch"

@@ -102,7 +102,7 @@ ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSett
         if (++extractionRedraws == kRedrawLimit) {
             // The draw that the limit makes is still taken, as the
             // random stream of the replicates after it expects.
-            ResampleCounts(data->Rows(), counts, random);
+            SkipResampleDraws(random, data->Rows());
             result.failure = FailureOf(*reason);
             return result;
         }

@@ -82,6 +82,22 @@ void QuickSort(double* a, int lo, int hi)
 
 } // namespace
 
+namespace {
+
+// The rows of one bootstrap sample of `rows` rows, handed to `take` one draw
+// at a time, in the order the random stream gives them.
+template <typename Take>
+void DrawRows(int rows, RandomSource& random, Take take)
+{
+    const bool scaled = rows <= kLargestScaledSample;
+    std::uint64_t draws = 0;
+    for (int i = 0; i < rows; ++i) {
+        take(i, scaled ? ScaledRow(NextRandom(random), rows) : UniformRow(random, rows, draws));
+    }
+}
+
+} // namespace
+
 void ResampleRows(const Matrix* source, Matrix* destination, RandomSource& random)
 {
     const int n = source->Rows();
@@ -89,26 +105,19 @@ void ResampleRows(const Matrix* source, Matrix* destination, RandomSource& rando
     if (destination->Rows() != n || destination->Cols() < p) {
         FatalMatrixError("RESAMPLE DESTINATION DOES NOT FIT THE SOURCE");
     }
-    const bool scaled = n <= kLargestScaledSample;
-    std::uint64_t draws = 0;
-    for (int i = 0; i < n; ++i) {
-        const int k = scaled ? ScaledRow(NextRandom(random), n) : UniformRow(random, n, draws);
+    DrawRows(n, random, [&](int i, int k) {
         const double* from = source->Row(k);
         double* to = destination->Row(i);
         for (int j = 0; j < p; ++j) {
             to[j] = from[j];
         }
-    }
+    });
 }
 
 void ResampleCounts(int rows, std::vector<int>& counts, RandomSource& random)
 {
     counts.assign(static_cast<std::size_t>(std::max(rows, 0)), 0);
-    const bool scaled = rows <= kLargestScaledSample;
-    std::uint64_t draws = 0;
-    for (int i = 0; i < rows; ++i) {
-        ++counts[scaled ? ScaledRow(NextRandom(random), rows) : UniformRow(random, rows, draws)];
-    }
+    DrawRows(rows, random, [&counts](int, int k) { ++counts[static_cast<std::size_t>(k)]; });
 }
 
 std::uint64_t SkipResampleDraws(RandomSource& random, int rows)

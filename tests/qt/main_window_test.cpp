@@ -185,7 +185,14 @@ TEST_F(MainWindowTest, TheRoadOfOneJobWritesTheBatchProgramsReport)
 TEST_F(MainWindowTest, TheWindowIsDrawnAndAnswersWhileItComputes)
 {
     Click(Button::ReadSampleData, Accept);
-    Click(Button::ConfigureAnalysis, ShortRun());
+    // A bootstrap long enough for the counter to be seen moving: 500
+    // samples now end within one answering interval.
+    Click(Button::ConfigureAnalysis, [](QDialog* dialog) {
+        TypeInto(dialog, Options::kBootstrapSamplesField, QStringLiteral("5000"));
+        Accept(dialog);
+    });
+    // The dialog's advice on a long bootstrap.
+    driver_.TakeMessages();
 
     struct Moment {
         std::string status;

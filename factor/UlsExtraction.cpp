@@ -14,8 +14,6 @@ namespace talver {
 
 // The sweeps run thousands of times in bootstrap loops, so they work on the
 // loadings in place instead of forming E, E', s_i and the residual matrix.
-// Every sum is accumulated in the order Product and Trace use, so the values
-// are those of the matrix formulas bit for bit.
 
 namespace {
 
@@ -69,46 +67,58 @@ double OffDiagonalResidual(const Matrix* sOff, const Matrix* lambda)
     return total;
 }
 
-// Row i of the loadings regressed on the loadings of the other items in the
-// last sweep (previous): h = Inverse(E'E) E' s_i, with E those loadings with
-// row i zero, written to row i of lambda. Every row of a sweep sees the same
-// loadings, so the sweep does not depend on the order of the items. The zero
-// row takes part in the sums, so non-finite values spread as in the matrix
-// products.
-void UpdateRow(const Matrix* sOff, const Matrix* previous, Matrix* lambda, int i, Matrix* crossProducts,
-               std::vector<double>& coefficients)
+// previous' previous, the cross products of every row of the last sweep.
+void CrossProductsOf(const Matrix* previous, Matrix* crossProducts)
 {
-    const int p = lambda->Rows();
-    const int m = lambda->Cols();
-    auto e = [previous, i](int k, int c) { return k == i ? 0.0 : (*previous)(k, c); };
-
+    const int m = previous->Cols();
     for (int a = 0; a < m; ++a) {
         for (int b = 0; b < m; ++b) {
             double sum = 0.0;
-            for (int k = 0; k < p; ++k) {
-                sum += e(k, a) * e(k, b);
+            for (int k = 0; k < previous->Rows(); ++k) {
+                sum += (*previous)(k, a) * (*previous)(k, b);
             }
             (*crossProducts)(a, b) = sum;
+        }
+    }
+}
+
+// Row i of the loadings regressed on the loadings of the other items in the
+// last sweep (previous): h = Inverse(E'E) E' s_i, with E those loadings with
+// row i zero, written to row i of lambda. E'E is the sweep's cross products
+// (all) less row i's own, and E' s_i needs no zero row because the
+// diagonal of sOff is 0, so a row costs O(p m) instead of O(p m^2). Every
+// row of a sweep sees the same loadings, so the sweep does not depend on
+// the order of the items. Non-finite loadings spread into the row as in
+// the matrix products.
+void UpdateRow(const Matrix* sOff, const Matrix* previous, const Matrix* all, Matrix* lambda, int i,
+               Matrix* crossProducts, std::vector<double>& projections)
+{
+    const int p = lambda->Rows();
+    const int m = lambda->Cols();
+    const double* own = previous->Row(i);
+    for (int a = 0; a < m; ++a) {
+        for (int b = 0; b < m; ++b) {
+            (*crossProducts)(a, b) = (*all)(a, b) - own[a] * own[b];
+        }
+    }
+    std::fill(projections.begin(), projections.end(), 0.0);
+    for (int k = 0; k < p; ++k) {
+        const double sik = (*sOff)(k, i);
+        const double* row = previous->Row(k);
+        for (int a = 0; a < m; ++a) {
+            projections[a] += row[a] * sik;
         }
     }
 
     MatrixScope scope;
     const Matrix* inverse = Inverse(crossProducts);
-    for (int a = 0; a < m; ++a) {
-        // (Inverse(E'E) E') s_i, left to right.
-        double sum = 0.0;
-        for (int k = 0; k < p; ++k) {
-            double projection = 0.0;
-            for (int b = 0; b < m; ++b) {
-                projection += (*inverse)(a, b) * e(k, b);
-            }
-            sum += projection * (*sOff)(k, i);
-        }
-        coefficients[a] = sum;
-    }
     double* row = lambda->Row(i);
     for (int a = 0; a < m; ++a) {
-        row[a] = coefficients[a];
+        double sum = 0.0;
+        for (int b = 0; b < m; ++b) {
+            sum += (*inverse)(a, b) * projections[b];
+        }
+        row[a] = sum;
     }
 }
 
@@ -217,8 +227,9 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
     }
 
     const Matrix* sOff = OffDiagonal(s);
+    Matrix* all = NewMatrix(m, m);
     Matrix* crossProducts = NewMatrix(m, m);
-    std::vector<double> coefficients(m);
+    std::vector<double> projections(m);
     double current = OffDiagonalResidual(sOff, lambda);
     // Taking the previous value as twice the current one enters the sweeps
     // only when the start itself is above the tolerance. A rise of the
@@ -228,8 +239,9 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
     Matrix* last = NewMatrix(p, m);
     for (int sweep = 0; sweep < kStartSweeps && previous - current > tolerance; ++sweep) {
         CopyValues(lambda, last);
+        CrossProductsOf(last, all);
         for (int i = 0; i < p; ++i) {
-            UpdateRow(sOff, last, lambda, i, crossProducts, coefficients);
+            UpdateRow(sOff, last, all, lambda, i, crossProducts, projections);
         }
         previous = current;
         current = OffDiagonalResidual(sOff, lambda);

@@ -17,7 +17,7 @@ namespace {
 
 // ULS stops within about 1e-8 of its minimum from either side (the
 // extraction's own item-order test allows the same).
-constexpr double kStopRule = 1e-7;
+constexpr double kStopRule = 1e-9;
 
 // The data with item 2 the sum and item 3 the difference of items 1 and 4:
 // items 2 and 3 correlate with item 1 far more than with each other, which

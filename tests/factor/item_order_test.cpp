@@ -114,7 +114,7 @@ void ExpectOrderFree(const Matrix* s, int m, const std::vector<std::vector<int>>
                 // (f is flat there to rounding), ML on these nearly
                 // saturated models within its agreement with R, 1e-6;
                 // another minimum lies 1e-2 and more away.
-                const double tolerance = method == 2 ? 1e-9 : method == 1 ? 1e-7 : 1e-6;
+                const double tolerance = method == 3 ? 1e-6 : 1e-9;
                 EXPECT_LT(LoadingsDistance(RowsRestored(permuted, order), original), tolerance)
                     << what << " method " << method;
             }

@@ -18,7 +18,7 @@ constexpr double kVanishingSum = 1e-10;
 struct Tridiagonal {
     std::vector<double> diagonal;
     std::vector<double> offDiagonal; // offDiagonal[i] couples i - 1 and i; [0] is 0
-    std::vector<double> q;           // the orthogonal reduction, row-major
+    std::vector<double> q;           // the orthogonal reduction, transposed: row k holds column k
 };
 
 // Householder reduction of the symmetric matrix v (row-major, lower triangle
@@ -28,7 +28,14 @@ struct Tridiagonal {
 // its h in d[i] (0 where the step had nothing to do).
 void Reduce(std::vector<double>& v, std::vector<double>& d, std::vector<double>& e, int n)
 {
-    auto at = [&v, n](int i, int j) -> double& { return v[static_cast<std::size_t>(i) * n + j]; };
+    auto at = [&v, n](int i, int j) -> double& { return v[static_cast<std::size_t>(j) * n + i]; };
+    // The caller's lower triangle becomes the upper one, where the column
+    // loops below run along memory.
+    for (int i = 1; i < n; ++i) {
+        for (int j = 0; j < i; ++j) {
+            v[static_cast<std::size_t>(j) * n + i] = v[static_cast<std::size_t>(i) * n + j];
+        }
+    }
     for (int j = 0; j < n; ++j) {
         d[j] = at(n - 1, j);
     }
@@ -100,7 +107,7 @@ void Reduce(std::vector<double>& v, std::vector<double>& d, std::vector<double>&
 // The reduction with its transformations accumulated in v (tred2).
 Tridiagonal Tridiagonalized(std::vector<double> v, int n)
 {
-    auto at = [&v, n](int i, int j) -> double& { return v[static_cast<std::size_t>(i) * n + j]; };
+    auto at = [&v, n](int i, int j) -> double& { return v[static_cast<std::size_t>(j) * n + i]; };
     std::vector<double> d(n);
     std::vector<double> e(n, 0.0);
     Reduce(v, d, e, n);
@@ -440,11 +447,12 @@ void BackTransformed(const std::vector<double>& v, const std::vector<double>& h,
             continue;
         }
         double g = 0.0;
+        const double* u = &v[static_cast<std::size_t>(i + 1) * n];
         for (int k = 0; k <= i; ++k) {
-            g += v[static_cast<std::size_t>(k) * n + i + 1] * x[k];
+            g += u[k] * x[k];
         }
         for (int k = 0; k <= i; ++k) {
-            x[k] -= g * (v[static_cast<std::size_t>(k) * n + i + 1] / hi);
+            x[k] -= g * (u[k] / hi);
         }
     }
 }
@@ -498,12 +506,7 @@ SymmetricEigenpairs SolveSymmetricEigen(std::vector<double> a, int n)
         return NotANumber(n, n);
     }
     Tridiagonal t = Tridiagonalized(std::move(a), n);
-    std::vector<double> z(static_cast<std::size_t>(n) * n);
-    for (int i = 0; i < n; ++i) {
-        for (int k = 0; k < n; ++k) {
-            z[static_cast<std::size_t>(k) * n + i] = t.q[static_cast<std::size_t>(i) * n + k];
-        }
-    }
+    std::vector<double>& z = t.q;
     if (!DiagonalizedByQl(t.diagonal, t.offDiagonal, z, n)) {
         return NotANumber(n, n);
     }

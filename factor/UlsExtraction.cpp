@@ -167,13 +167,14 @@ void Finish(const Matrix* s, Matrix* lambda)
 {
     const int p = lambda->Rows();
     const int m = lambda->Cols();
-    UlsMinimum best = MinimizeOverUniqueVariances(s, m, UniqueVariancesOf(s, lambda));
+    const bool nearlySaturated = NearlySaturated(p, m);
+    UlsMinimum best = MinimizeOverUniqueVariances(s, m, UniqueVariancesOf(s, lambda), nearlySaturated);
     const bool atBound =
         std::isfinite(best.f) && std::any_of(best.psi.begin(), best.psi.end(), [](double v) { return v == 0.0; });
-    if (atBound || NearlySaturated(p, m)) {
+    if (atBound || nearlySaturated) {
         const std::vector<double> start = PrincipalAxesStart(s);
         if (!start.empty()) {
-            UlsMinimum second = MinimizeOverUniqueVariances(s, m, start);
+            UlsMinimum second = MinimizeOverUniqueVariances(s, m, start, nearlySaturated);
             if (second.f < best.f - kEqualMinima * std::fabs(best.f) || !std::isfinite(best.f)) {
                 best = std::move(second);
             }

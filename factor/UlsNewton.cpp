@@ -22,13 +22,17 @@ namespace talver {
 // common implementations give it (optimisation over the unique variances).
 //
 // f and its gradient need only the eigenvalues and the m leading vectors
-// (R_ii = A_ii - sum_l e_l u_il^2), the Hessian needs every vector and costs
-// O(p^2 m (p - m)) more. So the Hessian is kept from step to step while
-// the steps it gives keep shrinking fast (the chord or simplified Newton
-// method; Kelley, Iterative Methods for Linear and Nonlinear Equations,
-// SIAM 1995, sections 5.4 and 5.4.1 on Shamanskii's variant), and formed
-// again where they do not: from a start near the minimum the steps shrink
-// about as fast as Newton's, at the price of the leading pairs alone.
+// (R_ii = A_ii - sum_l e_l u_il^2); the exact Hessian needs every vector
+// and costs O(p^2 m (p - m)) more. So the steps take a Hessian from the
+// leading pairs alone, its second-order term to first order in e_k / e_l
+// (small where the factors stand out of the residuals), keep it from step
+// to step while the steps it gives keep shrinking fast (the chord or
+// simplified Newton method; Kelley, Iterative Methods for Linear and
+// Nonlinear Equations, SIAM 1995, sections 5.4 and 5.4.1 on Shamanskii's
+// variant), form it again where they do not, and turn to the exact Hessian
+// where the approximation fails at once. The Hessian only chooses the
+// steps: where they end, the gradient vanishes to the stop rule whichever
+// Hessian chose them.
 
 namespace {
 
@@ -42,7 +46,8 @@ constexpr double kRelativeStep = 1e-10;
 // rounding can show; they are taken where they lower the gradient instead.
 constexpr double kRoundingStep = 1e-6;
 // A kept Hessian is formed again when its step is not at most this share
-// of the step before it: Newton's steps shrink far faster near a minimum.
+// of the step before it: near a minimum Newton's steps shrink far faster,
+// and so do those of a good approximation.
 constexpr double kContraction = 0.25;
 
 struct PsiFit {
@@ -153,6 +158,43 @@ public:
             }
             for (int j = 0; j <= i; ++j) {
                 h[Index(i, j)] = h[Index(j, i)] = projection[j] * projection[j] + second[j];
+            }
+        }
+        return true;
+    }
+
+    // The Hessian from the leading eigenpairs alone: the Gauss-Newton part
+    // is P o P with P = I - V V', and the second-order term to first order
+    // in e_k / e_l (e_k / (e_k - e_l) = -e_k / e_l - (e_k / e_l)^2 - ...) is
+    // -2 R o (V E^-1 V'), R = A - V E V' the residual matrix, o the
+    // elementwise product; O(p^2 m) instead of a full decomposition and
+    // O(p^2 m (p - m)). Without the second-order term, or false where the
+    // series does not converge (a residual eigenvalue not smaller in size
+    // than every leading one).
+    bool LeadingHessian(const PsiFit& fit, const std::vector<double>& psi, bool second, std::vector<double>& h) const
+    {
+        const std::vector<double>& e = fit.eigen.values;
+        if (second && !(std::max(std::fabs(e[m_]), std::fabs(e[p_ - 1])) < e[m_ - 1])) {
+            return false;
+        }
+        h.assign(static_cast<std::size_t>(p_) * p_, 0.0);
+        for (int i = 0; i < p_; ++i) {
+            for (int j = 0; j <= i; ++j) {
+                double projection = i == j ? 1.0 : 0.0;
+                double reproduced = 0.0;
+                double inverse = 0.0;
+                for (int l = 0; l < m_; ++l) {
+                    const double u = Vector(fit, i, l) * Vector(fit, j, l);
+                    projection -= u;
+                    reproduced += e[l] * u;
+                    inverse += u / e[l];
+                }
+                double value = projection * projection;
+                if (second) {
+                    const double residual = (s_[Index(i, j)] - (i == j ? psi[i] : 0.0)) - reproduced;
+                    value -= 2.0 * residual * inverse;
+                }
+                h[Index(i, j)] = h[Index(j, i)] = value;
             }
         }
         return true;
@@ -275,23 +317,41 @@ private:
     bool valid_ = false;
 };
 
-// The Hessian of one point, exact where it is defined and positive
-// definite on the free variances, else its Gauss-Newton part; it gives the
-// directions until it is formed again at another point.
+// The Hessian of one point, which gives the directions until it is formed
+// again at another point: exact where it is defined and positive definite
+// on the free variances, or its leading-pair approximation; else the
+// Gauss-Newton part.
 class NewtonModel {
 public:
     explicit NewtonModel(const UniqueVarianceProblem& problem) : problem_(problem) {}
 
-    // Forms the Hessian from a fit with every eigenvector.
-    void Form(const PsiFit& fit)
+    // The exact Hessian, from a fit with every eigenvector.
+    void FormExact(const PsiFit& fit)
     {
         basis_ = fit;
-        exact_ = problem_.Hessian(basis_, true, h_);
-        if (!exact_) {
+        psi_.clear();
+        second_ = problem_.Hessian(basis_, true, h_);
+        if (!second_) {
             problem_.Hessian(basis_, false, h_);
         }
+        exact_ = true;
         factor_ = FreeCholesky();
     }
+
+    // The leading-pair approximation, from any fit at psi.
+    void FormApproximate(const PsiFit& fit, const std::vector<double>& psi)
+    {
+        basis_ = fit;
+        psi_ = psi;
+        second_ = problem_.LeadingHessian(basis_, psi_, true, h_);
+        if (!second_) {
+            problem_.LeadingHessian(basis_, psi_, false, h_);
+        }
+        exact_ = false;
+        factor_ = FreeCholesky();
+    }
+
+    bool Exact() const { return exact_; }
 
     // The model's direction for the negative gradient b on the free
     // variances: false when neither Hessian gives a descent direction.
@@ -310,11 +370,15 @@ public:
                     return true;
                 }
             }
-            if (!exact_) {
+            if (!second_) {
                 return false;
             }
-            exact_ = false;
-            problem_.Hessian(basis_, false, h_);
+            second_ = false;
+            if (exact_) {
+                problem_.Hessian(basis_, false, h_);
+            } else {
+                problem_.LeadingHessian(basis_, psi_, false, h_);
+            }
             factor_ = FreeCholesky();
         }
     }
@@ -322,8 +386,10 @@ public:
 private:
     const UniqueVarianceProblem& problem_;
     PsiFit basis_;
+    std::vector<double> psi_;
     std::vector<double> h_;
     bool exact_ = false;
+    bool second_ = false;
     FreeCholesky factor_;
 };
 
@@ -343,7 +409,7 @@ double ProjectedGradient(const PsiFit& fit, const std::vector<double>& psi)
 
 // Newton steps from the unique variances psi to the nearest minimum.
 // f is infinite when s has no positive variance or the fit is not finite.
-UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> psi)
+UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> psi, bool exactSteps)
 {
     const int p = problem.Items();
     double scale = 0.0;
@@ -355,23 +421,38 @@ UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> p
         return result;
     }
     NewtonModel model(problem);
-    PsiFit fit;
-    // Whether the model's Hessian is that of psi.
+    PsiFit fit = problem.Evaluate(psi, false);
+    // Whether the model's Hessian is that of psi, and the step it was formed.
     bool fresh = false;
+    int formed = 0;
     double lastLongest = 0.0;
-    auto formHere = [&]() {
-        fit = problem.Evaluate(psi, true);
-        model.Form(fit);
+    // The model formed at psi: the approximation, or the exact Hessian
+    // where an approximation failed here or at its first step (a step too
+    // long, cut short, or no descent) or the exact one was needed before.
+    auto formHere = [&](bool exact) {
+        if (exact) {
+            fit = problem.Evaluate(psi, true);
+            model.FormExact(fit);
+        } else {
+            model.FormApproximate(fit, psi);
+        }
         fresh = true;
         lastLongest = std::numeric_limits<double>::infinity();
     };
-    formHere();
+    auto formAgain = [&](int step) {
+        formHere(fresh || model.Exact() || step - formed <= 1);
+        formed = step;
+    };
+    formHere(exactSteps);
     std::vector<double> gradient(p);
     std::vector<bool> free(p);
     std::vector<double> negative(p);
     std::vector<double> direction;
     std::vector<double> trial(p);
     for (int step = 0; step < kMaxSteps && std::isfinite(fit.f); ++step) {
+        if (exactSteps && !fresh) {
+            formHere(true);
+        }
         for (int i = 0; i < p; ++i) {
             gradient[i] = -fit.residualDiagonal[i];
             // A variance at its bound stays there while f would fall below it.
@@ -383,9 +464,10 @@ UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> p
         for (double d : direction) {
             longest = std::max(longest, std::fabs(d));
         }
-        if (!fresh && (!modelled || longest > kContraction * lastLongest)) {
+        const bool settled = fresh && model.Exact();
+        if ((!modelled && !settled) || longest > kContraction * lastLongest) {
             // The kept Hessian no longer serves: form it again here.
-            formHere();
+            formAgain(step);
             --step;
             continue;
         }
@@ -419,8 +501,8 @@ UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> p
             whole = whole && lowered;
         }
         if (!lowered) {
-            if (!fresh) {
-                formHere();
+            if (!settled) {
+                formAgain(step);
                 --step;
                 continue;
             }
@@ -442,9 +524,9 @@ UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> p
 
 } // namespace
 
-UlsMinimum MinimizeOverUniqueVariances(const Matrix* s, int m, const std::vector<double>& psi)
+UlsMinimum MinimizeOverUniqueVariances(const Matrix* s, int m, const std::vector<double>& psi, bool exactSteps)
 {
-    return Minimized(UniqueVarianceProblem(s, m), psi);
+    return Minimized(UniqueVarianceProblem(s, m), psi, exactSteps);
 }
 
 } // namespace talver

@@ -22,11 +22,17 @@ struct UlsMinimum {
 };
 
 // Newton steps from the unique variances psi (p, each at or above 0) to the
-// nearest minimum. The steps stop when no unique variance moves by more
-// than 1e-8 times the largest variance of s, when the residuals cannot be
-// lowered any further in double precision, or after 100 steps. f is
+// nearest minimum, with a Hessian from the leading eigenpairs kept while its
+// steps shrink fast and the exact one where that fails, or with exactSteps
+// the exact Hessian of every step: where f has more than one minimum, the
+// minimum reached depends on the path, and the exact steps keep the one of
+// Newton's method. The steps stop when
+// no unique variance would move by more than 1e-10 times the largest
+// variance of s, when neither f nor (for steps below 1e-6 of it) the
+// gradient can be lowered any further in double precision, or after 100
+// steps. f is
 // infinite, and nothing else filled, when s has no positive variance or the
 // fit is not finite.
-UlsMinimum MinimizeOverUniqueVariances(const Matrix* s, int m, const std::vector<double>& psi);
+UlsMinimum MinimizeOverUniqueVariances(const Matrix* s, int m, const std::vector<double>& psi, bool exactSteps);
 
 } // namespace talver

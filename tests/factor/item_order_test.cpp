@@ -88,7 +88,7 @@ Matrix* RowsRestored(const Matrix* loadings, const std::vector<int>& order)
 }
 
 // Every method's loadings of the permuted matrix, rows restored, against
-// those of the original, to 1e-9 (ULS and ML to their stop rules).
+// those of the original, to 1e-9 (ML to its agreement with R).
 void ExpectOrderFree(const Matrix* s, int m, const std::vector<std::vector<int>>& orders, const std::string& what)
 {
     const int p = s->Rows();
@@ -110,10 +110,10 @@ void ExpectOrderFree(const Matrix* s, int m, const std::vector<std::vector<int>>
             const Matrix* permuted = extract(Permuted(s, order));
             ASSERT_EQ(original == nullptr, permuted == nullptr) << what << " method " << method;
             if (original != nullptr) {
-                // ULS stops within about 1e-8 of its minimum from either side
-                // (f is flat there to rounding), ML on these nearly
-                // saturated models within its agreement with R, 1e-6;
-                // another minimum lies 1e-2 and more away.
+                // ULS stops within about 1e-10 of its minimum from either
+                // side, ML on these nearly saturated models within its
+                // agreement with R, 1e-6; another minimum lies 1e-2 and
+                // more away.
                 const double tolerance = method == 3 ? 1e-6 : 1e-9;
                 EXPECT_LT(LoadingsDistance(RowsRestored(permuted, order), original), tolerance)
                     << what << " method " << method;

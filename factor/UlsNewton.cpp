@@ -25,14 +25,14 @@ namespace talver {
 // (R_ii = A_ii - sum_l e_l u_il^2); the exact Hessian needs every vector
 // and costs O(p^2 m (p - m)) more. So the steps take a Hessian from the
 // leading pairs alone, its second-order term to first order in e_k / e_l
-// (small where the factors stand out of the residuals), keep it from step
-// to step while the steps it gives keep shrinking fast (the chord or
-// simplified Newton method; Kelley, Iterative Methods for Linear and
-// Nonlinear Equations, SIAM 1995, sections 5.4 and 5.4.1 on Shamanskii's
-// variant), form it again where they do not, and turn to the exact Hessian
-// where the approximation fails at once. The Hessian only chooses the
-// steps: where they end, the gradient vanishes to the stop rule whichever
-// Hessian chose them.
+// (small where the factors stand out of the residuals), formed again at
+// every step for O(p^2 m), and turn to the exact Hessian for good where
+// the approximation fails (a Newton method with an approximate Hessian,
+// whose steps shrink linearly at the rate of its error: Dennis and
+// Schnabel, Numerical Methods for Unconstrained Optimization and Nonlinear
+// Equations, SIAM 1996, section 5.4). The Hessian only chooses the steps:
+// where they end, the gradient vanishes to the stop rule whichever Hessian
+// chose them.
 
 namespace {
 
@@ -45,9 +45,9 @@ constexpr double kRelativeStep = 1e-10;
 // Steps below this share of the largest variance change f by less than its
 // rounding can show; they are taken where they lower the gradient instead.
 constexpr double kRoundingStep = 1e-6;
-// A kept Hessian is formed again when its step is not at most this share
-// of the step before it: near a minimum Newton's steps shrink far faster,
-// and so do those of a good approximation.
+// The approximate Hessian gives way to the exact one when its step is not
+// at most this share of the step before it: near a minimum Newton's steps
+// shrink far faster, and so do those of a good approximation.
 constexpr double kContraction = 0.25;
 
 struct PsiFit {
@@ -178,23 +178,41 @@ public:
             return false;
         }
         h.assign(static_cast<std::size_t>(p_) * p_, 0.0);
+        // Row i at once, j = 0..i along memory, the vectors read as rows
+        // (vector l in row l); each element gets its sums over l in order.
+        std::vector<double> rows(static_cast<std::size_t>(m_) * p_);
         for (int i = 0; i < p_; ++i) {
+            for (int l = 0; l < m_; ++l) {
+                rows[static_cast<std::size_t>(l) * p_ + i] = Vector(fit, i, l);
+            }
+        }
+        std::vector<double> projection(p_);
+        std::vector<double> reproduced(p_);
+        std::vector<double> inverse(p_);
+        for (int i = 0; i < p_; ++i) {
+            std::fill(projection.begin(), projection.begin() + i + 1, 0.0);
+            std::fill(reproduced.begin(), reproduced.begin() + i + 1, 0.0);
+            std::fill(inverse.begin(), inverse.begin() + i + 1, 0.0);
+            projection[i] = 1.0;
+            for (int l = 0; l < m_; ++l) {
+                const double* vl = &rows[static_cast<std::size_t>(l) * p_];
+                const double vil = vl[i];
+                const double value = e[l];
+                for (int j = 0; j <= i; ++j) {
+                    const double u = vil * vl[j];
+                    projection[j] -= u;
+                    reproduced[j] += value * u;
+                    inverse[j] += u / value;
+                }
+            }
+            const double* si = &s_[Index(i, 0)];
             for (int j = 0; j <= i; ++j) {
-                double projection = i == j ? 1.0 : 0.0;
-                double reproduced = 0.0;
-                double inverse = 0.0;
-                for (int l = 0; l < m_; ++l) {
-                    const double u = Vector(fit, i, l) * Vector(fit, j, l);
-                    projection -= u;
-                    reproduced += e[l] * u;
-                    inverse += u / e[l];
-                }
-                double value = projection * projection;
+                double element = projection[j] * projection[j];
                 if (second) {
-                    const double residual = (s_[Index(i, j)] - (i == j ? psi[i] : 0.0)) - reproduced;
-                    value -= 2.0 * residual * inverse;
+                    const double residual = (si[j] - (i == j ? psi[i] : 0.0)) - reproduced[j];
+                    element -= 2.0 * residual * inverse[j];
                 }
-                h[Index(i, j)] = h[Index(j, i)] = value;
+                h[Index(i, j)] = h[Index(j, i)] = element;
             }
         }
         return true;
@@ -246,14 +264,12 @@ private:
     std::vector<double> s_;
 };
 
-// The Cholesky factor of a Hessian restricted to the free unique variances,
-// kept for the steps that share the Hessian and the free set.
+// The Cholesky factor of a Hessian restricted to the free unique variances.
 class FreeCholesky {
 public:
     // False when h restricted to the free parameters is not positive definite.
     bool Factor(const std::vector<double>& h, const std::vector<bool>& free, int n)
     {
-        free_ = free;
         index_.clear();
         for (int i = 0; i < n; ++i) {
             if (free[i]) {
@@ -262,7 +278,6 @@ public:
         }
         const int f = static_cast<int>(index_.size());
         l_.assign(static_cast<std::size_t>(f) * f, 0.0);
-        valid_ = false;
         for (int a = 0; a < f; ++a) {
             for (int c = 0; c <= a; ++c) {
                 double sum = h[static_cast<std::size_t>(index_[a]) * n + index_[c]];
@@ -279,11 +294,8 @@ public:
                 }
             }
         }
-        valid_ = true;
         return true;
     }
-
-    bool FactoredFor(const std::vector<bool>& free) const { return valid_ && free == free_; }
 
     // x = h^-1 b on the free parameters, 0 elsewhere.
     void Solve(const std::vector<double>& b, int n, std::vector<double>& x) const
@@ -311,14 +323,11 @@ private:
     double& L(int a, int c) { return l_[static_cast<std::size_t>(a) * index_.size() + c]; }
     double L(int a, int c) const { return l_[static_cast<std::size_t>(a) * index_.size() + c]; }
 
-    std::vector<bool> free_;
     std::vector<int> index_;
     std::vector<double> l_;
-    bool valid_ = false;
 };
 
-// The Hessian of one point, which gives the directions until it is formed
-// again at another point: exact where it is defined and positive definite
+// The Hessian of one point: exact where it is defined and positive definite
 // on the free variances, or its leading-pair approximation; else the
 // Gauss-Newton part.
 class NewtonModel {
@@ -335,7 +344,6 @@ public:
             problem_.Hessian(basis_, false, h_);
         }
         exact_ = true;
-        factor_ = FreeCholesky();
     }
 
     // The leading-pair approximation, from any fit at psi.
@@ -348,7 +356,6 @@ public:
             problem_.LeadingHessian(basis_, psi_, false, h_);
         }
         exact_ = false;
-        factor_ = FreeCholesky();
     }
 
     bool Exact() const { return exact_; }
@@ -360,7 +367,7 @@ public:
     {
         const int p = problem_.Items();
         for (;;) {
-            if (factor_.FactoredFor(free) || factor_.Factor(h_, free, p)) {
+            if (factor_.Factor(h_, free, p)) {
                 factor_.Solve(b, p, direction);
                 double slope = 0.0;
                 for (int i = 0; i < p; ++i) {
@@ -379,7 +386,6 @@ public:
             } else {
                 problem_.LeadingHessian(basis_, psi_, false, h_);
             }
-            factor_ = FreeCholesky();
         }
     }
 
@@ -421,55 +427,49 @@ UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> p
         return result;
     }
     NewtonModel model(problem);
-    PsiFit fit = problem.Evaluate(psi, false);
-    // Whether the model's Hessian is that of psi, and the step it was formed.
-    bool fresh = false;
-    int formed = 0;
-    double lastLongest = 0.0;
-    // The model formed at psi: the approximation, or the exact Hessian
-    // where an approximation failed here or at its first step (a step too
-    // long, cut short, or no descent) or the exact one was needed before.
-    auto formHere = [&](bool exact) {
-        if (exact) {
-            fit = problem.Evaluate(psi, true);
+    PsiFit fit = problem.Evaluate(psi, exactSteps);
+    // The exact Hessian from here on: asked for, or the approximation
+    // failed (no descent, a step cut short or not shrinking fast).
+    bool exactHessian = exactSteps;
+    // The Hessian of the fit in hand, from its leading pairs or from a full
+    // decomposition at psi.
+    auto formHere = [&]() {
+        if (exactHessian) {
+            if (fit.columns != p) {
+                fit = problem.Evaluate(psi, true);
+            }
             model.FormExact(fit);
         } else {
             model.FormApproximate(fit, psi);
         }
-        fresh = true;
-        lastLongest = std::numeric_limits<double>::infinity();
     };
-    auto formAgain = [&](int step) {
-        formHere(fresh || model.Exact() || step - formed <= 1);
-        formed = step;
-    };
-    formHere(exactSteps);
+    double lastLongest = std::numeric_limits<double>::infinity();
     std::vector<double> gradient(p);
     std::vector<bool> free(p);
     std::vector<double> negative(p);
     std::vector<double> direction;
     std::vector<double> trial(p);
     for (int step = 0; step < kMaxSteps && std::isfinite(fit.f); ++step) {
-        if (exactSteps && !fresh) {
-            formHere(true);
-        }
+        formHere();
         for (int i = 0; i < p; ++i) {
             gradient[i] = -fit.residualDiagonal[i];
             // A variance at its bound stays there while f would fall below it.
             free[i] = psi[i] > 0.0 || gradient[i] < 0.0;
             negative[i] = free[i] ? -gradient[i] : 0.0;
         }
-        const bool modelled = model.Direction(negative, gradient, free, direction);
+        bool modelled = model.Direction(negative, gradient, free, direction);
         double longest = 0.0;
         for (double d : direction) {
             longest = std::max(longest, std::fabs(d));
         }
-        const bool settled = fresh && model.Exact();
-        if ((!modelled && !settled) || longest > kContraction * lastLongest) {
-            // The kept Hessian no longer serves: form it again here.
-            formAgain(step);
-            --step;
-            continue;
+        if (!exactHessian && (!modelled || longest > kContraction * lastLongest)) {
+            exactHessian = true;
+            formHere();
+            modelled = model.Direction(negative, gradient, free, direction);
+            longest = 0.0;
+            for (double d : direction) {
+                longest = std::max(longest, std::fabs(d));
+            }
         }
         if (!modelled) {
             direction = negative; // steepest descent
@@ -501,8 +501,8 @@ UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> p
             whole = whole && lowered;
         }
         if (!lowered) {
-            if (!settled) {
-                formAgain(step);
+            if (!exactHessian) {
+                exactHessian = true;
                 --step;
                 continue;
             }
@@ -510,9 +510,8 @@ UlsMinimum Minimized(const UniqueVarianceProblem& problem, std::vector<double> p
         }
         psi = trial;
         fit = std::move(trialFit);
-        // A step cut short says the model is poor where it was formed.
+        // A step cut short says the approximation is poor here.
         lastLongest = whole ? longest : 0.0;
-        fresh = false;
     }
     std::vector<double> loadings = problem.Loadings(fit);
     if (!std::isfinite(fit.f) ||

@@ -202,7 +202,12 @@ public:
                     const double u = vil * vl[j];
                     projection[j] -= u;
                     reproduced[j] += value * u;
-                    inverse[j] += u / value;
+                }
+                if (second) {
+                    // Every leading value is above 0 here (checked above).
+                    for (int j = 0; j <= i; ++j) {
+                        inverse[j] += vil * vl[j] / value;
+                    }
                 }
             }
             const double* si = &s_[Index(i, 0)];

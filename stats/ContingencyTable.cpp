@@ -48,8 +48,6 @@ double CellTotal(const Matrix* table)
     return (*RowSums(ColumnSums(table)))(0, 0);
 }
 
-namespace {
-
 // The counts are whole numbers, so their running sums are exact and every
 // proportion is the correctly rounded quotient, whichever end they start from.
 std::vector<double> ThresholdsOfCounts(const std::vector<double>& ascendingCounts)
@@ -69,8 +67,6 @@ std::vector<double> ThresholdsOfCounts(const std::vector<double>& ascendingCount
     }
     return thresholds;
 }
-
-} // namespace
 
 std::vector<double> ColumnThresholds(const Matrix* table)
 {

@@ -22,6 +22,11 @@ double CellTotal(const Matrix* table);
 // categories, to full precision.
 std::vector<double> ColumnThresholds(const Matrix* table);
 
+// a_0 = -inf, a_1 .. a_{K-1}, a_K = +inf of an item whose K categories,
+// lowest first, hold these whole counts: the thresholds of the column item
+// of any table of it.
+std::vector<double> ThresholdsOfCounts(const std::vector<double>& ascendingCounts);
+
 // b_0 .. b_K of the row item, K the number of rows, ascending like the column
 // thresholds (the first row is the highest category).
 std::vector<double> RowThresholds(const Matrix* table);

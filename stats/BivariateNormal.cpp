@@ -72,6 +72,9 @@ BivariateNormalAtRho::BivariateNormalAtRho(double rho) : rho_(rho), oneMinusRho2
             sines_[2 * i] = std::sin(halfAngle * (1.0 + nodes[i]));
             sines_[2 * i + 1] = std::sin(halfAngle * (1.0 - nodes[i]));
         }
+        for (int i = 0; i < nodeCount_; ++i) {
+            cosines2_[i] = 1.0 - sines_[i] * sines_[i];
+        }
     } else {
         const double a = std::sqrt(oneMinusRho2_) / 2.0;
         for (int i = 0; i < half; ++i) {
@@ -91,8 +94,7 @@ double BivariateNormalAtRho::LowOrthant(double h, double k, double cdfH, double 
     const double hs = (h * h + k * k) / 2.0;
     double sum = 0.0;
     for (int i = 0; i < nodeCount_; ++i) {
-        const double s = sines_[i];
-        sum += weights_[i / 2] * std::exp((s * hk - hs) / (1.0 - s * s));
+        sum += weights_[i / 2] * std::exp((sines_[i] * hk - hs) / cosines2_[i]);
     }
     return cdfH * cdfK + sum * scale_;
 }

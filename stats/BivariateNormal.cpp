@@ -64,6 +64,11 @@ BivariateNormalAtRho::BivariateNormalAtRho(double rho) : rho_(rho), oneMinusRho2
         half = 10;
     }
     nodeCount_ = 2 * half;
+    // At rho = 0 the orthant probability is the product of the margins: no
+    // rule is needed (the polychoric root starts there for every pair).
+    if (rho == 0.0) {
+        return;
+    }
     // Node 2i is 1 + x_i, node 2i + 1 is 1 - x_i, on [0, 2].
     if (std::fabs(rho) < kHighBranchBound) {
         const double halfAngle = std::asin(rho) / 2.0;

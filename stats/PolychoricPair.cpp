@@ -38,7 +38,7 @@ PolychoricModel::PolychoricModel(std::vector<double> a, std::vector<double> b)
     // A corner on an infinite threshold has the same probability at every
     // rho (0, or the other item's marginal) and no density: it is computed
     // here once, by the same expressions, and only the others per rho.
-    const BivariateNormalAtRho anyRho(0.0);
+    static const BivariateNormalAtRho anyRho(0.0);
     for (int x = 0; x <= cols_; ++x) {
         for (int y = 0; y <= rows_; ++y) {
             const int corner = Corner(x, y);

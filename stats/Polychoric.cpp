@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 #include "stats/ContingencyTable.h"
@@ -110,9 +111,13 @@ Matrix* CorrelationsOfAllPairs(const Matrix* data, const std::vector<int>* count
                                const Matrix* itemHighest, Matrix* thresholds, Matrix* tables)
 {
     const int p = data->Cols();
+    // A range beyond int (or not a number) fails below; it cannot be cast.
     int blockSize = 0;
     for (int i = 0; i < p; ++i) {
-        blockSize = std::max(blockSize, static_cast<int>((*itemHighest)(i, 0) - (*itemLowest)(i, 0)) + 1);
+        const double span = (*itemHighest)(i, 0) - (*itemLowest)(i, 0);
+        if (span >= 0.0 && span < std::numeric_limits<int>::max()) {
+            blockSize = std::max(blockSize, static_cast<int>(span) + 1);
+        }
     }
     // Writing past the caller's matrices would corrupt memory: a programming error.
     if ((thresholds != nullptr && (thresholds->Rows() < p || thresholds->Cols() < blockSize - 1))

@@ -355,6 +355,7 @@ TEST_F(PolychoricMatrixTest, AbsurdDeclaredRangesGiveNull)
     EXPECT_EQ(PolychoricMatrix(data, Column(2, 1), Column(2, 2e9)), nullptr);
     EXPECT_EQ(PolychoricMatrix(data, Column(2, 2), Column(2, 1)), nullptr);
     EXPECT_EQ(PolychoricMatrix(data, Column(2, std::nan("")), Column(2, 2)), nullptr);
+    EXPECT_EQ(PolychoricMatrix(data, Column(2, 1), Column(2, 1e300)), nullptr);
 }
 
 } // namespace

@@ -56,8 +56,8 @@ SampleFailure RunDiscriminationReplicates(ComputeContext& context, const Matrix*
                        context.threads};
     loop.progress = &context.progress;
     auto makeDraw = [&]() -> ReplicateDraw {
-        const BootstrapSample target = WithBuffer(targetData);
-        const BootstrapSample replication = WithBuffer(replicationData);
+        const BootstrapSample target = BootstrapSample{targetData};
+        const BootstrapSample replication = BootstrapSample{replicationData};
         return [&settings, target, replication, targetPattern,
                 replicationPattern](RandomSource& random) -> ReplicateOutcome {
             DiscriminationDraw targetHalf = DrawDiscriminations(target, targetPattern, settings, random);

@@ -56,8 +56,8 @@ SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* target
                        context.threads};
     loop.progress = &context.progress;
     auto makeDraw = [&]() -> ReplicateDraw {
-        const BootstrapSample target = WithBuffer(targetPopulation);
-        const BootstrapSample replication = WithBuffer(replicationPopulation);
+        const BootstrapSample target = BootstrapSample{targetPopulation};
+        const BootstrapSample replication = BootstrapSample{replicationPopulation};
         return [&settings, target, replication, observedPattern](RandomSource& random) -> ReplicateOutcome {
             IndicesDraw draw = DrawIndices(target, replication, observedPattern, settings, random);
             return {draw.failure, std::move(draw.row), {}, draw.tally};

@@ -36,7 +36,7 @@ struct ReplicateOutcome {
 // Computes one replicate, drawing from the source it is given only.
 using ReplicateDraw = std::function<ReplicateOutcome(RandomSource& random)>;
 // Makes the draw of one thread: called on that thread inside a scope of its
-// pool, so the buffers the draw reuses belong to that thread.
+// pool, so whatever the draw keeps belongs to that thread.
 using ReplicateDrawMaker = std::function<ReplicateDraw()>;
 // Receives replicate t on the calling thread, in order.
 using ReplicateCommit = std::function<void(int t, const ReplicateOutcome& outcome)>;

@@ -4,6 +4,7 @@
 #include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
 #include "stats/Bootstrap.h"
+#include "stats/Polychoric.h"
 
 #include <optional>
 #include <vector>
@@ -54,22 +55,16 @@ bool Improper(const Matrix* s, const Matrix* loadings)
 
 } // namespace
 
-BootstrapSample WithBuffer(const Matrix* data)
-{
-    return {data, NewMatrix(data->Rows(), data->Cols())};
-}
-
 ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSettings& settings,
                                RandomSource& random)
 {
     const Matrix* data = sample.data;
-    Matrix* buffer = sample.buffer;
     const int p = data->Cols();
     ResampledSolution result{DrawFailure::None, NewMatrix(p, p), NewMatrix(p, settings.factors), {}};
     RedrawCounts& redraws = result.tally.redraws;
     MatrixScope scope;
-    // Moment matrices need only how often each row was drawn; polychoric
-    // ones count the rows' categories from a copy of the sample.
+    // Every matrix needs only how often each row was drawn, not a copy of
+    // the rows.
     std::vector<int> counts;
     auto momentsOfNewSample = [&]() -> const Matrix* {
         ResampleCounts(data->Rows(), counts, random);
@@ -78,19 +73,19 @@ ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSett
     };
     const Matrix* s = nullptr;
     if (settings.dispersion == DispersionKind::Polychoric) {
-        ResampleRows(data, buffer, random);
-        s = DispersionByCode(buffer, settings.dispersion, settings.itemLowest, settings.itemHighest);
+        ResampleCounts(data->Rows(), counts, random);
+        s = WeightedPolychoricMatrix(data, counts, settings.itemLowest, settings.itemHighest);
         while (s == nullptr) {
             // The sample was drawn within the declared score range, so a
             // missing polychoric matrix means an item lost one of its
             // categories.
             redraws.Add(RedrawReason::EmptyCategory);
-            ResampleRows(data, buffer, random);
+            ResampleCounts(data->Rows(), counts, random);
             if (redraws.emptyCategory == kRedrawLimit) {
                 result.failure = DrawFailure::Polychoric;
                 return result;
             }
-            s = DispersionByCode(buffer, settings.dispersion, settings.itemLowest, settings.itemHighest);
+            s = WeightedPolychoricMatrix(data, counts, settings.itemLowest, settings.itemHighest);
         }
     } else {
         s = momentsOfNewSample();

@@ -44,15 +44,10 @@ struct ResampledSolution {
 // random sequence advances as in every run, and then the analysis gives up.
 inline constexpr int kRedrawLimit = 5;
 
-// A sample that a bootstrap loop draws from, with the buffer of its data's
-// shape that every draw overwrites (created once per loop and thread).
+// A sample that a bootstrap loop draws from.
 struct BootstrapSample {
     const Matrix* data = nullptr;
-    Matrix* buffer = nullptr;
 };
-
-// The sample of data with a new buffer in the current scope.
-BootstrapSample WithBuffer(const Matrix* data);
 
 // Resamples the rows of the data and extracts loadings. A polychoric matrix
 // that cannot be estimated is redrawn as a polychoric matrix; loadings that

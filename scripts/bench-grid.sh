@@ -8,7 +8,7 @@
 #
 #   bench-grid.sh [-b BUILD] [-B OTHER-talver-batch] [-x MAX-ITEMS-FOR-OTHER]
 #                 [-i "10 20 30 60 120"] [-n "2000:1500"] [-s "1000"] [-t "1 2"]
-#                 [-m "uls pca ml poly"] [-o TABLE.tsv]
+#                 [-m "uls pca ml poly"] [-P POLY-SAMPLES] [-o TABLE.tsv]
 #
 # -b  build folder with talver-batch and talver-generate (build)
 # -B  the other talver-batch, timed before this one on every job
@@ -18,7 +18,9 @@
 # -s  bootstrap samples (500 to 5000)
 # -t  thread counts
 # -m  methods: uls, pca, ml on covariances; poly is ULS on polychoric
-#     correlations, run up to 30 items
+#     correlations
+# -P  bootstrap samples of the poly jobs instead of -s, for example 500 to
+#     keep their 120-item jobs short on a busy machine
 # -o  also write the rows as tab-separated values to this file (for
 #     scripts/bench-plot.R)
 #
@@ -38,8 +40,9 @@ participants="2000:1500"
 samples="1000"
 threads="1 2"
 methods="uls pca ml poly"
+polySamples=""
 tsv=""
-while getopts b:B:x:i:n:s:t:m:o: option; do
+while getopts b:B:x:i:n:s:t:m:P:o: option; do
     case $option in
         b) build=$(cd "$OPTARG" && pwd) ;;
         B) other=$(realpath "$OPTARG") ;;
@@ -49,8 +52,9 @@ while getopts b:B:x:i:n:s:t:m:o: option; do
         s) samples=$OPTARG ;;
         t) threads=$OPTARG ;;
         m) methods=$OPTARG ;;
+        P) polySamples=$OPTARG ;;
         o) tsv=$(realpath -m "$OPTARG") ;;
-        *) sed -n '2,25p' "$0"; exit 2 ;;
+        *) sed -n '2,27p' "$0"; exit 2 ;;
     esac
 done
 batch=$build/talver-batch
@@ -135,8 +139,9 @@ for p in $items; do
         folder=$work/p$p-n$nt-$nr
         make_data "$folder" "$p" "$nt" "$nr"
         for method in $methods; do
-            if [ "$method" = poly ] && [ "$p" -gt 30 ]; then continue; fi
-            for b in $samples; do
+            methodSamples=$samples
+            if [ "$method" = poly ] && [ -n "$polySamples" ]; then methodSamples=$polySamples; fi
+            for b in $methodSamples; do
                 for count in $threads; do
                     # shellcheck disable=SC2207 # the job's arguments are words
                     job=(--target-count "$nt" --replication-count "$nr" --items "$p" --factors "$m"

@@ -64,6 +64,11 @@ BivariateNormalAtRho::BivariateNormalAtRho(double rho) : rho_(rho), oneMinusRho2
         half = 10;
     }
     nodeCount_ = 2 * half;
+    // At rho = 0 the orthant probability is the product of the margins: no
+    // rule is needed (the polychoric root starts there for every pair).
+    if (rho == 0.0) {
+        return;
+    }
     // Node 2i is 1 + x_i, node 2i + 1 is 1 - x_i, on [0, 2].
     if (std::fabs(rho) < kHighBranchBound) {
         const double halfAngle = std::asin(rho) / 2.0;
@@ -71,6 +76,9 @@ BivariateNormalAtRho::BivariateNormalAtRho(double rho) : rho_(rho), oneMinusRho2
         for (int i = 0; i < half; ++i) {
             sines_[2 * i] = std::sin(halfAngle * (1.0 + nodes[i]));
             sines_[2 * i + 1] = std::sin(halfAngle * (1.0 - nodes[i]));
+        }
+        for (int i = 0; i < nodeCount_; ++i) {
+            cosines2_[i] = 1.0 - sines_[i] * sines_[i];
         }
     } else {
         const double a = std::sqrt(oneMinusRho2_) / 2.0;
@@ -91,8 +99,7 @@ double BivariateNormalAtRho::LowOrthant(double h, double k, double cdfH, double 
     const double hs = (h * h + k * k) / 2.0;
     double sum = 0.0;
     for (int i = 0; i < nodeCount_; ++i) {
-        const double s = sines_[i];
-        sum += weights_[i / 2] * std::exp((s * hk - hs) / (1.0 - s * s));
+        sum += weights_[i / 2] * std::exp((sines_[i] * hk - hs) / cosines2_[i]);
     }
     return cdfH * cdfK + sum * scale_;
 }

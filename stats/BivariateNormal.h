@@ -35,6 +35,7 @@ private:
     const double* weights_ = nullptr; // one weight per pair of nodes
     double scale_ = 0.0;            // asin(rho) / (4 pi), |rho| < 0.925
     double sines_[20] = {};         // sin(asin(rho) t_i), |rho| < 0.925
+    double cosines2_[20] = {};      // 1 - sines_i^2, |rho| < 0.925
     double xs_[20] = {};            // (sqrt(1 - rho^2) t_i / 2)^2, |rho| >= 0.925
     double rs_[20] = {};            // sqrt(1 - xs_i)
 };

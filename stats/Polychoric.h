@@ -5,6 +5,8 @@
 // two-category items get their tetrachoric correlation by the same
 // likelihood.
 
+#include <vector>
+
 #include "matrix/Matrix.h"
 
 namespace talver {
@@ -25,5 +27,11 @@ Matrix* PolychoricMatrix(const Matrix* data, const Matrix* itemLowest, const Mat
 // After a nullptr result both may hold the blocks of the pairs done so far.
 Matrix* PolychoricMatrixWithDetails(const Matrix* data, const Matrix* itemLowest, const Matrix* itemHighest,
                                     Matrix* thresholds, Matrix* tables);
+
+// The matrix of the bootstrap sample that holds row k of data counts[k]
+// times (as ResampleCounts draws it; counts has one entry per row), the
+// same as PolychoricMatrix of those rows copied out, without the copy.
+Matrix* WeightedPolychoricMatrix(const Matrix* data, const std::vector<int>& counts, const Matrix* itemLowest,
+                                 const Matrix* itemHighest);
 
 } // namespace talver

@@ -35,18 +35,33 @@ PolychoricModel::PolychoricModel(std::vector<double> a, std::vector<double> b)
     for (double k : b_) {
         cdfB_.push_back(ExactNormalCdf(k));
     }
+    // A corner on an infinite threshold has the same probability at every
+    // rho (0, or the other item's marginal) and no density: it is computed
+    // here once, by the same expressions, and only the others per rho.
+    static const BivariateNormalAtRho anyRho(0.0);
+    for (int x = 0; x <= cols_; ++x) {
+        for (int y = 0; y <= rows_; ++y) {
+            const int corner = Corner(x, y);
+            if (std::isfinite(a_[x]) && std::isfinite(b_[y])) {
+                finiteCorners_.push_back(corner);
+            } else {
+                cornerCdf_[corner] = anyRho.LowerOrthant(a_[x], b_[y], cdfA_[x], cdfB_[y]);
+                cornerDensity_[corner] = anyRho.Density(a_[x], b_[y]);
+                cornerSlope_[corner] = anyRho.DensitySlope(a_[x], b_[y], cornerDensity_[corner]);
+            }
+        }
+    }
 }
 
 void PolychoricModel::Evaluate(double rho)
 {
     const BivariateNormalAtRho at(rho);
-    for (int x = 0; x <= cols_; ++x) {
-        for (int y = 0; y <= rows_; ++y) {
-            const int corner = Corner(x, y);
-            cornerCdf_[corner] = at.LowerOrthant(a_[x], b_[y], cdfA_[x], cdfB_[y]);
-            cornerDensity_[corner] = at.Density(a_[x], b_[y]);
-            cornerSlope_[corner] = at.DensitySlope(a_[x], b_[y], cornerDensity_[corner]);
-        }
+    for (const int corner : finiteCorners_) {
+        const int x = corner / (rows_ + 1);
+        const int y = corner % (rows_ + 1);
+        cornerCdf_[corner] = at.LowerOrthant(a_[x], b_[y], cdfA_[x], cdfB_[y]);
+        cornerDensity_[corner] = at.Density(a_[x], b_[y]);
+        cornerSlope_[corner] = at.DensitySlope(a_[x], b_[y], cornerDensity_[corner]);
     }
     // Cell (c, s) lies between a_c and a_{c+1} and between b_s and b_{s+1};
     // the corners on a lower infinite threshold are exactly 0.

@@ -47,6 +47,7 @@ private:
     std::vector<double> b_;
     std::vector<double> cdfA_; // Phi(a_x)
     std::vector<double> cdfB_; // Phi(b_y)
+    std::vector<int> finiteCorners_; // the corners that change with rho
     std::vector<double> cornerCdf_;
     std::vector<double> cornerDensity_;
     std::vector<double> cornerSlope_;

@@ -1,13 +1,58 @@
 #include "PolychoricReference.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "matrix/MatrixOps.h"
 #include "stats/BivariateNormal.h"
 #include "stats/ContingencyTable.h"
 
 using namespace talver;
+
+Matrix* PairTable(const Matrix* data, int i, int j)
+{
+    const auto range = [data](int item) {
+        double lowest = (*data)(0, item);
+        double highest = lowest;
+        for (int n = 1; n < data->Rows(); ++n) {
+            lowest = std::min(lowest, (*data)(n, item));
+            highest = std::max(highest, (*data)(n, item));
+        }
+        return std::pair<int, int>(static_cast<int>(lowest), static_cast<int>(highest));
+    };
+    const auto [lowestI, highestI] = range(i);
+    const auto [lowestJ, highestJ] = range(j);
+    Matrix* table = NewMatrix(highestJ - lowestJ + 1, highestI - lowestI + 1);
+    for (int n = 0; n < data->Rows(); ++n) {
+        (*table)(highestJ - static_cast<int>((*data)(n, j)), static_cast<int>((*data)(n, i)) - lowestI) += 1.0;
+    }
+    return table;
+}
+
+std::vector<double> ColumnThresholds(const Matrix* table)
+{
+    std::vector<double> counts(table->Cols(), 0.0);
+    for (int c = 0; c < table->Cols(); ++c) {
+        for (int r = 0; r < table->Rows(); ++r) {
+            counts[c] += (*table)(r, c);
+        }
+    }
+    return ThresholdsOfCounts(counts);
+}
+
+std::vector<double> RowThresholds(const Matrix* table)
+{
+    const int rows = table->Rows();
+    std::vector<double> counts(rows, 0.0);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < table->Cols(); ++c) {
+            counts[rows - 1 - r] += (*table)(r, c);
+        }
+    }
+    return ThresholdsOfCounts(counts);
+}
 
 namespace {
 

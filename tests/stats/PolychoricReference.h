@@ -12,6 +12,18 @@
 
 using namespace talver;
 
+// Counts of the pairs of scores of items i and j over the observed range of
+// each: row r holds item j = its maximum - r (highest score first), column c
+// item i = its minimum + c. Scores are truncated toward zero; data needs at
+// least one row.
+Matrix* PairTable(const Matrix* data, int i, int j);
+
+// The thresholds of a table's column item (from its column sums) and of its
+// row item (from its row sums, lowest category last in the table), as
+// ThresholdsOfCounts gives them.
+std::vector<double> ColumnThresholds(const Matrix* table);
+std::vector<double> RowThresholds(const Matrix* table);
+
 // Fills probabilities and derivatives (rows = b.size() - 1, cols = a.size() - 1).
 void ReferenceModelTables(const std::vector<double>& a, const std::vector<double>& b, double rho,
                           Matrix* probabilities, Matrix* derivatives);

@@ -10,9 +10,11 @@
 
 #include "PolychoricReference.h"
 #include "matrix/MatrixOps.h"
+#include "stats/Bootstrap.h"
 #include "stats/ContingencyTable.h"
 #include "stats/ExactNormal.h"
 #include "stats/PolychoricPair.h"
+#include "stats/RandomSource.h"
 #include "matrix/matrix_test_support.h"
 
 using namespace talver;
@@ -249,6 +251,111 @@ TEST_F(PolychoricMatrixTest, AgreesWithTheStraightforwardEvaluation)
             }
         }
     }
+}
+
+// The sample that holds row k of data counts[k] times, copied out.
+Matrix* RowsByCount(const Matrix* data, const std::vector<int>& counts)
+{
+    int total = 0;
+    for (int count : counts) {
+        total += count;
+    }
+    Matrix* copy = NewMatrix(total, data->Cols());
+    int row = 0;
+    for (int k = 0; k < data->Rows(); ++k) {
+        for (int c = 0; c < counts[k]; ++c, ++row) {
+            for (int i = 0; i < data->Cols(); ++i) {
+                (*copy)(row, i) = (*data)(k, i);
+            }
+        }
+    }
+    return copy;
+}
+
+// Bit-identical matrices, or both missing.
+void ExpectSameMatrix(const Matrix* weighted, const Matrix* copied, const char* what)
+{
+    ASSERT_EQ(weighted == nullptr, copied == nullptr) << what;
+    if (weighted == nullptr) {
+        return;
+    }
+    ASSERT_EQ(weighted->Rows(), copied->Rows()) << what;
+    for (int i = 0; i < weighted->Rows(); ++i) {
+        for (int j = 0; j < weighted->Cols(); ++j) {
+            EXPECT_EQ((*weighted)(i, j), (*copied)(i, j)) << what << " " << i << "," << j;
+        }
+    }
+}
+
+TEST_F(PolychoricMatrixTest, WeightedSampleGivesTheMatrixOfItsCopiedRows)
+{
+    // Bootstrap draws of small and large samples, items of different
+    // ranges, a sparse category that some draws lose: the matrix and its
+    // failures are those of the copied rows.
+    std::mt19937 random(11);
+    RandomSource draws(77u);
+    struct Case {
+        int rows;
+        int categories;
+    };
+    int failures = 0;
+    int successes = 0;
+    for (const Case sample : {Case{40, 5}, Case{300, 4}, Case{1800, 6}}) {
+        MatrixScope scope;
+        Matrix* data = RandomData(random, sample.rows, 4, sample.categories);
+        // Item 3 is scored 0..1 instead, with a fractional score that
+        // truncates into its range.
+        for (int n = 0; n < sample.rows; ++n) {
+            (*data)(n, 3) = (*data)(n, 3) > sample.categories / 2.0 ? 1.0 : 0.0;
+        }
+        (*data)(0, 3) = 0.5;
+        // Item 0's lowest score in one row only, which about a third of
+        // the draws miss.
+        for (int n = 0; n < sample.rows; ++n) {
+            (*data)(n, 0) = std::fmax((*data)(n, 0), 2.0);
+        }
+        (*data)(1, 0) = 1.0;
+        const Matrix* lowest = FromRows({{1}, {1}, {1}, {0}});
+        const Matrix* highest = FromRows({{1.0 * sample.categories}, {1.0 * sample.categories},
+                                          {1.0 * sample.categories}, {1}});
+        std::vector<int> counts;
+        for (int draw = 0; draw < 8; ++draw) {
+            MatrixScope drawScope;
+            ResampleCounts(sample.rows, counts, draws);
+            const Matrix* weighted = WeightedPolychoricMatrix(data, counts, lowest, highest);
+            (weighted == nullptr ? failures : successes) += 1;
+            ExpectSameMatrix(weighted, PolychoricMatrix(RowsByCount(data, counts), lowest, highest), "draw");
+        }
+    }
+    EXPECT_GT(failures, 0) << "no draw lost the sparse category";
+    EXPECT_GT(successes, 0);
+
+    // Rows not drawn do not count, out-of-range scores included; no row
+    // drawn is no sample.
+    Matrix* data = RandomData(random, 120, 3, 3);
+    (*data)(5, 1) = 9.0;
+    std::vector<int> counts(120, 1);
+    counts[5] = 0;
+    counts[6] = 3;
+    const Matrix* lowest = Column(3, 1);
+    const Matrix* highest = Column(3, 3);
+    ExpectSameMatrix(WeightedPolychoricMatrix(data, counts, lowest, highest),
+                     PolychoricMatrix(RowsByCount(data, counts), lowest, highest), "undrawn row");
+    EXPECT_EQ(WeightedPolychoricMatrix(data, std::vector<int>(120, 1), lowest, highest), nullptr);
+    EXPECT_EQ(WeightedPolychoricMatrix(data, std::vector<int>(120, 0), lowest, highest), nullptr);
+    EXPECT_THROW(WeightedPolychoricMatrix(data, std::vector<int>(119, 1), lowest, highest), MatrixEngineError);
+}
+
+TEST_F(PolychoricMatrixTest, AbsurdDeclaredRangesGiveNull)
+{
+    // More categories than cases, or a range upside down: refused without
+    // trying to count the categories.
+    Matrix* data = FromRows({{1, 2}, {2, 1}, {1, 1}, {2, 2}});
+    EXPECT_NE(PolychoricMatrix(data, Column(2, 1), Column(2, 2)), nullptr);
+    EXPECT_EQ(PolychoricMatrix(data, Column(2, 1), Column(2, 2e9)), nullptr);
+    EXPECT_EQ(PolychoricMatrix(data, Column(2, 2), Column(2, 1)), nullptr);
+    EXPECT_EQ(PolychoricMatrix(data, Column(2, std::nan("")), Column(2, 2)), nullptr);
+    EXPECT_EQ(PolychoricMatrix(data, Column(2, 1), Column(2, 1e300)), nullptr);
 }
 
 } // namespace

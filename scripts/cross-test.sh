@@ -38,8 +38,11 @@ cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/toolchains/$too
 cmake --build "$build" -j"$(nproc)"
 say built
 
+# The target's programs run under their emulator: qemu-user with the
+# target's C library from Debian's cross packages (no binfmt_misc
+# registration is needed), or Wine.
 run() {
-    "$@"
+    qemu-aarch64 -L /usr/aarch64-linux-gnu "$@"
 }
 if [ "$target" = windows ]; then
     export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

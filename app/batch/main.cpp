@@ -4,10 +4,12 @@
 #include "platform/HeapReuse.h"
 #include "app/batch/BatchRun.h"
 #include "platform/StopSignals.h"
+#include "platform/Terminal.h"
 
 int main(int argc, char** argv)
 {
     talver::KeepFreedHeapMemory();
     talver::InstallStopSignals();
+    talver::ShowUtf8OnConsole();
     return talver::RunBatchCommandLine(argc, argv);
 }

@@ -4,12 +4,10 @@
 #include "platform/HeapReuse.h"
 #include "app/batch/BatchRun.h"
 #include "platform/StopSignals.h"
-#include "platform/Terminal.h"
 
 int main(int argc, char** argv)
 {
     talver::KeepFreedHeapMemory();
     talver::InstallStopSignals();
-    talver::ShowUtf8OnConsole();
     return talver::RunBatchCommandLine(argc, argv);
 }

@@ -12,12 +12,6 @@ bool StandardErrorIsTerminal()
     return isatty(fileno(stderr)) == 1;
 }
 
-void ShowUtf8OnConsole()
-{
-    // A terminal shows the bytes in the user's locale, which the program's
-    // UTF-8 names came from.
-}
-
 int StandardErrorColumns()
 {
     winsize size{};

@@ -8,29 +8,6 @@
 
 namespace talver {
 
-namespace {
-
-UINT earlierOutputCodePage = 0;
-
-void RestoreOutputCodePage()
-{
-    SetConsoleOutputCP(earlierOutputCodePage);
-}
-
-} // namespace
-
-void ShowUtf8OnConsole()
-{
-    // The console is shared with the shell that started the program, which
-    // keeps the code page set last: the earlier one is put back at exit.
-    const UINT earlier = GetConsoleOutputCP();
-    if (earlier == 0 || earlier == CP_UTF8 || !SetConsoleOutputCP(CP_UTF8)) {
-        return;
-    }
-    earlierOutputCodePage = earlier;
-    std::atexit(RestoreOutputCodePage);
-}
-
 bool StandardErrorIsTerminal()
 {
     return _isatty(_fileno(stderr)) != 0;

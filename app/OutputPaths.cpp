@@ -1,6 +1,7 @@
 #include "app/OutputPaths.h"
 
 #include "data/DataFileKind.h"
+#include "data/FilePath.h"
 #include "platform/FileAccess.h"
 
 #include <filesystem>
@@ -18,8 +19,10 @@ std::string Quoted(const std::string& path)
 
 } // namespace
 
-bool SameFile(const std::string& a, const std::string& b)
+bool SameFile(const std::string& aName, const std::string& bName)
 {
+    const fs::path a = FilePath(aName);
+    const fs::path b = FilePath(bName);
     std::error_code error;
     if (fs::exists(a, error) && fs::exists(b, error)) {
         const bool same = fs::equivalent(a, b, error);
@@ -62,7 +65,7 @@ std::optional<std::string> OutputPathProblem(const std::vector<NamedPath>& outpu
                    ", not a regular file. Choose the name of a file to write.";
         }
         std::error_code error;
-        if (fs::exists(output.path, error) && !MayWriteFile(output.path)) {
+        if (fs::exists(FilePath(output.path), error) && !MayWriteFile(output.path)) {
             return "The " + output.role + " " + Quoted(output.path) +
                    " is read-only and is kept as it is. Allow writing to it or choose another name.";
         }

@@ -9,6 +9,7 @@
 #include "app/OutputPaths.h"
 #include "app/RunDetails.h"
 #include "app/SampleDialogRules.h"
+#include "data/FilePath.h"
 #include "data/InputShown.h"
 #include "data/MissingCodes.h"
 #include "data/SampleFileReader.h"
@@ -544,8 +545,8 @@ bool RunController::Compute()
         Enable(button, true);
     }
     std::error_code noPath;
-    const std::filesystem::path shownPath = std::filesystem::absolute(reportPath, noPath);
-    port_.ShowReportWritten(noPath ? reportPath : shownPath.string());
+    const std::filesystem::path shownPath = std::filesystem::absolute(FilePath(reportPath), noPath);
+    port_.ShowReportWritten(noPath ? reportPath : Utf8Name(shownPath));
     if (failed) {
         // A rename that fails after the report's (the folder changed under
         // the run) leaves that file and those after it as they were.

@@ -9,6 +9,7 @@
 
 #include "app/DialogTexts.h"
 #include "app/IntegerField.h"
+#include "data/FilePath.h"
 #include "data/RunSizeLimits.h"
 
 namespace talver {
@@ -20,7 +21,7 @@ namespace {
 bool NameExists(const std::string& name)
 {
     std::error_code error;
-    return std::filesystem::exists(std::filesystem::path(name), error);
+    return std::filesystem::exists(FilePath(name), error);
 }
 
 }  // namespace
@@ -109,9 +110,9 @@ std::string SampleDialogRules::MissingFilesMessage(bool replicationMissing, bool
 {
     std::error_code noFolder;
     const std::filesystem::path folder = std::filesystem::current_path(noFolder);
-    const std::string where = noFolder ? "" : " in " + folder.string();
+    const std::string where = noFolder ? "" : " in " + Utf8Name(folder);
     auto named = [&where](const std::string& file) {
-        return "\"" + file + "\" was not found" + (std::filesystem::path(file).is_absolute() ? "" : where);
+        return "\"" + file + "\" was not found" + (FilePath(file).is_absolute() ? "" : where);
     };
     if (!replicationMissing) {
         return std::string(SampleDialogText::kTargetFileMissing) + ": " + named(values_.targetFile) + ".";

@@ -1,12 +1,14 @@
 #include "data/DataFileKind.h"
 
+#include "data/FilePath.h"
+
 #include <filesystem>
 
 namespace talver {
 
 DataFileKind KindOfDataFile(const std::string& path)
 {
-    std::string extension = std::filesystem::path(path).extension().string();
+    std::string extension = Utf8Name(FilePath(path).extension());
     for (char& c : extension) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
@@ -42,7 +44,7 @@ std::string DescriptionOf(DataFileKind kind)
 std::string NonRegularKind(const std::string& path)
 {
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    const std::filesystem::file_status status = std::filesystem::status(FilePath(path), error);
     switch (status.type()) {
     case std::filesystem::file_type::directory: return "a folder";
     case std::filesystem::file_type::fifo: return "a FIFO (named pipe)";

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <fstream>
 #include <new>
 #include <set>
 
@@ -239,7 +239,7 @@ private:
 class TextFeed {
 public:
     explicit TextFeed(std::string_view whole) : held_(whole), whole_(true) {}
-    explicit TextFeed(std::FILE* file) : file_(file) {}
+    explicit TextFeed(std::istream& file) : file_(&file) {}
 
     std::string_view Held() const { return held_; }
     bool Whole() const { return whole_; }
@@ -260,18 +260,20 @@ public:
         const std::size_t kept = buffer_.size();
         const std::size_t wanted = std::max(kDelimitedChunkBytes, kept);
         buffer_.resize(kept + wanted);
-        const std::size_t got = std::fread(buffer_.data() + kept, 1, wanted, file_);
+        file_->read(buffer_.data() + kept, static_cast<std::streamsize>(wanted));
+        const auto got = static_cast<std::size_t>(file_->gcount());
         buffer_.resize(kept + got);
         binary_ = binary_ || std::memchr(buffer_.data() + kept, '\0', got) != nullptr;
         if (got < wanted) {
             whole_ = true;
-            readFailed_ = std::ferror(file_) != 0;
+            // The end of the file sets failbit; an error of the system, badbit.
+            readFailed_ = file_->bad();
         }
         held_ = buffer_;
     }
 
 private:
-    std::FILE* file_ = nullptr;
+    std::istream* file_ = nullptr;
     std::string buffer_;
     std::string_view held_;
     bool whole_ = false;
@@ -476,13 +478,12 @@ DataReadResult ReadDelimitedFile(const std::string& path, char delimiter, DataTa
                                  const StopAsked& stopAsked)
 {
     table = DataTable{};
-    std::FILE* opened = nullptr;
-    const DataReadResult open = OpenRegularFile(path, opened);
+    std::ifstream file;
+    const DataReadResult open = OpenRegularFile(path, file);
     if (!open.ok) {
         return open;
     }
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(opened, &std::fclose);
-    TextFeed feed(file.get());
+    TextFeed feed(file);
     return ParseFeed(feed, delimiter, path, table, choice, stopAsked);
 }
 

@@ -3,12 +3,12 @@
 
 #include "data/DataTable.h"
 
-#include <cstdio>
+#include <fstream>
 #include <string>
 
 namespace talver {
 
-// On success `file` is open for reading in binary mode; the caller closes it.
-DataReadResult OpenRegularFile(const std::string& path, std::FILE*& file);
+// On success `file` is open for reading in binary mode. `path` is UTF-8.
+DataReadResult OpenRegularFile(const std::string& path, std::ifstream& file);
 
 } // namespace talver

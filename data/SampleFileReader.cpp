@@ -1,5 +1,6 @@
 #include "data/SampleFileReader.h"
 
+#include "data/FilePath.h"
 #include "data/InputShown.h"
 #include "data/WideEncoding.h"
 #include "matrix/Matrix.h"
@@ -9,10 +10,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <limits>
-#include <memory>
 #include <vector>
 
 namespace talver {
@@ -217,7 +217,7 @@ public:
     // All the text, already in memory.
     TextSource(const char* begin, const char* end) : begin_(begin), end_(end) {}
     // The text of an open file, read from its start.
-    explicit TextSource(std::FILE* file) : file_(file) {}
+    explicit TextSource(std::istream& file) : file_(&file) {}
 
     const char* Begin() const { return begin_; }
     const char* End() const { return end_; }
@@ -282,13 +282,15 @@ public:
         if (kept > 0 && offset > 0) {
             std::memmove(buffer_.data(), buffer_.data() + offset, kept);
         }
-        const std::size_t got = std::fread(buffer_.data() + kept, 1, buffer_.size() - kept, file_);
+        file_->read(buffer_.data() + kept, static_cast<std::streamsize>(buffer_.size() - kept));
+        const auto got = static_cast<std::size_t>(file_->gcount());
         begin_ = buffer_.data();
         end_ = begin_ + kept + got;
         keep = begin_;
         if (got == 0) {
             atEnd_ = true;
-            readFailed_ = std::ferror(file_) != 0;
+            // The end of the file sets failbit; an error of the system, badbit.
+            readFailed_ = file_->bad();
             return false;
         }
         return true;
@@ -301,7 +303,7 @@ public:
 private:
     static constexpr std::size_t kPiece = std::size_t{1} << 16;
 
-    std::FILE* file_ = nullptr;
+    std::istream* file_ = nullptr;
     std::vector<char> buffer_;
     const char* begin_ = nullptr;
     const char* end_ = nullptr;
@@ -388,11 +390,11 @@ SampleReadResult ParseSampleText(const char* begin, const char* end, Matrix* int
 
 SampleReadResult ReadSampleFile(const std::string& path, Matrix* into, const StopAsked& stopAsked)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::ifstream file(FilePath(path), std::ios::binary);
     if (!file) {
         return {false, "cannot open " + path + ": " + std::strerror(errno)};
     }
-    TextSource source(file.get());
+    TextSource source(file);
     const SampleReadResult result = Parse(source, into, stopAsked);
     if (source.ReadFailed()) {
         return {false, "cannot read " + path + ": " + std::strerror(errno)};

@@ -2,6 +2,7 @@
 
 #include "data/RunSizeLimits.h"
 #include "data/DataFileKind.h"
+#include "data/FilePath.h"
 #include "matrix/Matrix.h"
 #include "matrix/MatrixOps.h"
 
@@ -47,7 +48,7 @@ namespace {
 // too short for its declared size holds, in the terms the user declared.
 std::string WhatTheFileHolds(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FilePath(path), std::ios::binary);
     long long numbers = 0;
     long long lines = 0;
     long long fewest = std::numeric_limits<long long>::max();
@@ -80,7 +81,7 @@ std::string WhatTheFileHolds(const std::string& path)
 SampleSizeCheck CheckSampleFileSize(const std::string& path, std::int64_t rows, std::int64_t cols)
 {
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    const std::uintmax_t size = std::filesystem::file_size(FilePath(path), error);
     if (const std::string kind = NonRegularKind(path); !kind.empty()) {
         return {false, path + " is " + kind + ", not a data file"};
     }

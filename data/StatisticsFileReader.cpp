@@ -1,5 +1,7 @@
 #include "data/StatisticsFileReader.h"
 
+#include "data/FilePath.h"
+
 #include <readstat.h>
 
 #include <cstring>
@@ -49,7 +51,7 @@ struct Reading {
 // 129). A release that cannot be read gives the narrowest.
 std::size_t StataLabelSetNameWidth(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(FilePath(path), std::ios::binary);
     char head[64] = {};
     file.read(head, sizeof head);
     const std::string text(head, static_cast<std::size_t>(file.gcount()));
@@ -220,10 +222,10 @@ DataReadResult ReadStatisticsFile(const std::string& path, DataFileKind kind, Da
 {
     table = DataTable{};
     std::error_code fileError;
-    if (!std::filesystem::exists(path, fileError)) {
+    if (!std::filesystem::exists(FilePath(path), fileError)) {
         return {false, path + ": no such file. Check its name and folder."};
     }
-    if (!std::filesystem::is_regular_file(path, fileError)) {
+    if (!std::filesystem::is_regular_file(FilePath(path), fileError)) {
         return {false, path + ": not a regular file that can be read. Choose the data file itself."};
     }
     std::unique_ptr<readstat_parser_t, void (*)(readstat_parser_t*)> parser(readstat_parser_init(),

@@ -38,8 +38,11 @@ cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/scripts/toolchains/$too
 cmake --build "$build" -j"$(nproc)"
 say built
 
+# The target's programs run under their emulator: qemu-user with the
+# target's C library from Debian's cross packages (no binfmt_misc
+# registration is needed), or Wine.
 run() {
-    "$@"
+    qemu-aarch64 -L /usr/aarch64-linux-gnu "$@"
 }
 if [ "$target" = windows ]; then
     export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -123,24 +126,32 @@ if [ "$target" = windows ]; then
     say "Ctrl-C"
 fi
 
-# A report whose name is not ASCII replaces the earlier one of that name:
-# the command line and the report's temporary and final names are UTF-8
-# (the program's manifest sets it as the process code page; Wine reads the
-# command line in the locale's encoding).
-if [ "$target" = windows ]; then
-    named=$jobs/named
-    mkdir -p "$named"
-    cp "$top/examples/target.dat" "$top/examples/replica.dat" "$named/"
-    report="Bericht-$(printf '\303\274\342\202\254\346\270\254').txt"
-    echo "the earlier report" > "$named/$report"
-    (cd "$named" && LC_ALL=C.UTF-8 wine "$build/$batch" --samples 100 --output "$report" 2>messages) || true
-    if ! grep -q "TALVER completed" "$named/$report" 2>/dev/null || [ "$(ls -A "$named" | wc -l)" -ne 4 ]; then
-        echo "A report named outside ASCII was not written in place; the folder holds:" >&2
-        ls -A "$named" >&2
-        cat "$named/messages" >&2
-        failed=1
-    fi
+# Data files and a report whose names are not ASCII: the samples are read,
+# the earlier report of that name is replaced, and the report and the
+# messages name the files as they were typed. The command line, the names
+# and the messages are UTF-8 (on Windows the program's manifest sets it as
+# the process code page; Wine reads the command line in the locale's
+# encoding).
+named=$jobs/named
+mkdir -p "$named"
+target_file="Ziel-$(printf '\303\274').dat"
+replication_file="Replik-$(printf '\342\202\254').dat"
+report="Bericht-$(printf '\303\274\342\202\254\346\270\254').txt"
+cp "$top/examples/target.dat" "$named/$target_file"
+cp "$top/examples/replica.dat" "$named/$replication_file"
+echo "the earlier report" > "$named/$report"
+(cd "$named" && export LC_ALL=C.UTF-8 && run "$build/$batch" --target "$target_file" --replication "$replication_file" \
+    --samples 100 --output "$report" --json "${report%.txt}.json" 2>messages) || true
+if ! grep -q "TALVER completed" "$named/$report" 2>/dev/null || [ "$(ls -A "$named" | wc -l)" -ne 5 ] ||
+    ! grep -q "^Target sample data file *: $target_file\$" "$named/$report" ||
+    ! grep -q "^Replication sample data file *: $replication_file\$" "$named/$report" ||
+    ! grep -q "^Report written to .*$report" "$named/messages"; then
+    echo "Files named outside ASCII were not read, written in place or named as typed; the folder holds:" >&2
+    ls -A "$named" >&2
+    cat "$named/messages" >&2
+    failed=1
 fi
+say "names outside ASCII"
 
 # Without ReadStat, a statistics file is refused with what to do instead.
 if [ "$target" = windows ]; then

@@ -10,11 +10,9 @@
 # installed into a scratch root, and the R package is built and checked.
 # Beside all of that, from the release build on, the browser version is
 # built with Emscripten and tested in chromium against talver-batch, and the
-# Windows cross build (scripts/cross-test.sh windows) builds talver-batch and
-# the engine's tests with MinGW-w64, runs them under Wine and compares their
-# reports with the release build's. The 64-bit ARM build under qemu-user
-# (scripts/cross-test.sh aarch64) is not part of this command yet: it has
-# not yet passed whole.
+# cross builds (scripts/cross-test.sh) build talver-batch and the engine's
+# tests for Windows with MinGW-w64 and for 64-bit ARM Linux, run them under
+# Wine and qemu-user and compare their reports with the release build's.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 start=$(date +%s)
@@ -34,11 +32,11 @@ mkdir -p "$top/build-web"
 web=$!
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
 stage "release tests"
-# The Windows cross build, beside the sanitizer stage; its output is shown
-# when it ends.
+# The cross builds, one after the other beside the sanitizer stage; their
+# output is shown when they end.
 mkdir -p "$top/build-cross"
 (status=0
- for system in windows; do
+ for system in windows aarch64; do
      "$top/scripts/cross-test.sh" "$system" "$top/build" || status=1
  done
  echo $status >"$top/build-cross/test.status") >"$top/build-cross/test.log" 2>&1 &
@@ -81,7 +79,7 @@ stage "R package"
 stage "R package for Windows"
 wait $cross
 cat "$top/build-cross/test.log"
-stage "Windows (beside the stages above)"
+stage "Windows and ARM (beside the stages above)"
 wait $web
 cat "$top/build-web/test.log"
 stage "browser (beside the stages above)"

@@ -3,11 +3,13 @@
 #include "app/BuildDescription.h"
 #include "app/batch/HelpText.h"
 #include "data/DataFileKind.h"
+#include "platform/ConsoleText.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <memory>
+#include <sstream>
 
 namespace talver {
 
@@ -51,13 +53,12 @@ int RefuseExtras(const CLI::App& app, const std::vector<std::string>& extras)
     if (first.rfind("-", 0) == 0) {
         const std::optional<std::string> meant = NearestOption(first, known);
         const std::string suggestion = meant ? ": did you mean " + *meant + "?" : ".";
-        std::fprintf(stderr, "talver-batch does not know the option %s%s talver-batch --help lists every option.\n",
-                     first.c_str(), suggestion.c_str());
+        WriteText(stderr, "talver-batch does not know the option " + first + suggestion +
+                              " talver-batch --help lists every option.\n");
     } else {
-        std::fprintf(stderr,
-                     "talver-batch takes no argument without an option before it, such as \"%s\": name the file "
-                     "with --target, --replication or --data. talver-batch --help lists every option.\n",
-                     first.c_str());
+        WriteText(stderr, "talver-batch takes no argument without an option before it, such as \"" + first +
+                              "\": name the file with --target, --replication or --data. talver-batch --help "
+                              "lists every option.\n");
     }
     return kUsageError;
 }
@@ -163,7 +164,13 @@ std::optional<int> ParseBatchOptions(int argc, char** argv, BatchOptions& o)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        const int status = app.exit(error);
+        // CLI11's messages repeat what was typed, which may be a name
+        // outside ASCII.
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = app.exit(error, out, err);
+        WriteText(stdout, out.str());
+        WriteText(stderr, err.str());
         return status == 0 ? 0 : kUsageError;
     }
     if (const std::vector<std::string> extras = app.remaining(); !extras.empty()) {

@@ -4,6 +4,7 @@
 #include "app/OptionsDialogRules.h"
 #include "data/DelimitedReader.h"
 #include "app/SampleDialogRules.h"
+#include "platform/ConsoleText.h"
 #include "platform/EditorLauncher.h"
 #include "platform/StopSignals.h"
 #include "platform/Terminal.h"
@@ -36,7 +37,7 @@ BatchPort::BatchPort(const BatchOptions& options, bool liveProgress)
 void BatchPort::Say(const std::string& text)
 {
     printer_.Interrupt();
-    std::fprintf(stderr, "%s\n", text.c_str());
+    WriteText(stderr, text + "\n");
 }
 
 bool BatchPort::CheckCombination()

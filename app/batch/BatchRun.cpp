@@ -5,6 +5,7 @@
 #include "app/RunController.h"
 #include "app/batch/BatchOptions.h"
 #include "app/batch/BatchPort.h"
+#include "platform/ConsoleText.h"
 #include "platform/StopSignals.h"
 #include "platform/Terminal.h"
 #include "matrix/Matrix.h"
@@ -92,7 +93,8 @@ int RunBatchCommandLine(int argc, char** argv)
         return kUserError;
     } catch (const std::exception& failure) {
         FreeAllMatrices();
-        std::fprintf(stderr, "talver-batch failed: %s. No report or JSON file was changed.\n", failure.what());
+        WriteText(stderr, std::string("talver-batch failed: ") + failure.what() +
+                              ". No report or JSON file was changed.\n");
         return kRunFailed;
     }
 }

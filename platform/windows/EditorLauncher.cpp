@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/windows/SystemMessage.h"
+#include "platform/windows/WidePath.h"
 
 #include <windows.h>
 
@@ -10,34 +11,46 @@
 
 namespace talver {
 
+namespace {
+
+// The editor's name from the environment, read as UTF-16 so that a name
+// outside ASCII arrives whole whatever the process's code page.
+std::string ChosenEditor()
+{
+    const wchar_t* chosen = _wgetenv(L"TALVER_EDITOR");
+    return chosen ? Utf8Path(chosen) : std::string();
+}
+
+} // namespace
+
 std::string EditorProgram()
 {
-    const char* chosen = std::getenv("TALVER_EDITOR");
-    return (chosen && *chosen) ? chosen : "the application Windows opens the file with";
+    const std::string chosen = ChosenEditor();
+    return chosen.empty() ? "the application Windows opens the file with" : chosen;
 }
 
 bool StartEditorDetached(const std::string& path, std::string& error)
 {
-    const char* chosen = std::getenv("TALVER_EDITOR");
-    if (!chosen || !*chosen) {
+    const std::string chosen = ChosenEditor();
+    if (chosen.empty()) {
         // The program that Explorer would open the file with.
         const auto result = reinterpret_cast<INT_PTR>(
-            ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+            ShellExecuteW(nullptr, L"open", WidePath(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
         if (result <= 32) {
             error = "could not open " + path + " in " + EditorProgram() + ": " + SystemMessage(GetLastError());
             return false;
         }
         return true;
     }
-    std::string commandLine = "\"" + std::string(chosen) + "\" \"" + path + "\"";
-    STARTUPINFOA startup{};
+    std::wstring commandLine = WidePath("\"" + chosen + "\" \"" + path + "\"");
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     // Its own process group, detached from this console: the editor outlives
     // this process quietly.
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
                         DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &process)) {
-        error = "could not start " + std::string(chosen) + ": " + SystemMessage(GetLastError());
+        error = "could not start " + chosen + ": " + SystemMessage(GetLastError());
         return false;
     }
     CloseHandle(process.hThread);

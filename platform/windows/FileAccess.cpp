@@ -1,5 +1,7 @@
 #include "platform/FileAccess.h"
 
+#include "platform/windows/WidePath.h"
+
 #include <io.h>
 
 namespace talver {
@@ -7,7 +9,7 @@ namespace talver {
 bool MayWriteFile(const std::string& path)
 {
     // Mode 2 asks for writing; a read-only attribute refuses it.
-    return _access(path.c_str(), 2) == 0;
+    return _waccess(WidePath(path).c_str(), 2) == 0;
 }
 
 } // namespace talver

@@ -8,6 +8,7 @@ const $ = (id) => document.getElementById(id);
 
 let worker = null;
 let workerReady = false;
+let warmer = null;
 const files = {};          // name -> ArrayBuffer, kept to restart the worker after Stop
 let chosen = { one: null, target: null, replication: null };
 let preview = null;
@@ -23,11 +24,23 @@ function say(text) {
     box.scrollTop = box.scrollHeight;
 }
 
+// The engine, compiled once as the page opens: each worker instantiates this
+// module, so a worker started after Stop is ready at once, and code that the
+// browser has optimised in one worker serves them all.
+const engineModule = WebAssembly.compile(Uint8Array.from(atob(TALVER_ENGINE_BINARY), (c) => c.charCodeAt(0)));
+
+function engineWorker() {
+    const url = URL.createObjectURL(new Blob([TALVER_WORKER_SOURCE], { type: "text/javascript" }));
+    const started = new Worker(url);
+    URL.revokeObjectURL(url);
+    engineModule.then((module) => started.postMessage({ cmd: "start", module: module }),
+        (failure) => say("The engine failed: " + failure.message));
+    return started;
+}
+
 function startWorker() {
     workerReady = false;
-    const url = URL.createObjectURL(new Blob([TALVER_WORKER_SOURCE], { type: "text/javascript" }));
-    worker = new Worker(url);
-    URL.revokeObjectURL(url);
+    worker = engineWorker();
     worker.onmessage = (event) => onWorkerMessage(event.data);
     worker.onerror = (event) => {
         say("The engine failed: " + event.message);
@@ -281,7 +294,25 @@ function check() {
     worker.postMessage({ cmd: "check", args: commandLine() });
 }
 
+// A worker apart runs a small job on made-up scores while the researcher
+// chooses the data, so that the first run finds the engine's busy functions
+// already optimised (see worker.js). It shows nothing, and a run that starts
+// before it ends stops it, so that both never share the processor.
+function startWarmUp() {
+    warmer = engineWorker();
+    warmer.onmessage = (event) => { if (event.data.kind === "warmed") { stopWarmUp(); } };
+    warmer.postMessage({ cmd: "warm-up" });
+}
+
+function stopWarmUp() {
+    if (warmer) {
+        warmer.terminate();
+        warmer = null;
+    }
+}
+
 function compute() {
+    stopWarmUp();
     clearMarks();
     running = true;
     updateButtons();
@@ -370,3 +401,4 @@ drop.addEventListener("drop", (event) => {
 });
 setMode();
 startWorker();
+startWarmUp();

@@ -314,6 +314,7 @@ function stopWarmUp() {
 function compute() {
     stopWarmUp();
     clearMarks();
+    $("engine-state").textContent = "";
     running = true;
     updateButtons();
     $("results-section").hidden = true;
@@ -357,11 +358,15 @@ function finishRun(m) {
         downloads.push(url);
         $(id).href = url;
         $(id).download = stem() + extension;
+        return url;
     };
     link("download-text", m.outputs.report, "text/plain;charset=utf-8", ".txt");
     link("download-json", m.outputs.json, "application/json", ".json");
     link("download-html", m.outputs.html, "text/html;charset=utf-8", ".html");
-    $("report-frame").srcdoc = m.outputs.html;
+    // The report's contents link to its sections by fragment, which in a
+    // document given inline resolve against the page's address and would
+    // load the page itself into the frame: they resolve against the frame's.
+    $("report-frame").srcdoc = m.outputs.html.replace("<head>", '<head><base href="about:srcdoc">');
     $("run-time").textContent = "(computed in " + m.seconds.toFixed(2) + " s)";
     $("results-section").hidden = false;
 }

@@ -27,6 +27,17 @@ async function computeAndCompare(page, label) {
     reportLinesCompared(report, fs.readFileSync(path.join(scratch, "batch.txt"), "utf8"));
     jsonNumbersCompared(JSON.parse(json), JSON.parse(fs.readFileSync(path.join(scratch, "batch.json"), "utf8")), 1e-12);
     assert.match(html, /<svg/);
+    // The report shown is the page offered for download, and a link of its
+    // contents leads to its section, not out of the report.
+    const frame = page.frameLocator("#report-frame");
+    assert.strictEqual(await frame.locator("h1").textContent(), html.match(/<h1>([^<]*)<\/h1>/)[1]);
+    await frame.locator("a[href='#discriminations']").click();
+    const shownAddress = () => frame.locator("body").evaluate(() => location.href);
+    for (let wait = 0; wait < 50 && !(await shownAddress()).endsWith("#discriminations"); ++wait) {
+        await page.waitForTimeout(100);
+    }
+    assert.match(await shownAddress(), /^about:srcdoc#discriminations$/);
+    assert.ok(await frame.locator("body").evaluate(() => window.scrollY > 0), "the report did not scroll to the section");
     console.log(`${label}: road job ${pageSeconds.toFixed(2)} s in the page, ` +
         `${batchRun.seconds.toFixed(2)} s in talver-batch on one thread (ratio ${(pageSeconds / batchRun.seconds).toFixed(2)})`);
 }

@@ -28,13 +28,17 @@ function say(text) {
 // module, so a worker started after Stop is ready at once, and code that the
 // browser has optimised in one worker serves them all.
 const engineModule = WebAssembly.compile(Uint8Array.from(atob(TALVER_ENGINE_BINARY), (c) => c.charCodeAt(0)));
+engineModule.catch((failure) => {
+    say("This browser cannot run the engine (" + failure.message + "). Use a current version of the browser, " +
+        "or talver-batch.");
+    $("engine-state").textContent = "";
+});
 
 function engineWorker() {
     const url = URL.createObjectURL(new Blob([TALVER_WORKER_SOURCE], { type: "text/javascript" }));
     const started = new Worker(url);
     URL.revokeObjectURL(url);
-    engineModule.then((module) => started.postMessage({ cmd: "start", module: module }),
-        (failure) => say("The engine failed: " + failure.message));
+    engineModule.then((module) => started.postMessage({ cmd: "start", module: module }), () => {});
     return started;
 }
 

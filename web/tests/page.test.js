@@ -1,7 +1,8 @@
 // The page in Debian's chromium, from a local static server and from
-// file://: the road job's outputs against talver-batch's, a file with a bad
-// token, Stop and a second run, no request outside the page's folder, no
-// console errors, and the size of the page's files.
+// file://: the road job's outputs against talver-batch's and the report
+// shown with its contents' links, a file with a bad token, Stop and a
+// second run, no request outside the page's folder, no console errors, an
+// engine the browser cannot compile, and the size of the page's files.
 //   TALVER_SITE=build-web/site TALVER_BATCH=build/talver-batch node --test web/tests
 "use strict";
 
@@ -97,4 +98,19 @@ test("a file with a bad token shows the reader's message, and a refused option t
     assert.ok(batchRun.stderr.includes(shown), `page: ${shown}\nbatch: ${batchRun.stderr}`);
     assert.match(shown, /3x/);
     assert.deepStrictEqual(problems, []);
+});
+
+test("a browser that cannot compile the engine says so, instead of loading for ever", async () => {
+    const broken = path.join(scratch, "broken-site");
+    fs.cpSync(site, broken, { recursive: true });
+    const source = path.join(broken, "engine-source.js");
+    // The WebAssembly's magic number without its version.
+    fs.writeFileSync(source, fs.readFileSync(source, "utf8").replace(/TALVER_ENGINE_BINARY = "[^"]*"/,
+        "TALVER_ENGINE_BINARY = \"AGFzbQ==\""));
+    const page = await shared.browser.newPage();
+    await page.goto("file://" + broken + "/index.html");
+    await page.waitForSelector("#messages:has-text('This browser cannot run the engine')");
+    assert.strictEqual(await page.textContent("#engine-state"), "");
+    assert.ok(await page.isDisabled("#compute"));
+    await page.close();
 });

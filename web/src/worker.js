@@ -73,7 +73,7 @@ function handle(message) {
 // researcher's first run starts with it. Its files stay in this worker.
 function warmUp() {
     let state = 20261210;
-    const uniform = () => { state = (state * 1103515245 + 12345) % 2147483648; return state / 2147483648; };
+    const uniform = () => { state = (Math.imul(state, 1103515245) + 12345) >>> 0; return state / 4294967296; };
     const rows = ["group,i1,i2,i3,i4,i5,i6,i7,i8,i9,i10"];
     for (let r = 0; r < 300; ++r) {
         const factors = [uniform() + uniform() - 1, uniform() + uniform() - 1];

@@ -26,8 +26,9 @@ site=$build/site
 rm -rf "$site"
 mkdir -p "$site"
 cp "$top"/web/src/index.html "$top"/web/src/page.css "$top"/web/src/page.js "$site"/
-# The worker runs from a text the page turns into a blob: a page opened
-# from a folder may not start a worker from a file.
+# The worker runs from a text the page turns into a blob, and the engine's
+# WebAssembly comes as text beside it: a page opened from a folder may
+# neither start a worker from a file nor fetch one.
 node "$top/web/src/bundle-worker.js" "$top/web/src/worker.js" "$build/engine/talver-engine.js" \
-    "$site/engine-source.js"
+    "$build/engine/talver-engine.wasm" "$site/engine-source.js"
 echo "The page is in $site (open index.html, or serve the folder)."

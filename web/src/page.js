@@ -8,6 +8,7 @@ const $ = (id) => document.getElementById(id);
 
 let worker = null;
 let workerReady = false;
+let warmer = null;
 const files = {};          // name -> ArrayBuffer, kept to restart the worker after Stop
 let chosen = { one: null, target: null, replication: null };
 let preview = null;
@@ -23,11 +24,27 @@ function say(text) {
     box.scrollTop = box.scrollHeight;
 }
 
+// The engine, compiled once as the page opens: each worker instantiates this
+// module, so a worker started after Stop is ready at once, and code that the
+// browser has optimised in one worker serves them all.
+const engineModule = WebAssembly.compile(Uint8Array.from(atob(TALVER_ENGINE_BINARY), (c) => c.charCodeAt(0)));
+engineModule.catch((failure) => {
+    say("This browser cannot run the engine (" + failure.message + "). Use a current version of the browser, " +
+        "or talver-batch.");
+    $("engine-state").textContent = "";
+});
+
+function engineWorker() {
+    const url = URL.createObjectURL(new Blob([TALVER_WORKER_SOURCE], { type: "text/javascript" }));
+    const started = new Worker(url);
+    URL.revokeObjectURL(url);
+    engineModule.then((module) => started.postMessage({ cmd: "start", module: module }), () => {});
+    return started;
+}
+
 function startWorker() {
     workerReady = false;
-    const url = URL.createObjectURL(new Blob([TALVER_WORKER_SOURCE], { type: "text/javascript" }));
-    worker = new Worker(url);
-    URL.revokeObjectURL(url);
+    worker = engineWorker();
     worker.onmessage = (event) => onWorkerMessage(event.data);
     worker.onerror = (event) => {
         say("The engine failed: " + event.message);
@@ -281,8 +298,27 @@ function check() {
     worker.postMessage({ cmd: "check", args: commandLine() });
 }
 
+// A worker apart runs a small job on made-up scores while the researcher
+// chooses the data, so that the first run finds the engine's busy functions
+// already optimised (see worker.js). It shows nothing, and a run that starts
+// before it ends stops it, so that both never share the processor.
+function startWarmUp() {
+    warmer = engineWorker();
+    warmer.onmessage = (event) => { if (event.data.kind === "warmed") { stopWarmUp(); } };
+    warmer.postMessage({ cmd: "warm-up" });
+}
+
+function stopWarmUp() {
+    if (warmer) {
+        warmer.terminate();
+        warmer = null;
+    }
+}
+
 function compute() {
+    stopWarmUp();
     clearMarks();
+    $("engine-state").textContent = "";
     running = true;
     updateButtons();
     $("results-section").hidden = true;
@@ -326,11 +362,15 @@ function finishRun(m) {
         downloads.push(url);
         $(id).href = url;
         $(id).download = stem() + extension;
+        return url;
     };
     link("download-text", m.outputs.report, "text/plain;charset=utf-8", ".txt");
     link("download-json", m.outputs.json, "application/json", ".json");
     link("download-html", m.outputs.html, "text/html;charset=utf-8", ".html");
-    $("report-frame").srcdoc = m.outputs.html;
+    // The report's contents link to its sections by fragment, which in a
+    // document given inline resolve against the page's address and would
+    // load the page itself into the frame: they resolve against the frame's.
+    $("report-frame").srcdoc = m.outputs.html.replace("<head>", '<head><base href="about:srcdoc">');
     $("run-time").textContent = "(computed in " + m.seconds.toFixed(2) + " s)";
     $("results-section").hidden = false;
 }
@@ -370,3 +410,4 @@ drop.addEventListener("drop", (event) => {
 });
 setMode();
 startWorker();
+startWarmUp();

@@ -1,11 +1,16 @@
-// The engine's worker: holds the WebAssembly module and the page's files in
-// its memory file system, and answers the page's messages one at a time.
+// The engine's worker: holds an instance of the WebAssembly module and the
+// page's files in its memory file system, and answers the page's messages
+// one at a time.
+//   {cmd: "start", module}                         -> {kind: "ready"}
 //   {cmd: "load", files: [{name, bytes}]}          -> {kind: "loaded"}
 //   {cmd: "preview", name, delimiter, items, missing, group, rows} -> {kind: "preview", result}
 //   {cmd: "check", args}                           -> {kind: "checked", status}
 //   {cmd: "run", args}                             -> {kind: "progress", ...}*, {kind: "done", status, outputs}
+//   {cmd: "warm-up"}                               -> {kind: "warmed"}
 // Every line the engine writes on stderr arrives as {kind: "line", text}.
-// The page stops a run by ending this worker and starting another.
+// The page stops a run by ending this worker and starting another. The
+// module comes compiled from the page, so that all its workers share the
+// browser's compiled code.
 "use strict";
 
 const folder = "/work";
@@ -53,26 +58,64 @@ function handle(message) {
             }
         }
         postMessage({ kind: "done", status: status, outputs: written, seconds: seconds });
+    } else if (m.cmd === "warm-up") {
+        warmUp();
+        postMessage({ kind: "warmed" });
     }
 }
 
+// The browser runs new WebAssembly first as a quick compiler made it, and
+// compiles the functions that turn out hot again, optimised, in the
+// background; a function already running keeps its quick code until it
+// returns. The page has a worker of its own run this small job of the default
+// options on made-up scores while the researcher chooses the data: the
+// optimised code belongs to the module that every worker shares, so the
+// researcher's first run starts with it. Its files stay in this worker.
+function warmUp() {
+    let state = 20261210;
+    const uniform = () => { state = (Math.imul(state, 1103515245) + 12345) >>> 0; return state / 4294967296; };
+    const rows = ["group,i1,i2,i3,i4,i5,i6,i7,i8,i9,i10"];
+    for (let r = 0; r < 300; ++r) {
+        const factors = [uniform() + uniform() - 1, uniform() + uniform() - 1];
+        const row = [r % 2 === 0 ? "a" : "b"];
+        for (let i = 0; i < 10; ++i) {
+            const score = 3 + 2 * factors[i % 2] + uniform() - 0.5;
+            row.push(Math.min(5, Math.max(1, Math.round(score))));
+        }
+        rows.push(row.join(","));
+    }
+    engine.FS.mkdir("/warm-up");
+    engine.FS.writeFile("/warm-up/scores.csv", rows.join("\n") + "\n");
+    engine.ccall("talver_run", "number", ["string"], [["--data", "/warm-up/scores.csv", "--group", "group",
+        "--target-group", "a", "--replication-group", "b", "--items", "i1-i10", "--samples", "500",
+        "--output", "/warm-up/report.txt", "--json", "/warm-up/report.json", "--html", "/warm-up/report.html"].join("\n")]);
+}
+
+function start(compiled) {
+    createTalverEngine({
+        printErr: (text) => postMessage({ kind: "line", text: text }),
+        print: (text) => postMessage({ kind: "line", text: text }),
+        instantiateWasm: (imports, receive) => {
+            WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled));
+            return {};
+        },
+    }).then((module) => {
+        engine = module;
+        engine.FS.mkdir(folder);
+        engine.FS.chdir(folder);
+        postMessage({ kind: "ready" });
+        while (waiting.length > 0) {
+            handle(waiting.shift());
+        }
+    });
+}
+
 onmessage = (message) => {
-    if (engine) {
+    if (message.data.cmd === "start") {
+        start(message.data.module);
+    } else if (engine) {
         handle(message);
     } else {
         waiting.push(message);
     }
 };
-
-createTalverEngine({
-    printErr: (text) => postMessage({ kind: "line", text: text }),
-    print: (text) => postMessage({ kind: "line", text: text }),
-}).then((module) => {
-    engine = module;
-    engine.FS.mkdir(folder);
-    engine.FS.chdir(folder);
-    postMessage({ kind: "ready" });
-    while (waiting.length > 0) {
-        handle(waiting.shift());
-    }
-});

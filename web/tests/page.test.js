@@ -1,7 +1,8 @@
 // The page in Debian's chromium, from a local static server and from
-// file://: the road job's outputs against talver-batch's, a file with a bad
-// token, Stop and a second run, no request outside the page's folder, no
-// console errors, and the size of the page's files.
+// file://: the road job's outputs against talver-batch's and the report
+// shown with its contents' links, a file with a bad token, Stop and a
+// second run, no request outside the page's folder, no console errors, an
+// engine the browser cannot compile, and the size of the page's files.
 //   TALVER_SITE=build-web/site TALVER_BATCH=build/talver-batch node --test web/tests
 "use strict";
 
@@ -27,6 +28,17 @@ async function computeAndCompare(page, label) {
     reportLinesCompared(report, fs.readFileSync(path.join(scratch, "batch.txt"), "utf8"));
     jsonNumbersCompared(JSON.parse(json), JSON.parse(fs.readFileSync(path.join(scratch, "batch.json"), "utf8")), 1e-12);
     assert.match(html, /<svg/);
+    // The report shown is the page offered for download, and a link of its
+    // contents leads to its section, not out of the report.
+    const frame = page.frameLocator("#report-frame");
+    assert.strictEqual(await frame.locator("h1").textContent(), html.match(/<h1>([^<]*)<\/h1>/)[1]);
+    await frame.locator("a[href='#discriminations']").click();
+    const shownAddress = () => frame.locator("body").evaluate(() => location.href);
+    for (let wait = 0; wait < 50 && !(await shownAddress()).endsWith("#discriminations"); ++wait) {
+        await page.waitForTimeout(100);
+    }
+    assert.match(await shownAddress(), /^about:srcdoc#discriminations$/);
+    assert.ok(await frame.locator("body").evaluate(() => window.scrollY > 0), "the report did not scroll to the section");
     console.log(`${label}: road job ${pageSeconds.toFixed(2)} s in the page, ` +
         `${batchRun.seconds.toFixed(2)} s in talver-batch on one thread (ratio ${(pageSeconds / batchRun.seconds).toFixed(2)})`);
 }
@@ -86,4 +98,19 @@ test("a file with a bad token shows the reader's message, and a refused option t
     assert.ok(batchRun.stderr.includes(shown), `page: ${shown}\nbatch: ${batchRun.stderr}`);
     assert.match(shown, /3x/);
     assert.deepStrictEqual(problems, []);
+});
+
+test("a browser that cannot compile the engine says so, instead of loading for ever", async () => {
+    const broken = path.join(scratch, "broken-site");
+    fs.cpSync(site, broken, { recursive: true });
+    const source = path.join(broken, "engine-source.js");
+    // The WebAssembly's magic number without its version.
+    fs.writeFileSync(source, fs.readFileSync(source, "utf8").replace(/TALVER_ENGINE_BINARY = "[^"]*"/,
+        "TALVER_ENGINE_BINARY = \"AGFzbQ==\""));
+    const page = await shared.browser.newPage();
+    await page.goto("file://" + broken + "/index.html");
+    await page.waitForSelector("#messages:has-text('This browser cannot run the engine')");
+    assert.strictEqual(await page.textContent("#engine-state"), "");
+    assert.ok(await page.isDisabled("#compute"));
+    await page.close();
 });

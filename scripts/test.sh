@@ -28,7 +28,9 @@ stage setup
 stage "release build"
 # The browser stage runs beside the others; its output is shown when it ends.
 mkdir -p "$top/build-web"
-("$top/scripts/test-web.sh" "$top/build" >"$top/build-web/test.log" 2>&1; echo $? >"$top/build-web/test.status") &
+# (set -e ends the subshell at a failing command, so the status is caught.)
+(status=0; "$top/scripts/test-web.sh" "$top/build" >"$top/build-web/test.log" 2>&1 || status=$?
+ echo $status >"$top/build-web/test.status") &
 web=$!
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
 stage "release tests"

@@ -25,23 +25,45 @@ function reportLinesCompared(pageReport, batchReport) {
     assert.ok(compared >= pageLines.length - 5, `only ${compared} of ${pageLines.length} lines compared`);
 }
 
-function jsonNumbersCompared(pageValue, batchValue, tolerance, where = "$") {
+// A number near zero that is the difference of larger ones carries their
+// rounding, so each number is compared relative to the largest magnitude
+// among its siblings (the same field across the items of an array, or the
+// array of numbers it is in): the normwise relative error of that vector.
+function siblingScales(values) {
+    const scales = {};
+    for (const value of values) {
+        if (typeof value === "number") {
+            scales[""] = Math.max(scales[""] || 0, Math.abs(value));
+        } else if (value !== null && typeof value === "object" && !Array.isArray(value)) {
+            for (const [key, field] of Object.entries(value)) {
+                if (typeof field === "number") {
+                    scales[key] = Math.max(scales[key] || 0, Math.abs(field));
+                }
+            }
+        }
+    }
+    return scales;
+}
+
+function jsonNumbersCompared(pageValue, batchValue, tolerance, where = "$", siblingScale = 0, fieldScales = {}) {
     if (typeof pageValue === "number" && typeof batchValue === "number") {
-        const scale = Math.max(Math.abs(pageValue), Math.abs(batchValue));
+        const scale = Math.max(Math.abs(pageValue), Math.abs(batchValue), siblingScale);
         assert.ok(Math.abs(pageValue - batchValue) <= tolerance * scale,
             `${where}: ${pageValue} in the page, ${batchValue} in talver-batch`);
         return;
     }
     if (Array.isArray(batchValue)) {
         assert.ok(Array.isArray(pageValue) && pageValue.length === batchValue.length, `${where}: array lengths`);
-        batchValue.forEach((value, i) => jsonNumbersCompared(pageValue[i], value, tolerance, `${where}[${i}]`));
+        const scales = siblingScales(batchValue);
+        batchValue.forEach((value, i) =>
+            jsonNumbersCompared(pageValue[i], value, tolerance, `${where}[${i}]`, scales[""] || 0, scales));
         return;
     }
     if (batchValue !== null && typeof batchValue === "object") {
         assert.deepStrictEqual(Object.keys(pageValue).sort(), Object.keys(batchValue).sort(), `${where}: keys`);
         for (const key of Object.keys(batchValue)) {
             if (!/File$|[Tt]ime|[Dd]ate/.test(key)) {
-                jsonNumbersCompared(pageValue[key], batchValue[key], tolerance, `${where}.${key}`);
+                jsonNumbersCompared(pageValue[key], batchValue[key], tolerance, `${where}.${key}`, fieldScales[key] || 0);
             }
         }
         return;

@@ -25,7 +25,7 @@ std::vector<double> DiscriminationStatistics(const Matrix* pattern, const Matrix
     return statistics;
 }
 
-DiscriminationDraw DrawDiscriminations(const BootstrapSample& sample, const Matrix* rotationTarget,
+DiscriminationDraw DrawDiscriminations(const Matrix* sample, const Matrix* rotationTarget,
                                        const SolutionSettings& settings, RandomSource& random)
 {
     MatrixScope scope;
@@ -56,16 +56,14 @@ SampleFailure RunDiscriminationReplicates(ComputeContext& context, const Matrix*
                        context.threads};
     loop.progress = &context.progress;
     auto makeDraw = [&]() -> ReplicateDraw {
-        const BootstrapSample target = BootstrapSample{targetData};
-        const BootstrapSample replication = BootstrapSample{replicationData};
-        return [&settings, target, replication, targetPattern,
+        return [&settings, targetData, replicationData, targetPattern,
                 replicationPattern](RandomSource& random) -> ReplicateOutcome {
-            DiscriminationDraw targetHalf = DrawDiscriminations(target, targetPattern, settings, random);
+            DiscriminationDraw targetHalf = DrawDiscriminations(targetData, targetPattern, settings, random);
             if (targetHalf.failure != DrawFailure::None) {
                 return {{targetHalf.failure, SampleSide::Target}, {}, {}, {targetHalf.tally, {}}};
             }
             DiscriminationDraw replicationHalf =
-                DrawDiscriminations(replication, replicationPattern, settings, random);
+                DrawDiscriminations(replicationData, replicationPattern, settings, random);
             if (replicationHalf.failure != DrawFailure::None) {
                 return {{replicationHalf.failure, SampleSide::Replication}, {}, {}, {targetHalf.tally, replicationHalf.tally}};
             }

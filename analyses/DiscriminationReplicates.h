@@ -26,7 +26,7 @@ struct DiscriminationDraw {
 // One half of a replicate: a bootstrap sample of the data (with its
 // redraws), its loadings rotated by Procrustes towards rotationTarget, and the
 // residual variances of the unrotated loadings. Draws from `random` only.
-DiscriminationDraw DrawDiscriminations(const BootstrapSample& sample, const Matrix* rotationTarget,
+DiscriminationDraw DrawDiscriminations(const Matrix* sample, const Matrix* rotationTarget,
                                        const SolutionSettings& settings, RandomSource& random);
 
 // Fills row t of targetReplicates and replicationReplicates (B rows each,

@@ -12,7 +12,7 @@
 
 namespace talver {
 
-IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const BootstrapSample& replicationPopulation,
+IndicesDraw DrawIndices(const Matrix* targetPopulation, const Matrix* replicationPopulation,
                         const Matrix* observedPattern, const SolutionSettings& settings, RandomSource& random)
 {
     MatrixScope scope;
@@ -56,10 +56,10 @@ SampleFailure RunIndicesReplicates(ComputeContext& context, const Matrix* target
                        context.threads};
     loop.progress = &context.progress;
     auto makeDraw = [&]() -> ReplicateDraw {
-        const BootstrapSample target = BootstrapSample{targetPopulation};
-        const BootstrapSample replication = BootstrapSample{replicationPopulation};
-        return [&settings, target, replication, observedPattern](RandomSource& random) -> ReplicateOutcome {
-            IndicesDraw draw = DrawIndices(target, replication, observedPattern, settings, random);
+        return [&settings, targetPopulation, replicationPopulation,
+                observedPattern](RandomSource& random) -> ReplicateOutcome {
+            IndicesDraw draw =
+                DrawIndices(targetPopulation, replicationPopulation, observedPattern, settings, random);
             return {draw.failure, std::move(draw.row), {}, draw.tally};
         };
     };

@@ -25,7 +25,7 @@ struct IndicesDraw {
 // follow the columns of the Target half matched to the observed Target
 // pattern (MatchColumns); the others do not depend on the match. Draws from
 // `random` only.
-IndicesDraw DrawIndices(const BootstrapSample& targetPopulation, const BootstrapSample& replicationPopulation,
+IndicesDraw DrawIndices(const Matrix* targetPopulation, const Matrix* replicationPopulation,
                         const Matrix* observedPattern, const SolutionSettings& settings, RandomSource& random);
 
 // Fills row b of replicates (B rows, IndexRowLength columns) for

@@ -55,10 +55,9 @@ bool Improper(const Matrix* s, const Matrix* loadings)
 
 } // namespace
 
-ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSettings& settings,
+ResampledSolution DrawSolution(const Matrix* data, const SolutionSettings& settings,
                                RandomSource& random)
 {
-    const Matrix* data = sample.data;
     const int p = data->Cols();
     ResampledSolution result{DrawFailure::None, NewMatrix(p, p), NewMatrix(p, settings.factors), {}};
     RedrawCounts& redraws = result.tally.redraws;
@@ -66,6 +65,10 @@ ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSett
     // Every matrix needs only how often each row was drawn, not a copy of
     // the rows.
     std::vector<int> counts;
+    auto polychoricOfNewSample = [&]() -> const Matrix* {
+        ResampleCounts(data->Rows(), counts, random);
+        return WeightedPolychoricMatrix(data, counts, settings.itemLowest, settings.itemHighest);
+    };
     auto momentsOfNewSample = [&]() -> const Matrix* {
         ResampleCounts(data->Rows(), counts, random);
         return settings.dispersion == DispersionKind::Covariance ? WeightedCovarianceMatrix(data, counts)
@@ -73,19 +76,20 @@ ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSett
     };
     const Matrix* s = nullptr;
     if (settings.dispersion == DispersionKind::Polychoric) {
-        ResampleCounts(data->Rows(), counts, random);
-        s = WeightedPolychoricMatrix(data, counts, settings.itemLowest, settings.itemHighest);
+        s = polychoricOfNewSample();
         while (s == nullptr) {
             // The sample was drawn within the declared score range, so a
             // missing polychoric matrix means an item lost one of its
             // categories.
             redraws.Add(RedrawReason::EmptyCategory);
-            ResampleCounts(data->Rows(), counts, random);
             if (redraws.emptyCategory == kRedrawLimit) {
+                // The draw that the limit makes is still taken, as the
+                // random stream of the replicates after it expects.
+                ResampleCounts(data->Rows(), counts, random);
                 result.failure = DrawFailure::Polychoric;
                 return result;
             }
-            s = WeightedPolychoricMatrix(data, counts, settings.itemLowest, settings.itemHighest);
+            s = polychoricOfNewSample();
         }
     } else {
         s = momentsOfNewSample();

@@ -44,16 +44,11 @@ struct ResampledSolution {
 // random sequence advances as in every run, and then the analysis gives up.
 inline constexpr int kRedrawLimit = 5;
 
-// A sample that a bootstrap loop draws from.
-struct BootstrapSample {
-    const Matrix* data = nullptr;
-};
-
 // Resamples the rows of the data and extracts loadings. A polychoric matrix
 // that cannot be estimated is redrawn as a polychoric matrix; loadings that
 // cannot be extracted are redrawn with covariances (dispersion code 1) or
 // Pearson correlations (any other code), never polychoric ones.
-ResampledSolution DrawSolution(const BootstrapSample& sample, const SolutionSettings& settings,
+ResampledSolution DrawSolution(const Matrix* data, const SolutionSettings& settings,
                                RandomSource& random);
 
 } // namespace talver

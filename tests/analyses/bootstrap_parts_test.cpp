@@ -29,7 +29,7 @@ protected:
     {
         RandomSource after = TestRandom();
         after.JumpAhead(static_cast<std::uint64_t>(samples) * data->Rows());
-        solution_ = DrawSolution(BootstrapSample{data}, settings_, TestRandom());
+        solution_ = DrawSolution(data, settings_, TestRandom());
         EXPECT_EQ(solution_.failure, expected);
         EXPECT_EQ(TestRandom().State(), after.State());
     }

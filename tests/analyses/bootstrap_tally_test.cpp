@@ -138,7 +138,7 @@ TEST_F(BootstrapTallyTest, AnImproperSolutionIsOneWithAResidualVarianceAtOrBelow
         (*target)(n, 1) = (*target)(n, 0);
     }
     SolutionSettings settings{3, ExtractionMethod::Uls, 0.0001, DispersionKind::Covariance, nullptr, nullptr};
-    const BootstrapSample sample = BootstrapSample{target};
+    const Matrix* sample = target;
     int improper = 0;
     int counted = 0;
     for (int k = 0; k < 40; ++k) {

@@ -148,8 +148,8 @@ TEST_F(ReplicateMatching, ItemAndOverallIndicesAreUnchangedBitForBit)
     const SolutionSettings settings{m, ExtractionMethod::Uls, 0.0001, DispersionKind::Covariance, nullptr, nullptr};
     RandomSource random;
     const Matrix* observed = InCanonicalOrder(RandomPattern(kItems, m, random));
-    const BootstrapSample target = BootstrapSample{target_};
-    const BootstrapSample replication = BootstrapSample{replication_};
+    const Matrix* target = target_;
+    const Matrix* replication = replication_;
     int reordered = 0;
     for (int b = 0; b < 30; ++b) {
         MatrixScope scope;

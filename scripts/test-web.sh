@@ -6,4 +6,4 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 batch_build=${1:-$top/build}
 "$top/scripts/build-web.sh" "$top/build-web"
 cd "$top/web/tests"
-TALVER_SITE="$top/build-web/site" TALVER_BATCH="$batch_build/talver-batch" node --test --test-reporter=spec
+TALVER_SITE="$top/build-web/site" TALVER_BATCH="$batch_build/talver-batch" node --test

@@ -4,61 +4,9 @@
 #include <limits>
 #include <vector>
 
+#include "factor/CholeskyFactor.h"
+
 namespace talver {
-
-namespace {
-
-// The Cholesky factor of the symmetric n x n row-major matrix a, in place
-// (lower triangle); false at the first pivot that is not positive.
-bool CholeskyInPlace(std::vector<double>& a, int n)
-{
-    for (int j = 0; j < n; ++j) {
-        double* rowJ = a.data() + static_cast<std::size_t>(j) * n;
-        double pivot = rowJ[j];
-        for (int k = 0; k < j; ++k) {
-            pivot -= rowJ[k] * rowJ[k];
-        }
-        if (!(pivot > 0.0)) {
-            return false;
-        }
-        rowJ[j] = std::sqrt(pivot);
-        for (int i = j + 1; i < n; ++i) {
-            double* rowI = a.data() + static_cast<std::size_t>(i) * n;
-            double sum = rowI[j];
-            for (int k = 0; k < j; ++k) {
-                sum -= rowI[k] * rowJ[k];
-            }
-            rowI[j] = sum / rowJ[j];
-        }
-    }
-    return true;
-}
-
-double LogDiagonalSquared(const std::vector<double>& factor, int n)
-{
-    double sum = 0.0;
-    for (int i = 0; i < n; ++i) {
-        sum += 2.0 * std::log(factor[static_cast<std::size_t>(i) * n + i]);
-    }
-    return sum;
-}
-
-} // namespace
-
-double LogDeterminantOfPositiveDefinite(const Matrix* a)
-{
-    const int n = a->Rows();
-    std::vector<double> factor(static_cast<std::size_t>(n) * n);
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            factor[static_cast<std::size_t>(i) * n + j] = (*a)(i, j);
-        }
-    }
-    if (!CholeskyInPlace(factor, n)) {
-        return std::numeric_limits<double>::quiet_NaN();
-    }
-    return LogDiagonalSquared(factor, n);
-}
 
 double MlDiscrepancy(const Matrix* lambda, const Matrix* psi, const Matrix* s)
 {
@@ -139,7 +87,7 @@ double MlDiscrepancy(const Matrix* lambda, const Matrix* psi, const Matrix* s, d
         }
         traceOfCorrection += column[c];
     }
-    const double logDeterminantOfSigma = logDeterminantOfPsi + LogDiagonalSquared(core, m);
+    const double logDeterminantOfSigma = logDeterminantOfPsi + LogDeterminantOfFactor(core, m);
     return traceOfScaledS - traceOfCorrection - logDeterminantOfS + logDeterminantOfSigma - p;
 }
 

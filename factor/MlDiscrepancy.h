@@ -11,13 +11,8 @@ namespace talver {
 // Zero for a perfect fit; NaN where s or Sigma is not positive definite.
 double MlDiscrepancy(const Matrix* lambda, const Matrix* psi, const Matrix* s);
 
-// The same F for the given ln det(s) (see LogDeterminantOfPositiveDefinite),
+// The same F for the given ln det(s) (see CholeskyFactor.h),
 // in O(p^2 m): for the iterations, which keep s and change lambda and psi.
 double MlDiscrepancy(const Matrix* lambda, const Matrix* psi, const Matrix* s, double logDeterminantOfS);
-
-// ln det(a) of the symmetric p x p matrix a by its Cholesky factor (the sum of
-// the logarithms of the squared pivots, which cannot underflow as the
-// determinant of a long questionnaire can); NaN unless a is positive definite.
-double LogDeterminantOfPositiveDefinite(const Matrix* a);
 
 } // namespace talver

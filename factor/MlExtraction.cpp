@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "factor/CholeskyFactor.h"
 #include "factor/Inverse.h"
 #include "factor/MlDiscrepancy.h"
 #include "factor/MlLoadings.h"
@@ -188,20 +189,26 @@ bool FitMaximumLikelihood(const Matrix* covariances, int m, Matrix* loadings, do
             (*s)(i, j) = (*covariances)(i, j) / deviation[i] / deviation[j];
         }
     }
-    const Matrix* sInverse = Inverse(s);
-    // A singular s leaves non-finite values in its inverse, which every
-    // later iteration would carry on until the limit: no fit exists.
-    if (!AllFinite(sInverse)) {
+    // A singular s (or one that is not positive definite) has no Cholesky
+    // factor and no fit.
+    std::vector<double> factor(static_cast<std::size_t>(p) * p);
+    for (int i = 0; i < p; ++i) {
+        for (int j = 0; j < p; ++j) {
+            factor[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
+        }
+    }
+    if (!CholeskyInPlace(factor, p)) {
         return false;
     }
+    const double logDeterminantOfS = LogDeterminantOfFactor(factor, p);
+    const std::vector<double> inverseDiagonal = DiagonalOfInverse(factor, p);
 
     NewtonState state{NewMatrix(p, m), NewMatrix(p, 1), NewMatrix(p, 1), Ones(p, 1), 0.0};
     const double start = 1.0 - m / (2.0 * p);
     for (int i = 0; i < p; ++i) {
-        (*state.psi)(i, 0) = start / (*sInverse)(i, i);
+        (*state.psi)(i, 0) = start / inverseDiagonal[i];
         (*state.theta)(i, 0) = std::log((*state.psi)(i, 0));
     }
-    const double logDeterminantOfS = LogDeterminantOfPositiveDefinite(s);
     state.f = MlDiscrepancy(state.lambda, state.psi, s, logDeterminantOfS);
 
     bool converged = false;

@@ -2,6 +2,7 @@
 #include <random>
 #include <vector>
 
+#include "factor/CholeskyFactor.h"
 #include "factor/Inverse.h"
 #include "factor/MlDiscrepancy.h"
 #include "factor/MlLoadings.h"
@@ -88,10 +89,17 @@ TEST_F(MlKernels, DiscrepancyAgreesWithItsDefinition)
     }
 }
 
-TEST_F(MlKernels, LogDeterminantNeedsAPositiveDefiniteMatrixAndCannotUnderflow)
+TEST_F(MlKernels, CholeskyFactorGivesLogDeterminantAndInverseDiagonalOfPositiveDefiniteMatricesOnly)
 {
     const Matrix* s = FactorSample(7, 12, 2, 200);
     EXPECT_NEAR(LogDeterminantOfPositiveDefinite(s), std::log(Determinant(s)), 1e-12);
+    std::vector<double> factor = Elements(s);
+    ASSERT_TRUE(CholeskyInPlace(factor, 12));
+    const std::vector<double> diagonal = DiagonalOfInverse(factor, 12);
+    const Matrix* inverse = Inverse(s);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_NEAR(diagonal[i], (*inverse)(i, i), 1e-12 * (*inverse)(i, i));
+    }
 
     // 400 items of variance 0.1: the determinant 1e-400 is below the
     // smallest double, its logarithm is not.

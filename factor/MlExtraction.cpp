@@ -64,21 +64,16 @@ Matrix* NewtonStep(const Matrix* s, const NewtonState& state, const Matrix* gamm
         }
         (*gradient)(i, 0) = sum + 1.0 - (*s)(i, i) / (*state.psi)(i, 0);
     }
-    // H = Diag(g) + ((I - omega omega') squared element-wise), masked; one
-    // triangle computed and mirrored, which keeps H exactly symmetric.
-    Matrix* hessian = NewMatrix(p, p);
-    for (int i = 0; i < p; ++i) {
-        for (int j = 0; j <= i; ++j) {
-            double projection = 0.0;
-            for (int k = 0; k < m; ++k) {
-                projection += (*omega)(i, k) * (*omega)(j, k);
-            }
-            const double residual = (i == j ? 1.0 : 0.0) - projection;
-            const double h = (i == j ? (*gradient)(i, 0) : 0.0) + residual * residual;
-            (*hessian)(i, j) = h * (*state.mask)(i, 0) * (*state.mask)(j, 0);
-            (*hessian)(j, i) = (*hessian)(i, j);
+    // H = Diag(g) + ((I - omega omega') squared element-wise); element (i, j)
+    // and (j, i) are the same sum, so H is exactly symmetric.
+    auto hessianElement = [&](int i, int j) {
+        double projection = 0.0;
+        for (int k = 0; k < m; ++k) {
+            projection += (*omega)(i, k) * (*omega)(j, k);
         }
-    }
+        const double residual = (i == j ? 1.0 : 0.0) - projection;
+        return (i == j ? (*gradient)(i, 0) : 0.0) + residual * residual;
+    };
 
     std::vector<int> freeItems;
     for (int i = 0; i < p; ++i) {
@@ -86,13 +81,14 @@ Matrix* NewtonStep(const Matrix* s, const NewtonState& state, const Matrix* gamm
             freeItems.push_back(i);
         }
     }
+    // The solve reads the lower triangle of the free items' system.
     const int n = static_cast<int>(freeItems.size());
     std::vector<double> system(static_cast<std::size_t>(n) * n);
     std::vector<double> right(n);
     for (int a = 0; a < n; ++a) {
         right[a] = (*gradient)(freeItems[a], 0);
-        for (int b = 0; b < n; ++b) {
-            system[static_cast<std::size_t>(a) * n + b] = (*hessian)(freeItems[a], freeItems[b]);
+        for (int b = 0; b <= a; ++b) {
+            system[static_cast<std::size_t>(a) * n + b] = hessianElement(freeItems[a], freeItems[b]);
         }
     }
     std::vector<double> solution;
@@ -101,6 +97,12 @@ Matrix* NewtonStep(const Matrix* s, const NewtonState& state, const Matrix* gamm
             (*result)(freeItems[a], 0) = solution[a];
         }
         return result;
+    }
+    Matrix* hessian = NewMatrix(p, p);
+    for (int i = 0; i < p; ++i) {
+        for (int j = 0; j < p; ++j) {
+            (*hessian)(i, j) = hessianElement(i, j) * (*state.mask)(i, 0) * (*state.mask)(j, 0);
+        }
     }
     const Matrix* step = Product(GeneralizedInverse(hessian), gradient);
     for (int i = 0; i < p; ++i) {

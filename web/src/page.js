@@ -304,7 +304,14 @@ function check() {
 // before it ends stops it, so that both never share the processor.
 function startWarmUp() {
     warmer = engineWorker();
-    warmer.onmessage = (event) => { if (event.data.kind === "warmed") { stopWarmUp(); } };
+    warmer.onmessage = (event) => {
+        if (event.data.kind !== "warmed") { return; }
+        // A job the engine refuses warms nothing: a fault of the page's, for its console.
+        if (event.data.statuses.some((status) => status !== 0)) {
+            console.error("A warm-up job ended with status " + event.data.statuses.join(", ") + ".");
+        }
+        stopWarmUp();
+    };
     warmer.postMessage({ cmd: "warm-up" });
 }
 

@@ -6,7 +6,7 @@
 //   {cmd: "preview", name, delimiter, items, missing, group, rows} -> {kind: "preview", result}
 //   {cmd: "check", args}                           -> {kind: "checked", status}
 //   {cmd: "run", args}                             -> {kind: "progress", ...}*, {kind: "done", status, outputs}
-//   {cmd: "warm-up"}                               -> {kind: "warmed"}
+//   {cmd: "warm-up"}                               -> {kind: "warmed", statuses}
 // Every line the engine writes on stderr arrives as {kind: "line", text}.
 // The page stops a run by ending this worker and starting another. The
 // module comes compiled from the page, so that all its workers share the
@@ -59,8 +59,7 @@ function handle(message) {
         }
         postMessage({ kind: "done", status: status, outputs: written, seconds: seconds });
     } else if (m.cmd === "warm-up") {
-        warmUp();
-        postMessage({ kind: "warmed" });
+        postMessage({ kind: "warmed", statuses: warmUp() });
     }
 }
 
@@ -95,15 +94,22 @@ function warmUpScores() {
     return rows.join("\n") + "\n";
 }
 
+// The engine's status of each job, 0 for a report.
 function warmUp() {
+    const files = { "--output": "/warm-up/report.txt", "--json": "/warm-up/report.json", "--html": "/warm-up/report.html" };
     engine.FS.mkdir("/warm-up");
     engine.FS.writeFile("/warm-up/scores.csv", warmUpScores());
-    for (const options of warmUpJobs) {
-        engine.ccall("talver_run", "number", ["string"], [["--data", "/warm-up/scores.csv", "--group", "group",
+    return warmUpJobs.map((options) => {
+        // A job's files are new ones: the module's umask leaves them read-only.
+        for (const name of Object.values(files)) {
+            if (engine.FS.analyzePath(name).exists) {
+                engine.FS.unlink(name);
+            }
+        }
+        return engine.ccall("talver_run", "number", ["string"], [["--data", "/warm-up/scores.csv", "--group", "group",
             "--target-group", "first", "--replication-group", "second", "--items", "i1-i10", "--missing", "-9"]
-            .concat(options, ["--output", "/warm-up/report.txt", "--json", "/warm-up/report.json",
-                "--html", "/warm-up/report.html"]).join("\n")]);
-    }
+            .concat(options, Object.entries(files).flat()).join("\n")]);
+    });
 }
 
 function start(compiled) {

@@ -96,9 +96,12 @@ function warmUpScores() {
 
 // The engine's status of each job, 0 for a report.
 function warmUp() {
-    const files = { "--output": "/warm-up/report.txt", "--json": "/warm-up/report.json", "--html": "/warm-up/report.html" };
+    // Relative names, as the researcher's files have, which the engine
+    // resolves against the working folder.
+    const files = { "--output": "report.txt", "--json": "report.json", "--html": "report.html" };
     engine.FS.mkdir("/warm-up");
-    engine.FS.writeFile("/warm-up/scores.csv", warmUpScores());
+    engine.FS.chdir("/warm-up");
+    engine.FS.writeFile("scores.csv", warmUpScores());
     return warmUpJobs.map((options) => {
         // A job's files are new ones: the module's umask leaves them read-only.
         for (const name of Object.values(files)) {
@@ -106,7 +109,7 @@ function warmUp() {
                 engine.FS.unlink(name);
             }
         }
-        return engine.ccall("talver_run", "number", ["string"], [["--data", "/warm-up/scores.csv", "--group", "group",
+        return engine.ccall("talver_run", "number", ["string"], [["--data", "scores.csv", "--group", "group",
             "--target-group", "first", "--replication-group", "second", "--items", "i1-i10", "--missing", "-9"]
             .concat(options, Object.entries(files).flat()).join("\n")]);
     });

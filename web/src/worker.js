@@ -72,11 +72,18 @@ function handle(message) {
 // The scores look like a questionnaire's (a thousand rows, five-point items
 // of two factors, a few missing codes, text group values), so that the
 // functions that loop over rows and cells run as long as in a real job and
-// are optimised here, not during the researcher's run. The jobs come in the
-// order of their likelihood, the default options first; the page stops this
-// worker when the researcher computes. Its files stay in this worker.
+// are optimised here, not during the researcher's run; the fewest bootstrap
+// samples the options allow already make each replicate's functions busy,
+// and end the default job sooner for a researcher who computes at once. The
+// jobs come in the order of their likelihood, the default options first; the
+// page stops this worker when the researcher computes. Its files stay in
+// this worker.
 const warmUpRows = 1000;
-const warmUpJobs = [[], ["--dispersion", "polychoric"], ["--method", "ml"], ["--method", "pca"]];
+// Each job's options as the page gives them, all of them, so that their
+// checks run here too.
+const warmUpJobs = [["uls", "covariance"], ["uls", "polychoric"], ["ml", "covariance"], ["pca", "covariance"]]
+    .map(([method, dispersion]) => ["--factors", "2", "--method", method, "--dispersion", dispersion, "--samples", "500",
+        "--alpha", "0.05"]);
 
 function warmUpScores() {
     let state = 20261210;

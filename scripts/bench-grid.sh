@@ -62,7 +62,7 @@ while getopts b:B:x:i:n:s:t:m:d:P:o: option; do
         d) dispersions=$OPTARG ;;
         P) polySamples=$OPTARG ;;
         o) tsv=$(realpath -m "$OPTARG") ;;
-        *) sed -n '2,34p' "$0"; exit 2 ;;
+        *) sed -n '2,31p' "$0"; exit 2 ;;
     esac
 done
 batch=$build/talver-batch

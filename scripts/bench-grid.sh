@@ -3,26 +3,32 @@
 # build and, side by side in the same run, another talver-batch (for example
 # one built from an earlier commit): wall time, CPU time (user + system) and
 # peak memory (GNU time's maximum resident set size) per job, and whether
-# both versions wrote the same report, date and times aside. Every output is
-# on. The data are made by talver-generate, once per size, in BUILD/bench-grid.
+# both versions wrote the same report, date and times aside. A job is one
+# method on one dispersion matrix; every output is on. The data are made by
+# talver-generate, once per size, in BUILD/bench-grid.
 #
-#   bench-grid.sh [-b BUILD] [-B OTHER-talver-batch] [-x MAX-ITEMS-FOR-OTHER]
+#   bench-grid.sh [-b BUILD] [-B OTHER-talver-batch] [-x "60 ml:30"]
 #                 [-i "10 20 30 60 120"] [-n "2000:1500"] [-s "1000"] [-t "1 2"]
-#                 [-m "uls pca ml poly"] [-P POLY-SAMPLES] [-o TABLE.tsv]
+#                 [-m "uls pca ml"] [-d "covariance pearson polychoric"]
+#                 [-P POLYCHORIC-SAMPLES] [-o TABLE.tsv]
 #
 # -b  build folder with talver-batch and talver-generate (build)
 # -B  the other talver-batch, timed before this one on every job
-# -x  time the other version only up to this many items (all)
+# -x  time the other version only up to this many items (all); a word
+#     METHOD:N or DISPERSION:N sets a lower limit for those jobs, for
+#     example "60 ml:30 polychoric:30"
 # -i  item counts; the factors go with them: 10:2 20:3 30:3 60:6 120:8
 # -n  participant pairs TARGET:REPLICATION, from 500:400 to 20000:15000
 # -s  bootstrap samples (500 to 5000)
 # -t  thread counts
-# -m  methods: uls, pca, ml on covariances; poly is ULS on polychoric
-#     correlations
-# -P  bootstrap samples of the poly jobs instead of -s, for example 500 to
-#     keep their 120-item jobs short on a busy machine
-# -o  also write the rows as tab-separated values to this file (for
-#     scripts/bench-plot.R)
+# -m  methods: uls, pca, ml, each on every dispersion of -d (ML on
+#     polychoric correlations is left out); poly is ULS on polychoric
+#     correlations alone, whatever -d says
+# -d  dispersion matrices: covariance, pearson, polychoric
+# -P  bootstrap samples of the polychoric jobs instead of -s, for example
+#     500 to keep their 120-item jobs short on a busy machine
+# -o  also write the rows as tab-separated values to this file, with the
+#     reference E (for scripts/bench-table.sh and scripts/bench-plot.R)
 #
 # Absolute times differ from machine to machine, so the grid also times, in
 # the same run, the reference job E of scripts/bench-reference.R (R's
@@ -34,27 +40,29 @@ set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build
 other=""
-otherMaxItems=1000000
 items="10 20 30 60 120"
 participants="2000:1500"
 samples="1000"
 threads="1 2"
-methods="uls pca ml poly"
+methods="uls pca ml"
+dispersions="covariance pearson polychoric"
+otherLimits=""
 polySamples=""
 tsv=""
-while getopts b:B:x:i:n:s:t:m:P:o: option; do
+while getopts b:B:x:i:n:s:t:m:d:P:o: option; do
     case $option in
         b) build=$(cd "$OPTARG" && pwd) ;;
         B) other=$(realpath "$OPTARG") ;;
-        x) otherMaxItems=$OPTARG ;;
+        x) otherLimits=$OPTARG ;;
         i) items=$OPTARG ;;
         n) participants=$OPTARG ;;
         s) samples=$OPTARG ;;
         t) threads=$OPTARG ;;
         m) methods=$OPTARG ;;
+        d) dispersions=$OPTARG ;;
         P) polySamples=$OPTARG ;;
         o) tsv=$(realpath -m "$OPTARG") ;;
-        *) sed -n '2,27p' "$0"; exit 2 ;;
+        *) sed -n '2,31p' "$0"; exit 2 ;;
     esac
 done
 batch=$build/talver-batch
@@ -89,13 +97,33 @@ make_data() {
     fi
 }
 
-method_arguments() {
-    case $1 in
-        uls) echo "--method uls --dispersion covariance" ;;
-        pca) echo "--method pca --dispersion covariance" ;;
-        ml) echo "--method ml --dispersion covariance" ;;
-        poly) echo "--method uls --dispersion polychoric" ;;
-    esac
+# The jobs as METHOD:DISPERSION words, each once, in the order of -m and -d;
+# ML takes no polychoric correlations (talver-batch refuses them).
+jobs_of() {
+    local method dispersion job list=" "
+    for method in $methods; do
+        for dispersion in $dispersions; do
+            job=$method:$dispersion
+            if [ "$method" = poly ]; then job=uls:polychoric; fi
+            if [ "$job" = ml:polychoric ]; then continue; fi
+            case $list in *" $job "*) ;; *) list="$list$job " ;; esac
+        done
+    done
+    echo "$list"
+}
+
+# The most items the other version is timed with on METHOD DISPERSION: the
+# least of the plain limits of -x and those named for the method or matrix.
+other_limit() {
+    local limit=1000000 word key value
+    for word in $otherLimits; do
+        key=${word%%:*}
+        value=${word##*:}
+        if [ "$key" = "$word" ] || [ "$key" = "$1" ] || [ "$key" = "$2" ]; then
+            if [ "$value" -lt "$limit" ]; then limit=$value; fi
+        fi
+    done
+    echo "$limit"
 }
 
 blank_clock() {
@@ -124,12 +152,13 @@ reference_e() {
 work=$build/bench-grid
 mkdir -p "$work"
 echo "$(uname -n): $(nproc) cores; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "reference E before the grid: $(reference_e) CPU s"
+reference=$(reference_e)
+echo "reference E before the grid: $reference CPU s"
 echo
-echo "| items | factors | N | samples | method | threads | before wall s | before CPU s | before MiB | after wall s | after CPU s | after MiB | CPU before/after | same report |"
-echo "|---:|---:|---|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---|"
+echo "| items | factors | N | samples | method | dispersion | threads | before wall s | before CPU s | before MiB | after wall s | after CPU s | after MiB | CPU before/after | same report |"
+echo "|---:|---:|---|---:|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---|"
 if [ -n "$tsv" ]; then
-    printf 'items\tfactors\tN\tsamples\tmethod\tthreads\tbeforeWall\tbeforeCpu\tbeforeMiB\tafterWall\tafterCpu\tafterMiB\tsame\n' > "$tsv"
+    printf 'items\tfactors\tN\tsamples\tmethod\tdispersion\tthreads\tE\tbeforeWall\tbeforeCpu\tbeforeMiB\tafterWall\tafterCpu\tafterMiB\tsame\n' > "$tsv"
 fi
 for p in $items; do
     m=$(factors_of "$p")
@@ -138,21 +167,22 @@ for p in $items; do
         nr=${pair##*:}
         folder=$work/p$p-n$nt-$nr
         make_data "$folder" "$p" "$nt" "$nr"
-        for method in $methods; do
-            methodSamples=$samples
-            if [ "$method" = poly ] && [ -n "$polySamples" ]; then methodSamples=$polySamples; fi
-            for b in $methodSamples; do
+        for job in $(jobs_of); do
+            method=${job%%:*}
+            dispersion=${job##*:}
+            jobSamples=$samples
+            if [ "$dispersion" = polychoric ] && [ -n "$polySamples" ]; then jobSamples=$polySamples; fi
+            for b in $jobSamples; do
                 for count in $threads; do
-                    # shellcheck disable=SC2207 # the job's arguments are words
-                    job=(--target-count "$nt" --replication-count "$nr" --items "$p" --factors "$m"
-                         --samples "$b" --threads "$count" $(method_arguments "$method"))
-                    key=$method-b$b-t$count
+                    arguments=(--target-count "$nt" --replication-count "$nr" --items "$p" --factors "$m"
+                               --samples "$b" --threads "$count" --method "$method" --dispersion "$dispersion")
+                    key=$method-$dispersion-b$b-t$count
                     before="- - -"
                     same="-"
-                    if [ -n "$other" ] && [ "$p" -le "$otherMaxItems" ]; then
-                        before=$(timed "$folder" "before-$key.txt" "$other" "${job[@]}")
+                    if [ -n "$other" ] && [ "$p" -le "$(other_limit "$method" "$dispersion")" ]; then
+                        before=$(timed "$folder" "before-$key.txt" "$other" "${arguments[@]}")
                     fi
-                    after=$(timed "$folder" "after-$key.txt" "$batch" "${job[@]}")
+                    after=$(timed "$folder" "after-$key.txt" "$batch" "${arguments[@]}")
                     if [ "$before" != "- - -" ]; then
                         if cmp -s <(blank_clock "$folder/before-$key.txt") <(blank_clock "$folder/after-$key.txt"); then
                             same=yes
@@ -163,11 +193,12 @@ for p in $items; do
                     read -r bw bc bm <<< "$before"
                     read -r aw ac am <<< "$after"
                     ratio=$(awk -v b="$bc" -v a="$ac" 'BEGIN { if (b == "-" || a <= 0) print "-"; else printf "%.1f x", b / a }')
-                    printf '| %s | %s | %s+%s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n' \
-                        "$p" "$m" "$nt" "$nr" "$b" "$method" "$count" "$bw" "$bc" "$bm" "$aw" "$ac" "$am" "$ratio" "$same"
+                    printf '| %s | %s | %s+%s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n' \
+                        "$p" "$m" "$nt" "$nr" "$b" "$method" "$dispersion" "$count" "$bw" "$bc" "$bm" "$aw" "$ac" "$am" "$ratio" "$same"
                     if [ -n "$tsv" ]; then
-                        printf '%s\t%s\t%s+%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' \
-                            "$p" "$m" "$nt" "$nr" "$b" "$method" "$count" "$bw" "$bc" "$bm" "$aw" "$ac" "$am" "$same" >> "$tsv"
+                        printf '%s\t%s\t%s+%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' \
+                            "$p" "$m" "$nt" "$nr" "$b" "$method" "$dispersion" "$count" "$reference" \
+                            "$bw" "$bc" "$bm" "$aw" "$ac" "$am" "$same" >> "$tsv"
                     fi
                 done
             done

@@ -304,7 +304,14 @@ function check() {
 // before it ends stops it, so that both never share the processor.
 function startWarmUp() {
     warmer = engineWorker();
-    warmer.onmessage = (event) => { if (event.data.kind === "warmed") { stopWarmUp(); } };
+    warmer.onmessage = (event) => {
+        if (event.data.kind !== "warmed") { return; }
+        // A job the engine refuses warms nothing: a fault of the page's, for its console.
+        if (event.data.statuses.some((status) => status !== 0)) {
+            console.error("A warm-up job ended with status " + event.data.statuses.join(", ") + ".");
+        }
+        stopWarmUp();
+    };
     warmer.postMessage({ cmd: "warm-up" });
 }
 
@@ -355,6 +362,32 @@ function finishRun(m) {
     running = false;
     updateButtons();
     if (m.status !== 0) { return; }
+    showReport(m.outputs.html);
+    $("run-time").textContent = "(computed in " + m.seconds.toFixed(2) + " s)";
+    $("downloads").style.visibility = "hidden";
+    $("results-section").hidden = false;
+    // The report first: the downloads are made ready after it is drawn.
+    requestAnimationFrame(() => setTimeout(() => offerDownloads(m.outputs)));
+}
+
+// The report is written into a new frame's document, with no navigation: the
+// browser parses it at once, in this process, instead of first sending a
+// navigation of the frame through its other processes, which a busy computer
+// leaves waiting. The frame's address is then the page's, against which the
+// contents' links to their sections by fragment resolve: they move within
+// the frame. A new frame for each report, as a frame that has moved so once
+// takes a second writing for a navigation to the page itself.
+function showReport(html) {
+    const before = $("report-frame");
+    const frame = before.cloneNode(false);
+    before.replaceWith(frame);
+    const shown = frame.contentDocument;
+    shown.open();
+    shown.write(html);
+    shown.close();
+}
+
+function offerDownloads(outputs) {
     downloads.forEach((url) => URL.revokeObjectURL(url));
     downloads = [];
     const link = (id, text, type, extension) => {
@@ -362,17 +395,11 @@ function finishRun(m) {
         downloads.push(url);
         $(id).href = url;
         $(id).download = stem() + extension;
-        return url;
     };
-    link("download-text", m.outputs.report, "text/plain;charset=utf-8", ".txt");
-    link("download-json", m.outputs.json, "application/json", ".json");
-    link("download-html", m.outputs.html, "text/html;charset=utf-8", ".html");
-    // The report's contents link to its sections by fragment, which in a
-    // document given inline resolve against the page's address and would
-    // load the page itself into the frame: they resolve against the frame's.
-    $("report-frame").srcdoc = m.outputs.html.replace("<head>", '<head><base href="about:srcdoc">');
-    $("run-time").textContent = "(computed in " + m.seconds.toFixed(2) + " s)";
-    $("results-section").hidden = false;
+    link("download-text", outputs.report, "text/plain;charset=utf-8", ".txt");
+    link("download-json", outputs.json, "application/json", ".json");
+    link("download-html", outputs.html, "text/html;charset=utf-8", ".html");
+    $("downloads").style.visibility = "";
 }
 
 // --- Wiring ----------------------------------------------------------------

@@ -6,7 +6,7 @@
 //   {cmd: "preview", name, delimiter, items, missing, group, rows} -> {kind: "preview", result}
 //   {cmd: "check", args}                           -> {kind: "checked", status}
 //   {cmd: "run", args}                             -> {kind: "progress", ...}*, {kind: "done", status, outputs}
-//   {cmd: "warm-up"}                               -> {kind: "warmed"}
+//   {cmd: "warm-up"}                               -> {kind: "warmed", statuses}
 // Every line the engine writes on stderr arrives as {kind: "line", text}.
 // The page stops a run by ending this worker and starting another. The
 // module comes compiled from the page, so that all its workers share the
@@ -59,36 +59,67 @@ function handle(message) {
         }
         postMessage({ kind: "done", status: status, outputs: written, seconds: seconds });
     } else if (m.cmd === "warm-up") {
-        warmUp();
-        postMessage({ kind: "warmed" });
+        postMessage({ kind: "warmed", statuses: warmUp() });
     }
 }
 
 // The browser runs new WebAssembly first as a quick compiler made it, and
-// compiles the functions that turn out hot again, optimised, in the
-// background; a function already running keeps its quick code until it
-// returns. The page has a worker of its own run this small job of the default
-// options on made-up scores while the researcher chooses the data: the
-// optimised code belongs to the module that every worker shares, so the
-// researcher's first run starts with it. Its files stay in this worker.
-function warmUp() {
+// compiles a function again, optimised, in the background once it has run
+// long enough; a function already running keeps its quick code until it
+// returns. The page has a worker of its own run jobs on made-up scores while
+// the researcher chooses the data: the optimised code belongs to the module
+// that every worker shares, so the researcher's first run starts with it.
+// The scores look like a questionnaire's (a thousand rows, five-point items
+// of two factors, a few missing codes, text group values), so that the
+// functions that loop over rows and cells run as long as in a real job and
+// are optimised here, not during the researcher's run; the fewest bootstrap
+// samples the options allow already make each replicate's functions busy,
+// and end the default job sooner for a researcher who computes at once. The
+// jobs come in the order of their likelihood, the default options first; the
+// page stops this worker when the researcher computes. Its files stay in
+// this worker.
+const warmUpRows = 1000;
+// Each job's options as the page gives them, all of them, so that their
+// checks run here too.
+const warmUpJobs = [["uls", "covariance"], ["uls", "polychoric"], ["ml", "covariance"], ["pca", "covariance"]]
+    .map(([method, dispersion]) => ["--factors", "2", "--method", method, "--dispersion", dispersion, "--samples", "500",
+        "--alpha", "0.05"]);
+
+function warmUpScores() {
     let state = 20261210;
     const uniform = () => { state = (Math.imul(state, 1103515245) + 12345) >>> 0; return state / 4294967296; };
-    const rows = ["group,i1,i2,i3,i4,i5,i6,i7,i8,i9,i10"];
-    for (let r = 0; r < 300; ++r) {
+    const rows = ["id,age,group,i1,i2,i3,i4,i5,i6,i7,i8,i9,i10"];
+    for (let r = 0; r < warmUpRows; ++r) {
         const factors = [uniform() + uniform() - 1, uniform() + uniform() - 1];
-        const row = [r % 2 === 0 ? "a" : "b"];
+        const row = [r + 1, 18 + Math.floor(50 * uniform()), r % 3 === 0 ? "second" : "first"];
         for (let i = 0; i < 10; ++i) {
-            const score = 3 + 2 * factors[i % 2] + uniform() - 0.5;
-            row.push(Math.min(5, Math.max(1, Math.round(score))));
+            const score = 3.4 + 2 * factors[i % 2] + uniform() - 0.5;
+            row.push(uniform() < 0.003 ? -9 : Math.min(5, Math.max(1, Math.round(score))));
         }
         rows.push(row.join(","));
     }
+    return rows.join("\n") + "\n";
+}
+
+// The engine's status of each job, 0 for a report.
+function warmUp() {
+    // Relative names, as the researcher's files have, which the engine
+    // resolves against the working folder.
+    const files = { "--output": "report.txt", "--json": "report.json", "--html": "report.html" };
     engine.FS.mkdir("/warm-up");
-    engine.FS.writeFile("/warm-up/scores.csv", rows.join("\n") + "\n");
-    engine.ccall("talver_run", "number", ["string"], [["--data", "/warm-up/scores.csv", "--group", "group",
-        "--target-group", "a", "--replication-group", "b", "--items", "i1-i10", "--samples", "500",
-        "--output", "/warm-up/report.txt", "--json", "/warm-up/report.json", "--html", "/warm-up/report.html"].join("\n")]);
+    engine.FS.chdir("/warm-up");
+    engine.FS.writeFile("scores.csv", warmUpScores());
+    return warmUpJobs.map((options) => {
+        // A job's files are new ones: the module's umask leaves them read-only.
+        for (const name of Object.values(files)) {
+            if (engine.FS.analyzePath(name).exists) {
+                engine.FS.unlink(name);
+            }
+        }
+        return engine.ccall("talver_run", "number", ["string"], [["--data", "scores.csv", "--group", "group",
+            "--target-group", "first", "--replication-group", "second", "--items", "i1-i10", "--missing", "-9"]
+            .concat(options, Object.entries(files).flat()).join("\n")]);
+    });
 }
 
 function start(compiled) {

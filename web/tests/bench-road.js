@@ -10,6 +10,8 @@
 // the module's hot functions while they run. The researcher's choice of
 // the data takes a while, the robot's little: Compute is clicked PAUSE
 // seconds after the page is ready (5 unless TALVER_PAUSE says otherwise).
+// Options beyond the road job's (TALVER_OPTIONS, for example "--dispersion
+// polychoric") go to both, chosen in the page's field of the option's name.
 // Given several built pages (for example of two compiler settings), each is
 // timed in turn within every repeat.
 //   TALVER_BATCH=build/talver-batch node web/tests/bench-road.js [REPEATS] [SITE...]
@@ -25,6 +27,17 @@ const { site, batch, examples, roadArguments, launchBrowser, openPage, chooseRoa
 
 const repeats = Number(process.argv[2] || 7);
 const pause = Number(process.env.TALVER_PAUSE || 5);
+const options = (process.env.TALVER_OPTIONS || "").split(/\s+/).filter((word) => word !== "");
+const chooseOptions = async (page) => {
+    for (let i = 0; i + 1 < options.length; i += 2) {
+        const field = "#" + options[i].replace(/^--/, "");
+        if (await page.$eval(field, (element) => element.tagName === "SELECT")) {
+            await page.selectOption(field, options[i + 1]);
+        } else {
+            await page.fill(field, options[i + 1]);
+        }
+    }
+};
 const sites = process.argv.length > 3 ? process.argv.slice(3).map((p) => path.resolve(p)) : [site];
 const median = (values) => {
     const sorted = values.slice().sort((a, b) => a - b);
@@ -63,7 +76,7 @@ const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 
     const batchRun = () => {
         const started = process.hrtime.bigint();
         execFileSync("/usr/bin/time", ["-f", "%U %S", "-o", "cpu.txt", batch].concat(roadArguments,
-            ["--threads", "1", "--output", "batch.txt"]), { cwd: scratch, stdio: "ignore" });
+            options, ["--threads", "1", "--output", "batch.txt"]), { cwd: scratch, stdio: "ignore" });
         const [user, system] = fs.readFileSync(path.join(scratch, "cpu.txt"), "utf8").trim().split(" ").map(Number);
         return { wall: Number(process.hrtime.bigint() - started) / 1e9, cpu: user + system };
     };
@@ -71,20 +84,29 @@ const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 
     const browserPid = process.pid;
     const pageRun = async (page) => {
         const before = cpuOfTree(browserPid);
-        // The click and the frame after the report's frame has loaded, by
-        // the page's clock.
+        // The click, and the first frame after the report is in the page
+        // (its section shown, its frame holding this run's report, not the
+        // last one's), by the page's clock: the rendering that follows the
+        // animation frame that finds it draws it.
         await page.evaluate(() => {
             window.benchTimes = {};
-            document.getElementById("compute").addEventListener("click", () => {
-                window.benchTimes.click = performance.now();
-            }, { once: true, capture: true });
-            const loaded = (event) => {
-                if (event.target.id === "report-frame") {
-                    document.removeEventListener("load", loaded, true);
-                    requestAnimationFrame(() => setTimeout(() => { window.benchTimes.drawn = performance.now(); }));
+            const section = () => {
+                const report = document.getElementById("report-frame").contentDocument;
+                return report === null ? null : report.getElementById("results-in-words");
+            };
+            const before = section();
+            const shown = () => !document.getElementById("results-section").hidden && ![null, before].includes(section());
+            const look = () => {
+                if (shown()) {
+                    setTimeout(() => { window.benchTimes.drawn = performance.now(); });
+                } else {
+                    requestAnimationFrame(look);
                 }
             };
-            document.addEventListener("load", loaded, true);
+            document.getElementById("compute").addEventListener("click", () => {
+                window.benchTimes.click = performance.now();
+                requestAnimationFrame(look);
+            }, { once: true, capture: true });
         });
         const times = await computeInPage(page);
         await page.waitForFunction(() => window.benchTimes.drawn !== undefined);
@@ -95,7 +117,7 @@ const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 
     const ratios = (label, b, e, s, cpuB, cpuP) => `${label}: talver-batch ${b.toFixed(3)} s, page ${e.toFixed(3)} s ` +
         `(ratio ${(e / b).toFixed(2)}), report shown ${s.toFixed(3)} s after the click (ratio ${(s / b).toFixed(2)}); ` +
         `CPU ${cpuB.toFixed(2)} s and ${cpuP.toFixed(2)} s in the browser (ratio ${(cpuP / cpuB).toFixed(2)})`;
-    console.log(`load before: ${load()}`);
+    console.log(`load before: ${load()}; options: the road job's${options.length ? " and " + options.join(" ") : ""}`);
     const servers = [];
     for (const folder of sites) {
         servers.push({ folder, server: await serveFolder(folder), first: { batch: [], batchCpu: [], engine: [], shown: [], cpu: [] },
@@ -114,6 +136,7 @@ const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 
             const browser = await launchBrowser();
             const { page } = await openPage(browser, s.server.url + "index.html", s.server.url);
             await chooseRoadJob(page, path.join(examples, "groups.csv"));
+            await chooseOptions(page);
             await page.waitForTimeout(pause * 1000);
             const run = batchRun();
             record(s.first, run, await pageRun(page));
@@ -124,6 +147,7 @@ const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 
     for (const s of servers) {
         const { page } = await openPage(browser, s.server.url + "index.html", s.server.url);
         await chooseRoadJob(page, path.join(examples, "groups.csv"));
+        await chooseOptions(page);
         await pageRun(page);
         s.page = page;
     }

@@ -66,8 +66,7 @@ async function openPage(browser, url, origin) {
     page.on("pageerror", (error) => problems.push("page error: " + error.message));
     page.on("request", (request) => {
         const address = request.url();
-        if (!address.startsWith(origin) && !address.startsWith("blob:") && !address.startsWith("data:") &&
-            address !== "about:srcdoc") {
+        if (!address.startsWith(origin) && !address.startsWith("blob:") && !address.startsWith("data:")) {
             problems.push("request outside the page's folder: " + address);
         }
     });

@@ -40,6 +40,7 @@ const groups = path.resolve(__dirname, "../../examples/groups.csv");
     await page.waitForSelector("#results-section:not([hidden])", { timeout: 600000 });
     await page.locator("#results-section").scrollIntoViewIfNeeded();
     await page.frameLocator("#report-frame").locator("h2", { hasText: "Results in words" }).waitFor();
+    await page.locator("#downloads").waitFor({ state: "visible" });
     await page.locator("#results-section").screenshot({ path: path.join(output, "web-results.png") });
     await browser.close();
 })();

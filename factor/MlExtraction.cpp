@@ -1,11 +1,14 @@
 #include "factor/MlExtraction.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
+#include "factor/CholeskyFactor.h"
 #include "factor/Inverse.h"
 #include "factor/MlDiscrepancy.h"
 #include "factor/MlLoadings.h"
+#include "factor/SymmetricSolve.h"
 #include "matrix/MatrixInPlace.h"
 #include "matrix/MatrixOps.h"
 
@@ -37,9 +40,15 @@ struct NewtonState {
     double f;
 };
 
+// Pivots of the Newton system below this magnitude drop their row and
+// column, as in GeneralizedInverse.
+constexpr double kDroppedPivot = 1e-9;
+
 // The Newton step for theta = ln psi: the gradient g times the generalised
 // inverse of the approximate Hessian, whose rows and columns of fixed unique
-// variances are zero, so that their step is 0.
+// variances are zero, so that their step is 0. Where no pivot of the free
+// unique variances' system is dropped, the generalised inverse is its
+// inverse, and an LDL' solve gives the step in a sixth of the work.
 Matrix* NewtonStep(const Matrix* s, const NewtonState& state, const Matrix* gamma,
                    const Matrix* omega)
 {
@@ -55,17 +64,44 @@ Matrix* NewtonStep(const Matrix* s, const NewtonState& state, const Matrix* gamm
         }
         (*gradient)(i, 0) = sum + 1.0 - (*s)(i, i) / (*state.psi)(i, 0);
     }
-    // H = Diag(g) + ((I - omega omega') squared element-wise), masked.
+    // H = Diag(g) + ((I - omega omega') squared element-wise); element (i, j)
+    // and (j, i) are the same sum, so H is exactly symmetric.
+    auto hessianElement = [&](int i, int j) {
+        double projection = 0.0;
+        for (int k = 0; k < m; ++k) {
+            projection += (*omega)(i, k) * (*omega)(j, k);
+        }
+        const double residual = (i == j ? 1.0 : 0.0) - projection;
+        return (i == j ? (*gradient)(i, 0) : 0.0) + residual * residual;
+    };
+
+    std::vector<int> freeItems;
+    for (int i = 0; i < p; ++i) {
+        if ((*state.mask)(i, 0) != 0.0) {
+            freeItems.push_back(i);
+        }
+    }
+    // The solve reads the lower triangle of the free items' system.
+    const int n = static_cast<int>(freeItems.size());
+    std::vector<double> system(static_cast<std::size_t>(n) * n);
+    std::vector<double> right(n);
+    for (int a = 0; a < n; ++a) {
+        right[a] = (*gradient)(freeItems[a], 0);
+        for (int b = 0; b <= a; ++b) {
+            system[static_cast<std::size_t>(a) * n + b] = hessianElement(freeItems[a], freeItems[b]);
+        }
+    }
+    std::vector<double> solution;
+    if (SolveSymmetricWithClearPivots(std::move(system), right, n, kDroppedPivot, solution)) {
+        for (int a = 0; a < n; ++a) {
+            (*result)(freeItems[a], 0) = solution[a];
+        }
+        return result;
+    }
     Matrix* hessian = NewMatrix(p, p);
     for (int i = 0; i < p; ++i) {
         for (int j = 0; j < p; ++j) {
-            double projection = 0.0;
-            for (int k = 0; k < m; ++k) {
-                projection += (*omega)(i, k) * (*omega)(j, k);
-            }
-            const double residual = (i == j ? 1.0 : 0.0) - projection;
-            const double h = (i == j ? (*gradient)(i, 0) : 0.0) + residual * residual;
-            (*hessian)(i, j) = h * (*state.mask)(i, 0) * (*state.mask)(j, 0);
+            (*hessian)(i, j) = hessianElement(i, j) * (*state.mask)(i, 0) * (*state.mask)(j, 0);
         }
     }
     const Matrix* step = Product(GeneralizedInverse(hessian), gradient);
@@ -101,14 +137,14 @@ struct Progress {
 };
 
 // One iteration: moves state on and tells how far it moved.
-Progress Iterate(const Matrix* s, const Matrix* sInverse, NewtonState& state)
+Progress Iterate(const Matrix* s, double logDeterminantOfS, NewtonState& state)
 {
     MatrixScope scope;
     const int p = s->Rows();
     const int m = state.lambda->Cols();
     Matrix* gamma = NewMatrix(m, 1);
     Matrix* omega = NewMatrix(p, m);
-    const Matrix* lambda = MlLoadings(sInverse, state.psi, gamma, omega);
+    const Matrix* lambda = MlLoadings(s, state.psi, gamma, omega);
     const Matrix* step = NewtonStep(s, state, gamma, omega);
 
     // A unique variance that steps to the bound or below is held there, and
@@ -122,7 +158,7 @@ Progress Iterate(const Matrix* s, const Matrix* sInverse, NewtonState& state)
         (*state.theta)(i, 0) = clamped;
         (*psi)(i, 0) = std::exp(clamped);
     }
-    const double f = MlDiscrepancy(lambda, psi, s);
+    const double f = MlDiscrepancy(lambda, psi, s, logDeterminantOfS);
     const Progress progress{ChangeLength(lambda, psi, state), state.f - f};
 
     for (int i = 0; i < p; ++i) {
@@ -155,26 +191,33 @@ bool FitMaximumLikelihood(const Matrix* covariances, int m, Matrix* loadings, do
             (*s)(i, j) = (*covariances)(i, j) / deviation[i] / deviation[j];
         }
     }
-    const Matrix* sInverse = Inverse(s);
-    // A singular s leaves non-finite values in its inverse, which every
-    // later iteration would carry on until the limit: no fit exists.
-    if (!AllFinite(sInverse)) {
+    // A singular s (or one that is not positive definite) has no Cholesky
+    // factor and no fit.
+    std::vector<double> factor(static_cast<std::size_t>(p) * p);
+    for (int i = 0; i < p; ++i) {
+        for (int j = 0; j < p; ++j) {
+            factor[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
+        }
+    }
+    if (!CholeskyInPlace(factor, p)) {
         return false;
     }
+    const double logDeterminantOfS = LogDeterminantOfFactor(factor, p);
+    const std::vector<double> inverseDiagonal = DiagonalOfInverse(factor, p);
 
     NewtonState state{NewMatrix(p, m), NewMatrix(p, 1), NewMatrix(p, 1), Ones(p, 1), 0.0};
     const double start = 1.0 - m / (2.0 * p);
     for (int i = 0; i < p; ++i) {
-        (*state.psi)(i, 0) = start / (*sInverse)(i, i);
+        (*state.psi)(i, 0) = start / inverseDiagonal[i];
         (*state.theta)(i, 0) = std::log((*state.psi)(i, 0));
     }
-    state.f = MlDiscrepancy(state.lambda, state.psi, s);
+    state.f = MlDiscrepancy(state.lambda, state.psi, s, logDeterminantOfS);
 
     bool converged = false;
     Matrix* best = NewMatrix(p, m);
     double bestF = 0.0;
     for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
-        const Progress progress = Iterate(s, sInverse, state);
+        const Progress progress = Iterate(s, logDeterminantOfS, state);
         if (converged && !(progress.fallOfF >= 0.0)) {
             break; // rounding has the last word: keep the fit before
         }

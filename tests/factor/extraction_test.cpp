@@ -232,22 +232,22 @@ TEST_F(MaximumLikelihood, DiscrepancyVanishesForAnExactFit)
 
 TEST_F(MaximumLikelihood, EigenvaluesBelowOneAreReplaced)
 {
-    // S = diag(1, 2, 3, 4): U = Psi^1/2 S^-1 Psi^1/2 is diagonal, and its
-    // smallest eigenvalue belongs to item 4.
-    const Matrix* sInverse = Diag(FromRows({{1.0}, {0.5}, {1.0 / 3.0}, {0.25}}));
+    // S = diag(1, 2, 3, 4): Psi^-1/2 S Psi^-1/2 is diagonal, and its
+    // largest eigenvalue belongs to item 4.
+    const Matrix* s = Diag(FromRows({{1.0}, {2.0}, {3.0}, {4.0}}));
     Matrix* gamma = NewMatrix(2, 1);
     Matrix* omega = NewMatrix(4, 2);
 
     // psi = 10: gamma = 1 / 2.5 and 1 / 3.33, both below 1, become 1.01 and
     // the loadings are sqrt(10) times sqrt(0.01) = 0.1.
-    const Matrix* small = MlLoadings(sInverse, Filled(4, 1, 10.0), gamma, omega);
+    const Matrix* small = MlLoadings(s, Filled(4, 1, 10.0), gamma, omega);
     ExpectMatrix(gamma, 2, 1, {1.01, 1.01});
     EXPECT_NEAR(std::fabs((*small)(3, 0)), std::sqrt(10.0) * 0.1, 1e-12);
     EXPECT_NEAR(std::fabs((*small)(2, 1)), std::sqrt(10.0) * 0.1, 1e-12);
     EXPECT_NEAR((*small)(0, 0), 0.0, 1e-12);
 
     // psi = 0.1: gamma = 40 is kept, loading sqrt(0.1) sqrt(39).
-    const Matrix* large = MlLoadings(sInverse, Filled(4, 1, 0.1), gamma, omega);
+    const Matrix* large = MlLoadings(s, Filled(4, 1, 0.1), gamma, omega);
     EXPECT_NEAR((*gamma)(0, 0), 40.0, 1e-9);
     EXPECT_NEAR(std::fabs((*large)(3, 0)), std::sqrt(0.1 * 39.0), 1e-9);
 }

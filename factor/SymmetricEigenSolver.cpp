@@ -14,6 +14,9 @@ namespace {
 constexpr int kMaxIterationsPerValue = 60;
 // A sum of elements this close to 0 cannot fix an eigenvector's sign.
 constexpr double kVanishingSum = 1e-10;
+// Magnitudes whose squares neither underflow to subnormals nor overflow.
+constexpr double kSquareUnderflows = 1e-150;
+constexpr double kSquareOverflows = 1e150;
 
 struct Tridiagonal {
     std::vector<double> diagonal;
@@ -154,6 +157,31 @@ void RotatePair(double* x, double* y, int n, double c, double s)
     }
 }
 
+// sqrt(a^2 + b^2) for the rotations of the QL method (EISPACK's pythag):
+// the plain formula wherever both squares are representable, as they are in
+// every fit, and scaled by the larger magnitude outside that range.
+// std::hypot takes care over the last bit at several times the cost (a
+// quarter of a ten-item job), and that bit differs between C libraries,
+// whereas products, sums and square roots are the same on every IEEE
+// machine.
+double Hypotenuse(double a, double b)
+{
+    const double x = std::fabs(a);
+    const double y = std::fabs(b);
+    if (std::isnan(x) || std::isnan(y)) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    const double larger = std::max(x, y);
+    if (larger > kSquareUnderflows && larger < kSquareOverflows) {
+        return std::sqrt(x * x + y * y);
+    }
+    if (larger == 0.0 || std::isinf(larger)) {
+        return larger;
+    }
+    const double ratio = std::min(x, y) / larger;
+    return larger * std::sqrt(1.0 + ratio * ratio);
+}
+
 // The implicit QL method with shifts on the tridiagonal matrix (tql2). z
 // holds the transposed reduction (row k is vector k), so that a rotation
 // runs along two contiguous rows; an empty z asks for the eigenvalues alone
@@ -185,7 +213,7 @@ bool DiagonalizedByQl(std::vector<double>& d, std::vector<double>& e, std::vecto
                 // nearer to d[l] (Wilkinson's shift).
                 double g = d[l];
                 double p = (d[l + 1] - g) / (2.0 * e[l]);
-                double r = std::hypot(p, 1.0);
+                double r = Hypotenuse(p, 1.0);
                 if (p < 0.0) {
                     r = -r;
                 }
@@ -211,7 +239,7 @@ bool DiagonalizedByQl(std::vector<double>& d, std::vector<double>& e, std::vecto
                     s2 = s;
                     g = c * e[i];
                     h = c * p;
-                    r = std::hypot(p, e[i]);
+                    r = Hypotenuse(p, e[i]);
                     e[i + 1] = s * r;
                     s = e[i] / r;
                     c = p / r;

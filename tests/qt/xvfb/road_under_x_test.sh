@@ -58,15 +58,16 @@ sample=$(await '^Sample$')
 xdotool windowfocus --sync "$sample" key Return
 await_count '^Sample$' 0 || fail "the Sample dialog did not close"
 sleep 0.5
-# Configure Analysis: polychoric correlations (a run long enough to click
-# into), 1000 samples (the exact polychoric estimate is fast), the other defaults.
+# Configure Analysis: polychoric correlations and 5000 samples, a run long
+# enough to click into (about two seconds on two idle cores; 1000 samples
+# ended before the clicks), the other defaults.
 click 1001
 await_count '^TALVER$' 2 || fail "the options dialog did not open"
 sleep 0.3
 options=$(xdotool search --onlyvisible --name '^TALVER$' | grep -v "^$main\$" | tail -n 1)
 [ -n "$options" ] || fail "the options dialog did not open"
 set -- $(in_options 1042)
-xdotool mousemove --window "$options" "$1" "$2" click 1 key ctrl+a type 1000
+xdotool mousemove --window "$options" "$1" "$2" click 1 key ctrl+a type 5000
 set -- $(in_options 1051)
 xdotool mousemove --window "$options" "$1" "$2" click 1
 # The advice to analyse covariances (a message box captioned TALVER), then OK.
@@ -74,6 +75,10 @@ await_count '^TALVER$' 3 || fail "the advice to analyse covariances was not show
 sleep 0.3
 xdotool key Return
 await_count '^TALVER$' 2 || fail "the advice did not close"
+sleep 0.3
+xdotool key Return
+# OK tells that more than 1000 samples take a while (another message box).
+await_count '^TALVER$' 3 || fail "the note on a long bootstrap was not shown"
 sleep 0.3
 xdotool key Return
 await_count '^TALVER$' 1 || fail "the options dialog did not close"
@@ -94,7 +99,7 @@ kill -0 "$talver_pid" 2>/dev/null || fail "talver ended: input made during the r
 [ "$(visible 'About TALVER')" -eq 0 ] || fail "the About box opened after the run"
 [ "$(cat "$work/editor-saw")" = "$work/output.txt" ] || fail "the editor got $(cat "$work/editor-saw")"
 
-(cd "$work/batch" && LC_ALL=C "$batch" --dispersion polychoric --samples 1000 --output output.txt 2>/dev/null) || fail "talver-batch failed"
+(cd "$work/batch" && LC_ALL=C "$batch" --dispersion polychoric --samples 5000 --output output.txt 2>/dev/null) || fail "talver-batch failed"
 without_clock() { grep -v -e '^ *Date: ' -e '^ *Time: ' -e '^Computing time: ' "$1"; }
 without_clock "$work/output.txt" > "$work/window.txt"
 without_clock "$work/batch/output.txt" > "$work/batch.txt"

@@ -69,9 +69,12 @@ test_that("a time limit ends a call as an error, and the session stays sound", {
                       seed = 1)$congruence
   }
   before <- congruence()
+  long_target <- long_sample(2000, 1)
+  long_replication <- long_sample(1500, 2)
   outcome <- tryCatch({
     setTimeLimit(elapsed = 1, transient = TRUE)
-    talver_invariance(target, replication, method = "ml", samples = 5000, threads = 2, progress = FALSE)
+    talver_invariance(target = long_target, replication = long_replication, factors = 6, samples = 5000,
+                      threads = 2, progress = FALSE)
     "finished"
   }, error = function(e) conditionMessage(e), interrupt = function(i) "interrupt")
   setTimeLimit(elapsed = Inf)

@@ -63,12 +63,7 @@ std::vector<double> DiagonalOfInverse(const std::vector<double>& factor, int n)
 double LogDeterminantOfPositiveDefinite(const Matrix* a)
 {
     const int n = a->Rows();
-    std::vector<double> factor(static_cast<std::size_t>(n) * n);
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            factor[static_cast<std::size_t>(i) * n + j] = (*a)(i, j);
-        }
-    }
+    std::vector<double> factor = a->Elements();
     if (!CholeskyInPlace(factor, n)) {
         return std::numeric_limits<double>::quiet_NaN();
     }

@@ -112,7 +112,7 @@ Matrix* GeneralizedInverse(const Matrix* a)
     double* p = pivotRow->Row(0);
     for (int i = 0; i < n; ++i) {
         const double a_ii = (*result)(i, i);
-        if (std::fabs(a_ii) >= 1e-9) {
+        if (std::fabs(a_ii) >= kDroppedPivot) {
             double* rowI = result->Row(i);
             for (int c = 0; c < n; ++c) {
                 rowI[c] /= a_ii;

@@ -13,8 +13,12 @@ Matrix* Inverse(const Matrix* a);
 // interchanges.
 double Determinant(const Matrix* a);
 
-// Inverse by sweeping a symmetric matrix; pivots below 1e-9 in magnitude drop
-// their row and column. All zeros for a non-square or asymmetric argument.
+// Pivots of the sweep below this magnitude drop their row and column.
+constexpr double kDroppedPivot = 1e-9;
+
+// Inverse by sweeping a symmetric matrix; pivots below kDroppedPivot in
+// magnitude drop their row and column. All zeros for a non-square or
+// asymmetric argument.
 Matrix* GeneralizedInverse(const Matrix* a);
 
 } // namespace talver

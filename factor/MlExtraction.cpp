@@ -40,10 +40,6 @@ struct NewtonState {
     double f;
 };
 
-// Pivots of the Newton system below this magnitude drop their row and
-// column, as in GeneralizedInverse.
-constexpr double kDroppedPivot = 1e-9;
-
 // The Newton step for theta = ln psi: the gradient g times the generalised
 // inverse of the approximate Hessian, whose rows and columns of fixed unique
 // variances are zero, so that their step is 0. Where no pivot of the free
@@ -193,12 +189,7 @@ bool FitMaximumLikelihood(const Matrix* covariances, int m, Matrix* loadings, do
     }
     // A singular s (or one that is not positive definite) has no Cholesky
     // factor and no fit.
-    std::vector<double> factor(static_cast<std::size_t>(p) * p);
-    for (int i = 0; i < p; ++i) {
-        for (int j = 0; j < p; ++j) {
-            factor[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
-        }
-    }
+    std::vector<double> factor = s->Elements();
     if (!CholeskyInPlace(factor, p)) {
         return false;
     }

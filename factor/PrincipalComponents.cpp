@@ -18,12 +18,7 @@ void ExtractPrincipalComponents(const Matrix* s, int m, Matrix* weights, Matrix*
     const int p = s->Rows();
     // Only the m leading eigenpairs of s enter; a dispersion matrix is
     // symmetric, so they are its leading singular values and vectors.
-    std::vector<double> elements(static_cast<std::size_t>(p) * p);
-    for (int i = 0; i < p; ++i) {
-        for (int j = 0; j < p; ++j) {
-            elements[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
-        }
-    }
+    std::vector<double> elements = s->Elements();
     const SymmetricEigenpairs pairs = SolveLeadingSymmetricEigen(std::move(elements), p, m);
     Matrix* leading = NewMatrix(m, m);
     Matrix* vectors = NewMatrix(p, m);

@@ -44,12 +44,7 @@ void SymmetricEigen(const Matrix* a, Matrix* eigenvalues, Matrix* eigenvectors, 
         FatalMatrixError(kProductShapeError);
     }
 
-    std::vector<double> elements(static_cast<std::size_t>(n) * n);
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            elements[static_cast<std::size_t>(i) * n + j] = (*a)(i, j);
-        }
-    }
+    std::vector<double> elements = a->Elements();
     const SymmetricEigenpairs pairs = SolveSymmetricEigen(std::move(elements), n);
 
     MatrixScope scope;

@@ -11,12 +11,7 @@ namespace talver {
 Matrix* SymmetricPower(const Matrix* s, double power)
 {
     const int n = s->Rows();
-    std::vector<double> a(static_cast<std::size_t>(n) * n);
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) {
-            a[static_cast<std::size_t>(i) * n + j] = (*s)(i, j);
-        }
-    }
+    std::vector<double> a = s->Elements();
     const SymmetricEigenpairs pairs = SolveSymmetricEigen(std::move(a), n);
     // An eigenvalue within rounding of 0 (n units of rounding of the largest)
     // belongs to a singular matrix whatever its sign came out as.

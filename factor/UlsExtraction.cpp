@@ -212,12 +212,7 @@ void ExtractUls(const Matrix* s, int m, float tolerance, int n, Matrix* loadings
     const int p = s->Rows();
     // The principal components of s: its leading eigenvectors times the
     // roots of their eigenvalues.
-    std::vector<double> values(static_cast<std::size_t>(p) * p);
-    for (int i = 0; i < p; ++i) {
-        for (int j = 0; j < p; ++j) {
-            values[static_cast<std::size_t>(i) * p + j] = (*s)(i, j);
-        }
-    }
+    std::vector<double> values = s->Elements();
     const SymmetricEigenpairs components = SolveLeadingSymmetricEigen(std::move(values), p, m);
     Matrix* lambda = NewMatrix(p, m);
     for (int i = 0; i < p; ++i) {

@@ -125,12 +125,7 @@ public:
         // Row i of h at once, j = 0..i along memory: the eigenvectors are
         // read as rows (vector k in row k), and every h_ij gets the same
         // sums in the same order as one element at a time.
-        std::vector<double> rows(static_cast<std::size_t>(p_) * p_);
-        for (int i = 0; i < p_; ++i) {
-            for (int k = 0; k < p_; ++k) {
-                rows[Index(k, i)] = Vector(fit, i, k);
-            }
-        }
+        const std::vector<double> rows = VectorsAsRows(fit, p_);
         std::vector<double> projection(p_);
         std::vector<double> second(p_);
         std::vector<double> uu(p_);
@@ -180,12 +175,7 @@ public:
         h.assign(static_cast<std::size_t>(p_) * p_, 0.0);
         // Row i at once, j = 0..i along memory, the vectors read as rows
         // (vector l in row l); each element gets its sums over l in order.
-        std::vector<double> rows(static_cast<std::size_t>(m_) * p_);
-        for (int i = 0; i < p_; ++i) {
-            for (int l = 0; l < m_; ++l) {
-                rows[static_cast<std::size_t>(l) * p_ + i] = Vector(fit, i, l);
-            }
-        }
+        const std::vector<double> rows = VectorsAsRows(fit, m_);
         std::vector<double> projection(p_);
         std::vector<double> reproduced(p_);
         std::vector<double> inverse(p_);
@@ -262,6 +252,18 @@ private:
     static double Vector(const PsiFit& fit, int i, int k)
     {
         return fit.eigen.vectors[static_cast<std::size_t>(i) * fit.columns + k];
+    }
+    // The first `count` eigenvectors as rows (vector k in row k), so that a
+    // Hessian row reads them along memory.
+    std::vector<double> VectorsAsRows(const PsiFit& fit, int count) const
+    {
+        std::vector<double> rows(static_cast<std::size_t>(count) * p_);
+        for (int i = 0; i < p_; ++i) {
+            for (int k = 0; k < count; ++k) {
+                rows[Index(k, i)] = Vector(fit, i, k);
+            }
+        }
+        return rows;
     }
 
     int p_;

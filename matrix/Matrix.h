@@ -30,6 +30,9 @@ public:
     const double* Row(int i) const { return values_.get() + static_cast<std::size_t>(i) * cols_; }
 
     std::size_t Size() const { return static_cast<std::size_t>(rows_) * cols_; }
+    // A copy of every element, row by row: the row-major array that the
+    // decompositions work on in place.
+    std::vector<double> Elements() const { return std::vector<double>(values_.get(), values_.get() + Size()); }
 
 private:
     friend class MatrixPool;

@@ -18,6 +18,16 @@ const outputs = { report: "output.txt", json: "output.json", html: "output.html"
 let engine = null;
 const waiting = [];
 
+// Each run writes its files anew: the module's umask leaves a file it
+// created read-only, so writing over it would be refused.
+function removeFiles(names) {
+    for (const name of names) {
+        if (engine.FS.analyzePath(name).exists) {
+            engine.FS.unlink(name);
+        }
+    }
+}
+
 function handle(message) {
     const m = message.data;
     if (m.cmd === "load") {
@@ -40,11 +50,7 @@ function handle(message) {
         const status = engine.ccall("talver_check", "number", ["string"], [m.args.join("\n")]);
         postMessage({ kind: "checked", status: status });
     } else if (m.cmd === "run") {
-        for (const name of Object.values(outputs)) {
-            if (engine.FS.analyzePath(name).exists) {
-                engine.FS.unlink(name);
-            }
-        }
+        removeFiles(Object.values(outputs));
         const args = m.args.concat(["--output", outputs.report, "--json", outputs.json, "--html", outputs.html]);
         const started = performance.now();
         const status = engine.ccall("talver_run", "number", ["string"], [args.join("\n")]);
@@ -110,12 +116,7 @@ function warmUp() {
     engine.FS.chdir("/warm-up");
     engine.FS.writeFile("scores.csv", warmUpScores());
     return warmUpJobs.map((options) => {
-        // A job's files are new ones: the module's umask leaves them read-only.
-        for (const name of Object.values(files)) {
-            if (engine.FS.analyzePath(name).exists) {
-                engine.FS.unlink(name);
-            }
-        }
+        removeFiles(Object.values(files));
         return engine.ccall("talver_run", "number", ["string"], [["--data", "scores.csv", "--group", "group",
             "--target-group", "first", "--replication-group", "second", "--items", "i1-i10", "--missing", "-9"]
             .concat(options, Object.entries(files).flat()).join("\n")]);

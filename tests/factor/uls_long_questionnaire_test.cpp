@@ -13,6 +13,7 @@
 
 #include "factor/UlsExtraction.h"
 #include "tests/factor/factor_test_support.h"
+#include "tests/factor/uls_test_support.h"
 
 namespace {
 
@@ -63,23 +64,6 @@ Matrix* QuestionnaireSample(unsigned seed, int p, int factors, int n)
         }
     }
     return s;
-}
-
-Matrix* Uls(const Matrix* s, int m)
-{
-    Matrix* loadings = NewMatrix(s->Rows(), m);
-    double stat = 0.0;
-    ExtractUls(s, m, 0.0001f, 0, loadings, stat);
-    return loadings;
-}
-
-double LargestVariance(const Matrix* s)
-{
-    double largest = 0.0;
-    for (int i = 0; i < s->Rows(); ++i) {
-        largest = std::max(largest, (*s)(i, i));
-    }
-    return largest;
 }
 
 // With Psi = diag(S - L L') and every unique variance above 0, the

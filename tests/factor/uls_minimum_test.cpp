@@ -12,21 +12,12 @@
 #include "factor/UlsExtraction.h"
 #include "factor/Varimax.h"
 #include "tests/factor/reference_fixture.h"
+#include "tests/factor/uls_test_support.h"
 #include "tests/matrix/matrix_test_support.h"
 
 using namespace talver;
 
 namespace {
-
-constexpr float kTolerance = 0.0001f;
-
-Matrix* Uls(const Matrix* s, int m)
-{
-    Matrix* loadings = NewMatrix(s->Rows(), m);
-    double stat = 0.0;
-    ExtractUls(s, m, kTolerance, 0, loadings, stat);
-    return loadings;
-}
 
 // Loadings rotated by Varimax run to convergence: ULS fixes loadings only up
 // to a rotation, and the program's own Varimax tolerance is too loose for a
@@ -45,15 +36,6 @@ double MaxAbsDifference(const Matrix* a, const Matrix* b)
         for (int j = 0; j < a->Cols(); ++j) {
             largest = std::max(largest, std::fabs((*a)(i, j) - (*b)(i, j)));
         }
-    }
-    return largest;
-}
-
-double LargestVariance(const Matrix* s)
-{
-    double largest = 0.0;
-    for (int i = 0; i < s->Rows(); ++i) {
-        largest = std::max(largest, (*s)(i, i));
     }
     return largest;
 }
